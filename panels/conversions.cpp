@@ -1,0 +1,170 @@
+#include "panels/conversions.h"
+
+#include "panels/number_rules.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace vq {
+
+namespace {
+
+constexpr double kCodes = FullScaleCodes;         // 2^16
+constexpr double kHalfCodes = FullScaleCodes / 2; // 2^15
+constexpr double kOffsetTop = 15.875;             // largest offset, 127/8
+constexpr double kOffsetPerCode = 127.0;          // codes per kOffsetTop
+constexpr double kTempScale = 4096.0;             // board reading at the reference
+constexpr double kTempReference = 3.29;           // TEMP pin volts at kTempScale
+constexpr double kSensorZero = 1.356958;          // TEMP pin volts at 0 degrees C
+constexpr double kSensorSlope = 0.005;            // volts per degree C
+
+// A register read-back is a 16-bit signed value; a larger one is a fault, not a value.
+int16_t ReadBack16(int32_t value, const char *what) {
+  if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max()) {
+    throw NumberError(std::string("the ") + what + " read back as " + std::to_string(value) +
+                      ", which does not fit a 16-bit integer");
+  }
+  return static_cast<int16_t>(value);
+}
+
+} // namespace
+
+std::optional<float> RangeForCoarseCode(int32_t code) {
+  switch (code) {
+  case 0:
+    return 4.096f;
+  case 1:
+    return 4.201f;
+  case 2:
+    return 4.311f;
+  default:
+    return std::nullopt;
+  }
+}
+
+float CodeToVolts(int32_t code, float range) {
+  const double r = range;
+  return ToSingle(2.0 * r * code / kCodes - r);
+}
+
+float LimitVolts(float v, float range) {
+  if (v > range) {
+    v = range;
+  }
+  if (v < -range) {
+    v = -range;
+  }
+  return v;
+}
+
+int32_t VoltsToCode(float v, float range, bool binaryCoding) {
+  const double r = range;
+  const double x = v;
+  int32_t code;
+  if (binaryCoding) {
+    code = RoundToInt32(kCodes * (r + x) / (2.0 * r));
+  } else if (x >= 0.0) {
+    code = RoundToInt32(kHalfCodes * x / r);
+    if (code > MaxDataCode / 2) {
+      code = MaxDataCode / 2;
+    }
+  } else {
+    code = RoundToInt32(kCodes + kHalfCodes * x / r);
+  }
+  if (code == FullScaleCodes) {
+    code = MaxDataCode;
+  }
+  return code;
+}
+
+float LimitFineGain(float x) {
+  if (x > 31.0f) {
+    x = 31.0f;
+  }
+  if (x < -32.0f) {
+    x = -32.0f;
+  }
+  return x;
+}
+
+int32_t FineGainCode(float x) {
+  if (x < 0.0f) {
+    x = ToSingle(static_cast<double>(x) + 64.0);
+  }
+  return RoundToInt32(x);
+}
+
+int32_t FineGainValue(int32_t code) {
+  return code > 31 ? code - 64 : code;
+}
+
+float LimitOffset(float x) {
+  if (x > 15.875f) {
+    x = 15.875f;
+  }
+  if (x < -16.0f) {
+    x = -16.0f;
+  }
+  return x;
+}
+
+int32_t OffsetCode(float x) {
+  const double d = x;
+  if (d >= 0.0) {
+    return RoundToInt32(d / kOffsetTop * kOffsetPerCode);
+  }
+  return RoundToInt32((d + 16.0) / kOffsetTop * kOffsetPerCode + 128.0);
+}
+
+float OffsetValue(int32_t code) {
+  return static_cast<float>((code > 127 ? code - 256 : code) / 8.0);
+}
+
+int32_t OffsetCalibrationCode(int32_t offsetRegister, float reading, float range) {
+  const int16_t c = ReadBack16(offsetRegister, "offset register");
+  if (!std::isfinite(reading)) {
+    throw NumberError("the measured voltage is not a finite number");
+  }
+  if (!(range > 0.0f)) {
+    throw NumberError("the output range must be positive");
+  }
+  const float present = ToSingle((c >= 128 ? c - 256 : c) / 8.0); // in LSBs
+  const float negated = -reading;
+  const double lsb = 2.0 * static_cast<double>(range) / kCodes;
+  float correction;
+  try {
+    correction = ToSingle(negated / lsb);
+  } catch (const NumberError &) {
+    throw NumberError("the measured voltage is too large for an offset correction");
+  }
+  const float offset = LimitOffset(ToSingle(static_cast<double>(present) + correction));
+  return OffsetCode(offset);
+}
+
+int32_t FineGainCalibrationCode(int32_t fineGainRegister, double reading, float range) {
+  const int16_t c = ReadBack16(fineGainRegister, "fine gain register");
+  const int32_t present = c >= 32 ? c - 64 : c;
+  const double r = range;
+  const float error = ToSingle(r + reading); // zero scale should read -range
+  const int16_t steps = RoundToInt16(error / (2.0 * r / (2.0 * kCodes)));
+  int32_t gain = RoundToInt16(static_cast<double>(steps) + present);
+  if (gain > 31) {
+    gain = 31;
+  }
+  if (gain < -32) {
+    gain = -32;
+  }
+  return gain < 0 ? gain + 64 : gain;
+}
+
+float TempPinVolts(int16_t reading) {
+  return ToSingle(reading / kTempScale * kTempReference);
+}
+
+float DieTemperature(float volts) {
+  const double v = volts;
+  return ToSingle(v / kSensorSlope - kSensorZero / kSensorSlope);
+}
+
+} // namespace vq

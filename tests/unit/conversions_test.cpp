@@ -1,0 +1,147 @@
+#include "panels/conversions.h"
+
+#include "panels/number_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+
+namespace vq {
+namespace {
+
+TEST(CoarseGain, RangeOfEachCode) {
+  EXPECT_EQ(RangeForCoarseCode(0), 4.096f);
+  EXPECT_EQ(RangeForCoarseCode(1), 4.201f);
+  EXPECT_EQ(RangeForCoarseCode(2), 4.311f);
+  for (int32_t code : {3, -1, 65535}) {
+    EXPECT_FALSE(RangeForCoarseCode(code).has_value()) << code;
+  }
+}
+
+TEST(DataCode, CodeToVoltsShownWithFourDecimals) {
+  const struct {
+    int32_t code;
+    float range;
+    const char *shown;
+  } cases[] = {{0, 4.096f, "-4.0960"}, {32768, 4.096f, "0.0000"},  {65535, 4.096f, "4.0959"},
+               {1, 4.096f, "-4.0959"}, {32767, 4.096f, "-0.0001"}, {0x9F40, 4.096f, "1.0000"},
+               {0, 4.311f, "-4.3110"}, {65535, 4.201f, "4.2009"},  {0x8000, 4.311f, "0.0000"}};
+  for (const auto &c : cases) {
+    EXPECT_EQ(FormatVolts(CodeToVolts(c.code, c.range)), c.shown) << c.code << " at " << c.range;
+  }
+}
+
+TEST(DataCode, VoltsToCodeBothCodings) {
+  const struct {
+    float typed;
+    bool binary;
+    int32_t code;
+  } cases[] = {
+      {0.0f, true, 0x8000},   {1.0f, true, 0x9F40},       {-1.0f, true, 0x60C0}, {4.096f, true, 0xFFFF},
+      {5.0f, true, 0xFFFF},   {-5.0f, true, 0x0000},      {0.0f, false, 0x0000}, {1.0f, false, 0x1F40},
+      {-1.0f, false, 0xE0C0}, {4.096f, false, 0x7FFF},    {5.0f, false, 0x7FFF}, {-4.096f, false, 0x8000},
+      {-5.0f, false, 0x8000}, {-0.00001f, false, 0xFFFF},
+  };
+  const float range = 4.096f;
+  for (const auto &c : cases) {
+    EXPECT_EQ(VoltsToCode(LimitVolts(c.typed, range), range, c.binary), c.code)
+        << c.typed << (c.binary ? " binary" : " two's complement");
+  }
+  EXPECT_EQ(FormatVolts(RoundToDecimals(LimitVolts(-5.0f, range), 5)), "-4.0960");
+  EXPECT_THROW(VoltsToCode(0.0f, 0.0f, true), NumberError);
+}
+
+TEST(FineGain, EncodeAndDecode) {
+  const struct {
+    float typed;
+    int32_t code;
+    int32_t shown;
+  } cases[] = {{31, 31, 31},   {-1, 63, -1}, {-32, 32, -32},  {40, 31, 31},    {-40, 32, -32},
+               {2.5f, 2, 2},   {3.5f, 4, 4}, {-2.5f, 62, -2}, {-3.5f, 60, -4}, {-0.3f, 64, 0},
+               {-0.5f, 64, 0}, {0.0f, 0, 0}, {0.4f, 0, 0}};
+  for (const auto &c : cases) {
+    const int32_t code = FineGainCode(LimitFineGain(c.typed));
+    EXPECT_EQ(code, c.code) << c.typed;
+    EXPECT_EQ(FineGainValue(code), c.shown) << c.typed;
+  }
+}
+
+TEST(Offset, EncodeAndDecode) {
+  const struct {
+    float typed;
+    int32_t code;
+    const char *shown;
+  } cases[] = {{15.875f, 127, "15.875"}, {1.0f, 8, "1"},         {0.125f, 1, "0.125"}, {-0.125f, 255, "-0.125"},
+               {-16.0f, 128, "-16"},     {20.0f, 127, "15.875"}, {-20.0f, 128, "-16"}, {0.0625f, 0, "0"},
+               {0.1875f, 2, "0.25"},     {-0.01f, 256, "0"},     {0.1f, 1, "0.125"},   {0.0f, 0, "0"}};
+  for (const auto &c : cases) {
+    const int32_t code = OffsetCode(LimitOffset(c.typed));
+    EXPECT_EQ(code, c.code) << c.typed;
+    EXPECT_EQ(ShortestDecimal(OffsetValue(code)), c.shown) << c.typed;
+  }
+}
+
+TEST(Calibration, OffsetStage) {
+  const struct {
+    int32_t before;
+    float reading;
+    int32_t code;
+  } cases[] = {{0, 0.001f, 192}, {0, -0.0005f, 32}, {0, 0.01f, 128}, {0, -0.01f, 127}, {255, 0.0f, 255},
+               {8, 0.0f, 8},     {0, 0.0f, 0},      {0, 1e30f, 128}, {1000, 0.0f, 127}};
+  for (const auto &c : cases) {
+    EXPECT_EQ(OffsetCalibrationCode(c.before, c.reading, 4.096f), c.code) << c.before << ", " << c.reading;
+  }
+}
+
+TEST(Calibration, OffsetStageRejectsNonsense) {
+  const float inf = std::numeric_limits<float>::infinity();
+  EXPECT_THROW(OffsetCalibrationCode(40000, 0.0f, 4.096f), NumberError);
+  EXPECT_THROW(OffsetCalibrationCode(-40000, 0.0f, 4.096f), NumberError);
+  EXPECT_THROW(OffsetCalibrationCode(0, 1e35f, 4.096f), NumberError);
+  EXPECT_THROW(OffsetCalibrationCode(0, -3e38f, 4.096f), NumberError);
+  EXPECT_THROW(OffsetCalibrationCode(0, inf, 4.096f), NumberError);
+  EXPECT_THROW(OffsetCalibrationCode(0, 0.0f, 0.0f), NumberError);
+}
+
+TEST(Calibration, ZeroScaleStage) {
+  const struct {
+    int32_t before;
+    double reading;
+    int32_t code;
+  } cases[] = {{0, -4.097, 48}, {0, -4.095, 16},  {0, -4.0959, 2},  {0, -4.0, 31},
+               {0, -4.2, 32},   {63, -4.097, 47}, {16, -4.095, 31}, {31, -4.096, 31}};
+  for (const auto &c : cases) {
+    EXPECT_EQ(FineGainCalibrationCode(c.before, c.reading, 4.096f), c.code) << c.before << ", " << c.reading;
+  }
+}
+
+TEST(Calibration, ZeroScaleStageFailures) {
+  // A reading without its minus sign, 0 (also a text without a number), readings too far from zero
+  // scale, a read-back that does not fit 16 bits, and a reading beyond single precision.
+  for (double reading : {4.097, 0.0, -2.0, -6.2, 1e300}) {
+    EXPECT_THROW(FineGainCalibrationCode(0, reading, 4.096f), NumberError) << reading;
+  }
+  EXPECT_THROW(FineGainCalibrationCode(40000, -4.096, 4.096f), NumberError);
+  // The step count just fits 16 bits, but adding the present gain does not.
+  const double justFits = 32767.0 * 4.096f / 65536.0 - 4.096f;
+  EXPECT_EQ(FineGainCalibrationCode(0, justFits, 4.096f), 31);
+  EXPECT_THROW(FineGainCalibrationCode(31, justFits, 4.096f), NumberError);
+}
+
+TEST(Temperature, ReadingToVoltsAndDegrees) {
+  const struct {
+    int16_t reading;
+    const char *volts;
+    const char *degrees;
+  } cases[] = {{1700, "1.365", "2"},  {2000, "1.606", "50"}, {4095, "3.289", "386"},      {1690, "1.357", ""},
+               {1650, "1.325", "-6"}, {0, ".000", "-271"},   {-32768, "-26.320", "-5535"}};
+  for (const auto &c : cases) {
+    const float volts = TempPinVolts(c.reading);
+    EXPECT_EQ(FormatTempVolts(volts), c.volts) << c.reading;
+    EXPECT_EQ(FormatWhole(DieTemperature(volts)), c.degrees) << c.reading;
+  }
+}
+
+} // namespace
+} // namespace vq
