@@ -1,0 +1,20 @@
+// The start procedure: program-wide values, the main window and its load.
+#pragma once
+
+#include "app/main_form.h"
+
+#include <string>
+
+class QApplication;
+
+namespace vq {
+
+// Runs the program on `link` with the program directory `programDirectory`
+// and returns its exit status: 0 after a normal end, non-zero when the start
+// failed (the user has been told why).
+int RunProgram(QApplication &app, BoardLink &link, const std::string &programDirectory, ProgramVariant variant);
+
+// Exit statuses of a failed start.
+enum StartFailure { DownloadFailed = 1, BoardLibraryMissing = 2, ProgramPathTooLong = 3 };
+
+} // namespace vq

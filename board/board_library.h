@@ -1,0 +1,64 @@
+// The binary interface of the two board libraries: the four-operation library
+// (KVL_CYUSB_USB4) of VQ8231(version2) and the two-operation library
+// (USBFunctions) of the earlier build. The program and the simulated board both
+// take their declarations from here, so the two cannot drift apart.
+#pragma once
+
+#include <stdint.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define VQ_BOARD_CALL __stdcall
+#else
+#define VQ_BOARD_CALL
+#endif
+
+#if defined(_WIN32)
+#define VQ_BOARD_EXPORT __declspec(dllexport)
+#else
+#define VQ_BOARD_EXPORT __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Four-operation library. Status 0 = success. */
+typedef int32_t(VQ_BOARD_CALL *Search_For_Boards_Fn)(uint16_t VendorId, uint16_t ProductId, int32_t *count,
+                                                     uint8_t *BoardList /* 128 bytes */);
+typedef int32_t(VQ_BOARD_CALL *Connect_Fn)(uint16_t VendorId, uint16_t ProductId, uint8_t boardNumber, int32_t *handle);
+typedef int16_t(VQ_BOARD_CALL *Download_Firmware_Fn)(int32_t handle, uint8_t *path /* zero-terminated */);
+typedef int16_t(VQ_BOARD_CALL *Vendor_Request_Fn)(int32_t handle, uint8_t request, int32_t value, int32_t index,
+                                                  uint8_t direction, int16_t length, uint8_t *buffer);
+
+/* Two-operation library. LoadFirmWare succeeds when its status is 1 or more;
+   VendorIORequest returns 0 on success. */
+typedef int16_t(VQ_BOARD_CALL *LoadFirmWare_Fn)(uint8_t *path /* zero-terminated */);
+typedef int16_t(VQ_BOARD_CALL *VendorIORequest_Fn)(int16_t request, int32_t value, int32_t index, int16_t direction,
+                                                   int16_t length, uint8_t *buffer);
+
+#ifdef __cplusplus
+}
+#endif
+
+/* Library file names and entry point names, as the loader looks them up. */
+#define VQ_USB4_WINDOWS_PATH "c:/Program Files/Korvell/USB Drivers/KVL_CYUSB_USB4.dll"
+#define VQ_USB4_FILE_NAME "KVL_CYUSB_USB4.so"
+#if defined(_WIN32)
+#define VQ_USBFUNCTIONS_NAME "USBFunctions"
+#else
+#define VQ_USBFUNCTIONS_NAME "libUSBFunctions.so"
+#endif
+
+/* Board identifiers handed to Search_For_Boards and Connect. */
+#define VQ_VENDOR_ID 0x0456
+#define VQ_PRODUCT_ID 0xB230
+
+/* The vendor requests the firmware understands. */
+enum VqRequest {
+  VQ_REQ_WRITE_PULSE = 0xD9, /* shift the word in, then pulse LDAC */
+  VQ_REQ_SAMPLE = 0xDA,      /* two-byte TEMP sample */
+  VQ_REQ_D0_DIRECTION = 0xDB,
+  VQ_REQ_D1_DIRECTION = 0xDC,
+  VQ_REQ_SHIFT_WORD = 0xDD, /* shift the word in (and read back when direction is 1) */
+  VQ_REQ_CONTROL_PINS = 0xDE
+};

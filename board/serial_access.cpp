@@ -1,0 +1,58 @@
+#include "board/serial_access.h"
+
+#include "board/board_library.h"
+
+namespace vq {
+
+uint8_t ReverseBits(uint8_t byte) {
+  uint8_t result = 0;
+  for (int i = 0; i < 8; ++i)
+    if (byte & (1u << i))
+      result |= static_cast<uint8_t>(1u << (7 - i));
+  return result;
+}
+
+int32_t SerialAccess::UpperByte(int16_t readWrite, int16_t dacAddress, int16_t registerSelect) {
+  return readWrite * 128 + registerSelect * 8 + dacAddress;
+}
+
+// Requests that carry no data travel with a single zero byte as buffer.
+void SerialAccess::Request(uint8_t code, int32_t value, int32_t index, uint8_t direction) {
+  uint8_t zeroByte = 0;
+  LastRequestStatus = link_.VendorRequest(code, value, index, direction, 0, &zeroByte);
+}
+
+void SerialAccess::WriteRegister(int16_t dacAddress, int16_t registerSelect, int32_t data) {
+  ReadWriteBit = 0;
+  view_.ShowReadWriteBit(ReadWriteBit);
+  const int32_t upper = UpperByte(ReadWriteBit, dacAddress, registerSelect);
+  // A function register write (select 0) never pulses LDAC.
+  const bool pulse = registerSelect != 0 && view_.PulseAfterDataWrite();
+  Request(pulse ? VQ_REQ_WRITE_PULSE : VQ_REQ_SHIFT_WORD, upper, data, 0);
+}
+
+int32_t SerialAccess::ReadRegister(int16_t dacAddress, int16_t registerSelect) {
+  ReadWriteBit = 1;
+  view_.ShowReadWriteBit(ReadWriteBit);
+  const int32_t upper = UpperByte(1, dacAddress, registerSelect);
+  // The converter answers a read during the frame after the read word, so the
+  // second, identical transfer carries the register.
+  for (int transfer = 0; transfer < 2; ++transfer)
+    LastRequestStatus = link_.VendorRequest(VQ_REQ_SHIFT_WORD, upper, 0, 1, 3, ReadBuffer.data());
+  return ReverseBits(ReadBuffer[1]) * 256 + ReverseBits(ReadBuffer[2]);
+}
+
+void SerialAccess::SetControlPins() {
+  Request(VQ_REQ_CONTROL_PINS, ControlPins.RequestValue(), ControlPins.RequestIndex(), 0);
+}
+
+int16_t SerialAccess::ReadBoardSample() {
+  LastRequestStatus = link_.VendorRequest(VQ_REQ_SAMPLE, 0, 0, 1, 2, ReadBuffer.data());
+  return static_cast<int16_t>(ReverseBits(ReadBuffer[0]) * 256 + ReverseBits(ReadBuffer[1]));
+}
+
+void SerialAccess::TakeLineDirection(DigitalLine line, bool inputOfConverter) {
+  Request(line == DigitalLine::D0 ? VQ_REQ_D0_DIRECTION : VQ_REQ_D1_DIRECTION, inputOfConverter ? 1 : 0, 0, 1);
+}
+
+} // namespace vq

@@ -1,0 +1,7 @@
+#include "panels/temperature_panel.h"
+
+namespace vq {
+
+void TemperaturePanel::Command7_Click() {}
+
+} // namespace vq

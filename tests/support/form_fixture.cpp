@@ -1,0 +1,22 @@
+#include "tests/support/form_fixture.h"
+
+namespace vq::test {
+
+FormFixture::FormFixture(BoardLink &link, std::string programDirectory, bool earlierBuild) {
+  session.ProgramDirectory = std::move(programDirectory);
+  ProgramVariant variant;
+  variant.EarlierBuild = earlierBuild;
+  variant.Version = earlierBuild ? ProgramVersion{1, 0, 1} : ProgramVersion{1, 0, 4};
+  form = std::make_unique<MainForm>(values, link, session, variant);
+}
+
+FormFixture::~FormFixture() = default;
+
+bool FormFixture::Load() {
+  if (!form->Form_Load())
+    return false;
+  form->show();
+  return true;
+}
+
+} // namespace vq::test
