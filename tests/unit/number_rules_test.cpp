@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -52,16 +51,6 @@ TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
   };
   for (const auto &c : cases) {
     EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.expected) << '"' << c.text << '"';
-  }
-}
-
-TEST(LeadingNumber, IgnoresTheLocaleDecimalSeparator) {
-  // A locale with a decimal comma must not change how "1.5" reads.
-  const char *set = std::setlocale(LC_ALL, "de_DE.UTF-8");
-  EXPECT_DOUBLE_EQ(LeadingNumber("1.5"), 1.5);
-  EXPECT_EQ(FormatVolts(1.5), "1.5000");
-  if (set != nullptr) {
-    std::setlocale(LC_ALL, "C");
   }
 }
 
