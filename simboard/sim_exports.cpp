@@ -1,0 +1,90 @@
+// The exported entry points of a simulated board library. This one source is
+// built twice: with VQ_SIM_FOUR_OPERATION it becomes KVL_CYUSB_USB4 (search,
+// connect, download, vendor request), with VQ_SIM_TWO_OPERATION it becomes
+// USBFunctions (firmware load and vendor request, no handle). Each library
+// holds one board, reachable from C++ through VqSim_Board.
+#include "board/board_library.h"
+#include "simboard/sim_board_api.h"
+#include "simboard/simulated_board.h"
+
+#include <type_traits>
+
+#if defined(VQ_SIM_FOUR_OPERATION) == defined(VQ_SIM_TWO_OPERATION)
+#error "Define exactly one of VQ_SIM_FOUR_OPERATION and VQ_SIM_TWO_OPERATION."
+#endif
+
+namespace {
+
+vq::sim::SimulatedBoard &Board() {
+  static vq::sim::SimulatedBoard board;
+  return board;
+}
+
+// No exception may cross the C interface; the caller only sees a status.
+template <typename Call> auto Guarded(Call call, decltype(call()) failure) noexcept {
+  try {
+    return call();
+  } catch (...) {
+    return failure;
+  }
+}
+
+} // namespace
+
+extern "C" {
+
+VQ_BOARD_EXPORT vq::sim::BoardControl *VqSim_Board() {
+  return &Board();
+}
+
+#if defined(VQ_SIM_FOUR_OPERATION)
+
+VQ_BOARD_EXPORT int32_t VQ_BOARD_CALL Search_For_Boards(uint16_t VendorId, uint16_t ProductId, int32_t *count,
+                                                        uint8_t *BoardList) {
+  return Guarded([&] { return Board().SearchForBoards(VendorId, ProductId, count, BoardList); },
+                 int32_t{vq::sim::StatusNoBoard});
+}
+
+VQ_BOARD_EXPORT int32_t VQ_BOARD_CALL Connect(uint16_t VendorId, uint16_t ProductId, uint8_t boardNumber,
+                                              int32_t *handle) {
+  return Guarded([&] { return Board().Connect(VendorId, ProductId, boardNumber, handle); },
+                 int32_t{vq::sim::StatusNoBoard});
+}
+
+VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL Download_Firmware(int32_t handle, uint8_t *path) {
+  return Guarded([&] { return Board().DownloadFirmware(handle, path); }, int16_t{vq::sim::StatusBadFirmware});
+}
+
+VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL Vendor_Request(int32_t handle, uint8_t request, int32_t value, int32_t index,
+                                                     uint8_t direction, int16_t length, uint8_t *buffer) {
+  return Guarded([&] { return Board().VendorRequest(handle, request, value, index, direction, length, buffer); },
+                 int16_t{vq::sim::StatusBadArgument});
+}
+
+#else
+
+VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL LoadFirmWare(uint8_t *path) {
+  return Guarded([&] { return Board().LoadFirmware(path); }, vq::sim::LoadFirmwareFailed);
+}
+
+VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL VendorIORequest(int16_t request, int32_t value, int32_t index, int16_t direction,
+                                                      int16_t length, uint8_t *buffer) {
+  return Guarded([&] { return Board().VendorIoRequest(request, value, index, direction, length, buffer); },
+                 int16_t{vq::sim::StatusBadArgument});
+}
+
+#endif
+
+} // extern "C"
+
+// The definitions above must have exactly the types the program loads them as.
+static_assert(std::is_same_v<decltype(&VqSim_Board), VqSim_Board_Fn>);
+#if defined(VQ_SIM_FOUR_OPERATION)
+static_assert(std::is_same_v<decltype(&Search_For_Boards), Search_For_Boards_Fn>);
+static_assert(std::is_same_v<decltype(&Connect), Connect_Fn>);
+static_assert(std::is_same_v<decltype(&Download_Firmware), Download_Firmware_Fn>);
+static_assert(std::is_same_v<decltype(&Vendor_Request), Vendor_Request_Fn>);
+#else
+static_assert(std::is_same_v<decltype(&LoadFirmWare), LoadFirmWare_Fn>);
+static_assert(std::is_same_v<decltype(&VendorIORequest), VendorIORequest_Fn>);
+#endif

@@ -1,0 +1,268 @@
+#include "simboard/simulated_board.h"
+
+#include "board/board_library.h"
+#include "simboard/channel_errors.h"
+#include "simboard/firmware_file.h"
+#include "simboard/temperature_sensor.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <initializer_list>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace vq::sim {
+
+namespace {
+
+using Lock = std::lock_guard<std::mutex>;
+
+uint8_t Reversed(uint8_t byte) {
+  uint8_t result = 0;
+  for (int bit = 0; bit < 8; ++bit)
+    if (byte & (1u << bit))
+      result |= static_cast<uint8_t>(1u << (7 - bit));
+  return result;
+}
+
+// The board returns each byte with its bit order reversed, and no more bytes
+// than the request asked for.
+void Deliver(std::initializer_list<uint32_t> bytes, int32_t length, uint8_t *buffer) {
+  const auto count = std::min<std::size_t>(static_cast<std::size_t>(length), bytes.size());
+  auto byte = bytes.begin();
+  for (std::size_t i = 0; i < count; ++i, ++byte)
+    buffer[i] = Reversed(static_cast<uint8_t>(*byte & 0xFF));
+}
+
+// The zero-terminated path, or nothing when no terminator comes within the limit.
+std::optional<std::string> PathFrom(const uint8_t *path) {
+  if (path == nullptr)
+    return std::nullopt;
+  std::string text;
+  for (std::size_t i = 0; i <= MaxFirmwarePathBytes; ++i) {
+    if (path[i] == 0)
+      return text;
+    text.push_back(static_cast<char>(path[i]));
+  }
+  return std::nullopt;
+}
+
+bool Bit(int32_t value, int bit) {
+  return (value >> bit) & 1;
+}
+
+} // namespace
+
+SimulatedBoard::SimulatedBoard() {
+  PowerCycleLocked();
+}
+
+void SimulatedBoard::PowerCycleLocked() {
+  converter_.PowerOn();
+  errorSeed_ = DefaultErrorSeed;
+  converter_.SetErrors(ErrorsFromSeed(errorSeed_));
+  dieTemperature_ = DefaultDieTemperature;
+  connected_ = false;
+  firmwareRunning_ = false;
+  firmwareProblem_.clear();
+}
+
+int32_t SimulatedBoard::SearchForBoards(uint16_t vendorId, uint16_t productId, int32_t *count, uint8_t *boardList) {
+  if (count == nullptr || boardList == nullptr)
+    return StatusBadArgument;
+  const bool ours = vendorId == VQ_VENDOR_ID && productId == VQ_PRODUCT_ID;
+  *count = ours ? 1 : 0;
+  if (ours)
+    boardList[0] = BoardNumber;
+  return StatusOk;
+}
+
+int32_t SimulatedBoard::Connect(uint16_t vendorId, uint16_t productId, uint8_t boardNumber, int32_t *handle) {
+  if (handle == nullptr)
+    return StatusBadArgument;
+  if (vendorId != VQ_VENDOR_ID || productId != VQ_PRODUCT_ID || boardNumber != BoardNumber)
+    return StatusNoBoard;
+  Lock lock(mutex_);
+  connected_ = true;
+  *handle = BoardHandleValue;
+  return StatusOk;
+}
+
+int16_t SimulatedBoard::DownloadFirmware(int32_t handle, const uint8_t *path) {
+  Lock lock(mutex_);
+  if (!connected_ || handle != BoardHandleValue)
+    return StatusWrongHandle;
+  return Download(path) ? StatusOk : StatusBadFirmware;
+}
+
+int16_t SimulatedBoard::LoadFirmware(const uint8_t *path) {
+  Lock lock(mutex_);
+  return Download(path) ? LoadFirmwareSucceeded : LoadFirmwareFailed;
+}
+
+// A download restarts the board's processor: a failed one leaves it without
+// firmware. The converter keeps its state; it is not reset by the board's USB side.
+bool SimulatedBoard::Download(const uint8_t *path) {
+  const std::optional<std::string> file = PathFrom(path);
+  if (!file) {
+    firmwareRunning_ = false;
+    firmwareProblem_ = "The firmware path is missing or not terminated.";
+    return false;
+  }
+  const HexCheck check = CheckFirmwareFile(*file);
+  firmwareRunning_ = check.Valid;
+  firmwareProblem_ = check.Problem;
+  return check.Valid;
+}
+
+int16_t SimulatedBoard::VendorRequest(int32_t handle, int32_t request, int32_t value, int32_t index, int32_t direction,
+                                      int32_t length, uint8_t *buffer) {
+  Lock lock(mutex_);
+  if (!connected_ || handle != BoardHandleValue)
+    return StatusWrongHandle;
+  return Request(request, value, index, direction, length, buffer);
+}
+
+int16_t SimulatedBoard::VendorIoRequest(int32_t request, int32_t value, int32_t index, int32_t direction,
+                                        int32_t length, uint8_t *buffer) {
+  Lock lock(mutex_);
+  return Request(request, value, index, direction, length, buffer);
+}
+
+// Every argument is checked before anything changes, so a refused request
+// leaves the board as it was.
+int16_t SimulatedBoard::Request(int32_t request, int32_t value, int32_t index, int32_t direction, int32_t length,
+                                uint8_t *buffer) {
+  if (!firmwareRunning_)
+    return StatusNoFirmware;
+  if ((direction != 0 && direction != 1) || length < 0 || (length > 0 && buffer == nullptr))
+    return StatusBadArgument;
+  const bool fromBoard = direction == 1;
+  switch (request) {
+  case VQ_REQ_WRITE_PULSE:
+  case VQ_REQ_SHIFT_WORD: {
+    if (value < 0 || value > 0xFF || index < 0 || index > 0xFFFF)
+      return StatusBadArgument;
+    const uint32_t out = converter_.ShiftFrame(static_cast<uint32_t>(value) << 16 | static_cast<uint32_t>(index));
+    if (request == VQ_REQ_WRITE_PULSE)
+      converter_.PulseLdac();
+    if (fromBoard)
+      Deliver({out >> 16, out >> 8, out}, length, buffer);
+    return StatusOk;
+  }
+  case VQ_REQ_SAMPLE: {
+    if (!fromBoard)
+      return StatusBadArgument;
+    const uint16_t sample = TemperatureSample(dieTemperature_);
+    Deliver({static_cast<uint32_t>(sample >> 8), sample}, length, buffer);
+    return StatusOk;
+  }
+  case VQ_REQ_D0_DIRECTION:
+  case VQ_REQ_D1_DIRECTION:
+    if (value != 0 && value != 1)
+      return StatusBadArgument;
+    converter_.SetBoardDrives(request == VQ_REQ_D0_DIRECTION ? DigitalLine::D0 : DigitalLine::D1, value == 1);
+    return StatusOk;
+  case VQ_REQ_CONTROL_PINS: {
+    if (value < 0 || value > 0xFF || index < 0 || index > 3)
+      return StatusBadArgument;
+    ControlLines lines;
+    lines.Ldac = Bit(value, 4);
+    lines.Clr = Bit(value, 3);
+    lines.BinaryCoding = Bit(value, 2);
+    lines.Rstin = Bit(value, 1);
+    lines.DriveD0 = Bit(index, 0);
+    lines.DriveD1 = Bit(index, 1);
+    converter_.SetControlLines(lines);
+    return StatusOk;
+  }
+  default:
+    return StatusUnknownRequest;
+  }
+}
+
+void SimulatedBoard::CheckChannel(int channel) {
+  if (channel < 0 || channel >= ChannelCount)
+    throw std::out_of_range("The simulated board has channels 0 to 3 (DAC A to D), not " + std::to_string(channel) +
+                            ".");
+}
+
+double SimulatedBoard::OutputVoltage(int channel) const {
+  CheckChannel(channel);
+  Lock lock(mutex_);
+  return converter_.OutputVoltage(channel);
+}
+
+ChannelRegisters SimulatedBoard::Registers(int channel) const {
+  CheckChannel(channel);
+  Lock lock(mutex_);
+  return converter_.Registers(channel);
+}
+
+ChannelErrors SimulatedBoard::Errors(int channel) const {
+  CheckChannel(channel);
+  Lock lock(mutex_);
+  return converter_.Errors(channel);
+}
+
+uint8_t SimulatedBoard::FunctionRegister() const {
+  Lock lock(mutex_);
+  return converter_.FunctionRegister();
+}
+
+ControlLines SimulatedBoard::Lines() const {
+  Lock lock(mutex_);
+  return converter_.Lines();
+}
+
+DigitalLineState SimulatedBoard::D0() const {
+  Lock lock(mutex_);
+  return converter_.LineState(DigitalLine::D0);
+}
+
+DigitalLineState SimulatedBoard::D1() const {
+  Lock lock(mutex_);
+  return converter_.LineState(DigitalLine::D1);
+}
+
+bool SimulatedBoard::FirmwareRunning() const {
+  Lock lock(mutex_);
+  return firmwareRunning_;
+}
+
+std::string SimulatedBoard::FirmwareProblem() const {
+  Lock lock(mutex_);
+  return firmwareProblem_;
+}
+
+void SimulatedBoard::SetDieTemperature(double celsius) {
+  if (!std::isfinite(celsius))
+    throw std::invalid_argument("The die temperature must be a finite number of degrees Celsius.");
+  Lock lock(mutex_);
+  dieTemperature_ = celsius;
+}
+
+double SimulatedBoard::DieTemperature() const {
+  Lock lock(mutex_);
+  return dieTemperature_;
+}
+
+void SimulatedBoard::SetErrorSeed(uint32_t seed) {
+  Lock lock(mutex_);
+  errorSeed_ = seed;
+  converter_.SetErrors(ErrorsFromSeed(seed));
+}
+
+uint32_t SimulatedBoard::ErrorSeed() const {
+  Lock lock(mutex_);
+  return errorSeed_;
+}
+
+void SimulatedBoard::PowerCycle() {
+  Lock lock(mutex_);
+  PowerCycleLocked();
+}
+
+} // namespace vq::sim
