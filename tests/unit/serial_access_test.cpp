@@ -1,0 +1,164 @@
+// The request table of the serial access routines, against a fake link that
+// records what reaches the board.
+#include "board/serial_access.h"
+
+#include <gtest/gtest.h>
+
+#include <bitset>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace vq {
+namespace {
+
+struct Sent {
+  int code, value, index, direction, length, firstByte;
+  bool operator==(const Sent &) const = default;
+};
+
+std::ostream &operator<<(std::ostream &out, const Sent &s) {
+  return out << std::hex << "{code " << s.code << " value " << s.value << " index " << s.index << " dir " << s.direction
+             << " len " << s.length << " byte " << s.firstByte << "}";
+}
+
+class FakeLink : public BoardLink {
+public:
+  int16_t ConnectAndDownload(BoardSession &) override { return 0; }
+  bool DownloadSucceeded(int16_t status) const override { return status == 0; }
+  int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                        uint8_t *buffer) override {
+    sent.push_back({request, value, index, direction, length, buffer[0]});
+    if (!answers.empty()) {
+      const auto bytes = answers.front();
+      answers.pop_front();
+      for (std::size_t i = 0; i < bytes.size() && i < static_cast<std::size_t>(length); ++i)
+        buffer[i] = bytes[i];
+    }
+    return status;
+  }
+  std::vector<Sent> sent;
+  std::deque<std::vector<uint8_t>> answers; // bytes delivered by successive requests
+  int16_t status = 0;
+};
+
+class FakeView : public RegisterAccessView {
+public:
+  bool PulseAfterDataWrite() const override { return pulse; }
+  void ShowReadWriteBit(int16_t bit) override { shown.push_back(std::to_string(bit)); }
+  bool pulse = true;
+  std::vector<std::string> shown;
+};
+
+struct SerialAccessTest : ::testing::Test {
+  FakeLink link;
+  FakeView view;
+  SerialAccess access{link, view};
+};
+
+TEST(ReverseBits, MirrorsEveryByte) {
+  for (int byte = 0; byte < 256; ++byte) {
+    std::string bits = std::bitset<8>(byte).to_string();
+    const std::string mirrored(bits.rbegin(), bits.rend());
+    EXPECT_EQ(ReverseBits(static_cast<uint8_t>(byte)), std::bitset<8>(mirrored).to_ulong()) << byte;
+  }
+  EXPECT_EQ(ReverseBits(0x01), 0x80);
+  EXPECT_EQ(ReverseBits(0xB4), 0x2D);
+}
+
+struct WriteCase {
+  int16_t address, select;
+  int32_t data;
+  bool pulseBox;
+  Sent expected;
+};
+
+class WriteRegisterTest : public SerialAccessTest, public ::testing::WithParamInterface<WriteCase> {};
+
+TEST_P(WriteRegisterTest, SendsOneWordAndShowsRW0) {
+  const WriteCase &c = GetParam();
+  view.pulse = c.pulseBox;
+  access.ReadWriteBit = 1;
+  access.WriteRegister(c.address, c.select, c.data);
+  ASSERT_EQ(link.sent.size(), 1u);
+  EXPECT_EQ(link.sent[0], c.expected);
+  EXPECT_EQ(access.ReadWriteBit, 0);
+  EXPECT_EQ(view.shown, std::vector<std::string>{"0"});
+}
+
+INSTANTIATE_TEST_SUITE_P(RequestTable, WriteRegisterTest,
+                         ::testing::Values(
+                             // All DACs, data register, full scale: value 0x14, index 65535.
+                             WriteCase{4, 2, 0xFFFF, true, {0xD9, 0x14, 0xFFFF, 0, 0, 0}},
+                             WriteCase{4, 2, 0xFFFF, false, {0xDD, 0x14, 0xFFFF, 0, 0, 0}},
+                             // The function register never pulses, whatever the box says.
+                             WriteCase{1, 0, 0x21, true, {0xDD, 0x01, 0x21, 0, 0, 0}},
+                             // Clear all and load all are function commands too.
+                             WriteCase{4, 0, 0, true, {0xDD, 0x04, 0, 0, 0, 0}},
+                             WriteCase{5, 0, 0, true, {0xDD, 0x05, 0, 0, 0, 0}},
+                             // Offset of DAC A and fine gain of DAC D pulse with the box ticked.
+                             WriteCase{0, 5, 8, true, {0xD9, 0x28, 8, 0, 0, 0}},
+                             WriteCase{3, 4, 63, true, {0xD9, 0x23, 63, 0, 0, 0}}));
+
+TEST_F(SerialAccessTest, ReadRegisterSendsTwoIdenticalReadsAndUsesTheSecond) {
+  link.answers = {{0xFF, 0xFF, 0xFF}, {0x00, 0x80, 0x04}};
+  EXPECT_EQ(access.ReadRegister(1, 0), 0x0120);
+  // The read buffer is handed over as it stands: the second request finds the
+  // bytes of the first in it.
+  EXPECT_EQ(link.sent, (std::vector<Sent>{{0xDD, 0x81, 0, 1, 3, 0}, {0xDD, 0x81, 0, 1, 3, 0xFF}}));
+  EXPECT_EQ(access.ReadWriteBit, 1);
+  EXPECT_EQ(view.shown, std::vector<std::string>{"1"});
+}
+
+TEST_F(SerialAccessTest, ReadRegisterIgnoresTheFirstReturnedByte) {
+  link.answers = {{0, 0, 0}, {0xFF, 0xFF, 0xFF}};
+  EXPECT_EQ(access.ReadRegister(2, 2), 0xFFFF); // never shows the R/W bit
+  EXPECT_EQ(link.sent[0].value, 0x80 + 2 * 8 + 2);
+}
+
+TEST_F(SerialAccessTest, ReadWithoutBytesReusesWhatTheBufferHeld) {
+  link.answers = {{0, 0x80, 0x00}, {0, 0x80, 0x00}};
+  EXPECT_EQ(access.ReadRegister(0, 2), 0x0100);
+  link.status = 1; // the board refuses and delivers nothing
+  EXPECT_EQ(access.ReadRegister(0, 2), 0x0100);
+  EXPECT_EQ(access.LastRequestStatus, 1);
+}
+
+TEST_F(SerialAccessTest, ControlPinsSendAllTenFlags) {
+  access.SetControlPins();
+  access.ControlPins.DriveD1 = 1;
+  access.SetControlPins();
+  access.ControlPins = {};
+  access.ControlPins.LdacPin = 0;
+  access.ControlPins.BinCoding = 0;
+  access.ControlPins.DriveD0 = 1;
+  access.SetControlPins();
+  EXPECT_EQ(link.sent,
+            (std::vector<Sent>{{0xDE, 0x9F, 0, 0, 0, 0}, {0xDE, 0x9F, 2, 0, 0, 0}, {0xDE, 0x8B, 1, 0, 0, 0}}));
+}
+
+TEST_F(SerialAccessTest, BoardSampleIsTwoReversedBytesAsSigned16Bits) {
+  link.answers = {{ReverseBits(0x06), ReverseBits(0xA4)}, {ReverseBits(0x80), 0}};
+  EXPECT_EQ(access.ReadBoardSample(), 0x06A4);
+  EXPECT_EQ(access.ReadBoardSample(), -32768);
+  EXPECT_EQ(link.sent[0], (Sent{0xDA, 0, 0, 1, 2, 0}));
+}
+
+TEST_F(SerialAccessTest, LineDirectionRequests) {
+  access.TakeLineDirection(DigitalLine::D1, true);
+  access.TakeLineDirection(DigitalLine::D0, false);
+  EXPECT_EQ(link.sent, (std::vector<Sent>{{0xDC, 1, 0, 1, 0, 0}, {0xDB, 0, 0, 1, 0, 0}}));
+  EXPECT_TRUE(view.shown.empty());
+}
+
+TEST_F(SerialAccessTest, StatusOfEveryRequestIsKept) {
+  link.status = 7;
+  access.WriteRegister(0, 2, 1);
+  EXPECT_EQ(access.LastRequestStatus, 7);
+  link.status = 0;
+  access.SetControlPins();
+  EXPECT_EQ(access.LastRequestStatus, 0);
+}
+
+} // namespace
+} // namespace vq
