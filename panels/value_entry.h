@@ -18,6 +18,8 @@ public:
   void TextOffset_KeyPress();
 
 private:
+  void ShowWriting(); // R/W bit 0, before a write
+
   PanelContext c_;
   RegisterPanel &panel_;
 };
