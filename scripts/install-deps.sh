@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what building and testing the programs needs on Debian 12. Run as
+# root; packages already present are left alone.
+set -euo pipefail
+
+packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
