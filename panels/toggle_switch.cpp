@@ -1,16 +1,86 @@
 #include "panels/toggle_switch.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <utility>
+
 namespace vq {
+namespace {
+
+constexpr int TrackWidth = 36;
+constexpr int TrackHeight = 16;
+constexpr int CaptionGap = 4;
+
+// Presents the switch to assistive tools as a check box whose state is the
+// switch's Value and whose value text is the caption shown.
+class ToggleSwitchAccessible : public QAccessibleWidget {
+public:
+  explicit ToggleSwitchAccessible(ToggleSwitch *toggle) : QAccessibleWidget(toggle, QAccessible::CheckBox) {}
+
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.checkable = true;
+    s.checked = Switch()->Value();
+    s.disabled = !Switch()->Flippable();
+    return s;
+  }
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name)
+      return Switch()->SpokenName();
+    if (t == QAccessible::Value || t == QAccessible::Description)
+      return Switch()->Caption();
+    return QAccessibleWidget::text(t);
+  }
+
+  QStringList actionNames() const override {
+    return Switch()->Flippable() ? QStringList{toggleAction()} : QStringList{};
+  }
+
+  void doAction(const QString &action) override {
+    if (action == toggleAction() || action == pressAction())
+      Switch()->FlipByUser();
+  }
+
+private:
+  ToggleSwitch *Switch() const { return static_cast<ToggleSwitch *>(widget()); }
+};
+
+QAccessibleInterface *ToggleSwitchAccessibility(const QString &className, QObject *object) {
+  if (className == QLatin1String(ToggleSwitch::staticMetaObject.className()))
+    if (auto *toggle = qobject_cast<ToggleSwitch *>(object))
+      return new ToggleSwitchAccessible(toggle);
+  return nullptr;
+}
+
+} // namespace
 
 ToggleSwitch::ToggleSwitch(const QString &offCaption, const QString &onCaption, QWidget *parent)
     : QWidget(parent), offCaption_(offCaption), onCaption_(onCaption) {
+  static const bool factoryInstalled = [] {
+    QAccessible::installFactory(ToggleSwitchAccessibility);
+    return true;
+  }();
+  (void)factoryInstalled;
   setFocusPolicy(Qt::StrongFocus);
-  setAccessibleName(offCaption_ + " / " + onCaption_);
   setAccessibleDescription(Caption());
+}
+
+QString ToggleSwitch::SpokenName() const {
+  if (!accessibleName().isEmpty())
+    return accessibleName();
+  QString frame;
+  for (QWidget *w = parentWidget(); w != nullptr && frame.isEmpty(); w = w->parentWidget())
+    if (auto *box = qobject_cast<QGroupBox *>(w))
+      frame = box->title();
+  const QString captions = offCaption_ + QStringLiteral(" / ") + onCaption_;
+  return frame.isEmpty() ? captions : frame + QStringLiteral(": ") + captions;
 }
 
 void ToggleSwitch::SetValue(bool on) {
@@ -19,64 +89,111 @@ void ToggleSwitch::SetValue(bool on) {
   value_ = on;
   setAccessibleDescription(Caption());
   update();
+  TellAssistiveTools(true, false);
 }
 
 void ToggleSwitch::SetOperable(bool operable) {
+  if (operable_ == operable)
+    return;
   operable_ = operable;
   update();
+  TellAssistiveTools(false, true);
+}
+
+void ToggleSwitch::TellAssistiveTools(bool checkedChanged, bool lockChanged) {
+  if (!QAccessible::isActive())
+    return;
+  QAccessible::State changed;
+  changed.checked = checkedChanged;
+  changed.disabled = lockChanged;
+  QAccessibleStateChangeEvent event(this, changed);
+  QAccessible::updateAccessibility(&event);
+  if (checkedChanged) {
+    QAccessibleValueChangeEvent text(this, Caption());
+    QAccessible::updateAccessibility(&text);
+  }
 }
 
 QSize ToggleSwitch::sizeHint() const {
   const QFontMetrics metrics(font());
   const int text = std::max(metrics.horizontalAdvance(offCaption_), metrics.horizontalAdvance(onCaption_));
-  return {std::max(text + 8, 60), 22 + metrics.height()};
+  return {std::max(text + 8, TrackWidth + 8), TrackHeight + 4 + CaptionGap + metrics.height()};
+}
+
+QSize ToggleSwitch::minimumSizeHint() const {
+  return sizeHint();
 }
 
 void ToggleSwitch::FlipByUser() {
-  if (!operable_ || !isEnabled())
+  if (!Flippable())
     return;
   SetValue(!value_);
   emit Change();
 }
 
+// The flip happens on release inside the switch, as with a button; taking the
+// press keeps the release here.
+void ToggleSwitch::mousePressEvent(QMouseEvent *event) {
+  if (event->button() != Qt::LeftButton) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  pressed_ = true;
+  event->accept();
+}
+
 void ToggleSwitch::mouseReleaseEvent(QMouseEvent *event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+  if (event->button() != Qt::LeftButton) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  const bool wasPressed = std::exchange(pressed_, false);
+  event->accept();
+  if (wasPressed && rect().contains(event->position().toPoint()))
     FlipByUser();
 }
 
 void ToggleSwitch::keyPressEvent(QKeyEvent *event) {
-  if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
-    FlipByUser();
-  else
-    QWidget::keyPressEvent(event);
+  if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+    if (!event->isAutoRepeat())
+      FlipByUser();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void ToggleSwitch::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  const bool live = operable_ && isEnabled();
+  const bool live = Flippable();
   const QPalette &pal = palette();
-  const int trackHeight = 16;
-  const int trackWidth = 36;
-  const QRectF track((width() - trackWidth) / 2.0, 2, trackWidth, trackHeight);
-  QColor fill = value_ ? QColor(0x2e, 0x7d, 0x32) : QColor(0x9e, 0x9e, 0x9e);
+  const QRectF track((width() - TrackWidth) / 2.0, 2, TrackWidth, TrackHeight);
+
+  // A locked switch keeps showing its position, in grey.
+  QColor fill = value_ ? QColor(0x2e, 0x7d, 0x32) : QColor(0x75, 0x75, 0x75);
   if (!live)
-    fill = fill.lighter(160);
-  painter.setPen(Qt::NoPen);
+    fill = value_ ? QColor(0xb0, 0xb0, 0xb0) : QColor(0xd6, 0xd6, 0xd6);
+  painter.setPen(live ? Qt::NoPen : QPen(QColor(0xa0, 0xa0, 0xa0), 1));
   painter.setBrush(fill);
-  painter.drawRoundedRect(track, trackHeight / 2.0, trackHeight / 2.0);
-  const qreal knob = trackHeight - 4;
+  painter.drawRoundedRect(track, TrackHeight / 2.0, TrackHeight / 2.0);
+
+  const qreal knob = TrackHeight - 4;
   const qreal knobX = value_ ? track.right() - knob - 2 : track.left() + 2;
-  painter.setBrush(live ? pal.color(QPalette::Base) : pal.color(QPalette::Window));
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(live ? QColor(Qt::white) : QColor(0xf0, 0xf0, 0xf0));
   painter.drawEllipse(QRectF(knobX, track.top() + 2, knob, knob));
+
   if (hasFocus()) {
     painter.setPen(QPen(pal.color(QPalette::Highlight), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(track.adjusted(-2, -2, 2, 2), trackHeight / 2.0 + 2, trackHeight / 2.0 + 2);
+    painter.drawRoundedRect(track.adjusted(-2, -2, 2, 2), TrackHeight / 2.0 + 2, TrackHeight / 2.0 + 2);
   }
-  painter.setPen(live ? pal.color(QPalette::WindowText) : pal.color(QPalette::Disabled, QPalette::WindowText));
-  painter.drawText(QRect(0, trackHeight + 4, width(), height() - trackHeight - 4), Qt::AlignHCenter | Qt::AlignTop,
-                   Caption());
+
+  painter.setPen(live ? pal.color(QPalette::Active, QPalette::WindowText)
+                      : pal.color(QPalette::Disabled, QPalette::WindowText));
+  const int top = TrackHeight + 2 + CaptionGap;
+  painter.drawText(QRect(0, top, width(), height() - top), Qt::AlignHCenter | Qt::AlignTop, Caption());
 }
 
 } // namespace vq
