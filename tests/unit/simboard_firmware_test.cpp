@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -47,6 +48,25 @@ TEST(simboard_firmware, IntelHexAcceptance) {
     const HexCheck check = CheckIntelHex(c.image);
     EXPECT_EQ(check.Valid, c.valid) << c.what << ": " << check.Problem;
     EXPECT_NE(check.Problem.find(c.problem), std::string::npos) << c.what << ": " << check.Problem;
+  }
+}
+
+// Any one character changed inside a record must be caught: by the checksum,
+// the byte count, the record syntax or the record type.
+TEST(simboard_firmware, EverySingleCharacterChangeIsRejected) {
+  const std::string image = ":020000040800F2\n" + Data + End;
+  ASSERT_TRUE(CheckIntelHex(image).Valid);
+  auto sameDigit = [](char a, char b) { return std::tolower(a) == std::tolower(b); };
+  for (std::size_t i = 0; i < image.size(); ++i) {
+    if (image[i] == '\n')
+      continue;
+    for (char replacement : {'0', '7', 'F', 'a', 'g', ':', ' ', '\0', '\n'}) {
+      if (sameDigit(replacement, image[i]))
+        continue;
+      std::string changed = image;
+      changed[i] = replacement;
+      EXPECT_FALSE(CheckIntelHex(changed).Valid) << "position " << i << " changed to code " << int(replacement);
+    }
   }
 }
 
