@@ -1,0 +1,249 @@
+// Start-up of both programs: the window and its frames, the failed download,
+// and the fatal ends (missing library or entry point, a path too long), run
+// in a child process where the program must end.
+#include "app/start.h"
+#include "board/four_operation_link.h"
+#include "board/two_operation_link.h"
+#include "tests/support/form_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <cstdio>
+
+using namespace vq;
+using namespace vq::test;
+
+namespace {
+
+// The child side: runs the program in one of several situations and prints
+// the message boxes it showed before ending.
+int RunChild(QApplication &app, const QString &scenario) {
+  MessageAnswerer answerer;
+  const std::string bin = VQ_BIN_DIR;
+  ProgramVariant variant;
+  std::unique_ptr<BoardLink> link;
+  std::string directory = bin;
+  if (scenario == "missing-library") {
+    link = std::make_unique<FourOperationLink>("/nonexistent/KVL_CYUSB_USB4.so");
+  } else if (scenario == "missing-entry") {
+    link = std::make_unique<FourOperationLink>(bin + "/libUSBFunctions.so");
+  } else if (scenario == "missing-earlier-library") {
+    variant.EarlierBuild = true;
+    link = std::make_unique<TwoOperationLink>("libNoSuchUSBFunctions.so");
+  } else if (scenario == "long-path") {
+    link = std::make_unique<FourOperationLink>(bin + "/KVL_CYUSB_USB4.so");
+    directory = "/" + std::string(520, 'd');
+  } else if (scenario == "no-firmware" || scenario == "earlier-no-firmware") {
+    variant.EarlierBuild = scenario.startsWith("earlier");
+    if (variant.EarlierBuild)
+      link = std::make_unique<TwoOperationLink>(bin + "/libUSBFunctions.so");
+    else
+      link = std::make_unique<FourOperationLink>(bin + "/KVL_CYUSB_USB4.so");
+    directory = "/nonexistent"; // no firmware file there
+  } else if (scenario == "close-with-about" || scenario == "exit-menu") {
+    link = std::make_unique<FourOperationLink>(bin + "/KVL_CYUSB_USB4.so");
+    QTimer::singleShot(50, [scenario] {
+      for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *form = qobject_cast<MainForm *>(widget);
+        if (form == nullptr)
+          continue;
+        std::printf("window shown: %d\n", form->isVisible() ? 1 : 0);
+        if (scenario == "exit-menu") {
+          form->findChild<QAction *>("MnuExit")->trigger();
+        } else {
+          form->findChild<QAction *>("MnuAbout")->trigger();
+          std::printf("about shown: %d\n", form->About() && form->About()->isVisible() ? 1 : 0);
+          form->close();
+        }
+        std::fflush(stdout);
+      }
+    });
+  } else {
+    return 99;
+  }
+  const int status = RunProgram(app, *link, directory, variant);
+  for (const SeenMessage &message : answerer.Seen)
+    std::printf("message: %s | %s | icon %d\n", qPrintable(message.title), qPrintable(message.text),
+                static_cast<int>(message.icon));
+  return status;
+}
+
+struct ChildResult {
+  int exitCode;
+  QString output;
+};
+
+ChildResult RunInChild(const QString &scenario) {
+  QProcess child;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  child.setProcessEnvironment(environment);
+  child.start(QCoreApplication::applicationFilePath(), {"--child", scenario});
+  if (!child.waitForFinished(30000)) {
+    child.kill();
+    return {-1, "timed out"};
+  }
+  return {child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -2,
+          QString::fromLocal8Bit(child.readAllStandardOutput())};
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+  Q_OBJECT
+private slots:
+  void windowHasItsFramesAndMenus_data();
+  void windowHasItsFramesAndMenus();
+  void failedDownloadShowsTheMessageOnceAndNoWindow_data();
+  void failedDownloadShowsTheMessageOnceAndNoWindow();
+  void fatalStartsEndTheProgram_data();
+  void fatalStartsEndTheProgram();
+  void closingOrExitEndsTheProgram_data();
+  void closingOrExitEndsTheProgram();
+  void directReadWriteDoesNothing();
+};
+
+void StartupTest::windowHasItsFramesAndMenus_data() {
+  QTest::addColumn<bool>("earlierBuild");
+  QTest::newRow("VQ8231(version2)") << false;
+  QTest::newRow("VQ8231") << true;
+}
+
+void StartupTest::windowHasItsFramesAndMenus() {
+  QFETCH(bool, earlierBuild);
+  RecordingForm f(earlierBuild);
+  f.link.DownloadStatus = earlierBuild ? 1 : 0;
+  QVERIFY(f.fixture.Load());
+  MainForm &form = *f.fixture.form;
+  QVERIFY(form.isVisible());
+  QCOMPARE(form.objectName(), QString("MainForm"));
+  QCOMPARE(form.windowTitle(), QString("VQ8231 Evaluation Software"));
+  QCOMPARE(form.centralWidget()->size(), QSize(978, 554)); // 14670 x 8310 twips
+  QCOMPARE(form.minimumSize(), form.maximumSize());        // fixed size
+  QCOMPARE(f.link.Downloads, 1);
+  QCOMPARE(QString::fromStdString(f.link.DownloadedPath), QString(VQ_BIN_DIR "/VQ8231.hex"));
+
+  const struct {
+    const char *name, *caption;
+    QRect twips;
+  } frames[] = {
+      {"Frame1", "Read / Write Registers", {120, 360, 14415, 2415}},
+      {"Frame6", "Function Register Configuration", {120, 3000, 14415, 1935}},
+      {"Frame12", "Hardware Configuration", {120, 5160, 14415, 1335}},
+      {"Frame19", "Measure VQ8231 Core Temperature", {120, 6720, 4815, 1455}},
+      {"Frame22", "Calibration", {5160, 6720, 9375, 1455}},
+  };
+  for (const auto &frame : frames) {
+    auto *box = f.fixture.Find<QGroupBox>(frame.name);
+    QCOMPARE(box->parentWidget(), form.centralWidget());
+    QCOMPARE(box->title(), QString(frame.caption));
+    const QRect &t = frame.twips;
+    QCOMPARE(box->geometry(), QRect(t.x() / 15, t.y() / 15, t.width() / 15, t.height() / 15));
+  }
+  QCOMPARE(f.fixture.Find<QGroupBox>("Frame17")->geometry(), QRect(8, 24, 945, 81));
+  QCOMPARE(f.fixture.Find<QLabel>("Label9")->text(), QString("Enter Offset Value (-16 to 15.875)"));
+  QCOMPARE(f.fixture.Find<QLabel>("Label7")->text(), QString("Enter Fine Gain Value (-32 to 31)"));
+
+  QCOMPARE(f.fixture.Find<QMenu>("MnuFile")->title(), QString("&File"));
+  QCOMPARE(f.fixture.Find<QAction>("MnuExit")->text(), QString("E&xit"));
+  QCOMPARE(f.fixture.Find<QMenu>("MnuHelp")->title(), QString("&Help"));
+  QCOMPARE(f.fixture.Find<QAction>("MnuAbout")->text(), QString("&About"));
+  QCOMPARE(f.fixture.Find<QAction>("MnuTest")->text(), QString("Direct Read/Write"));
+  QVERIFY(f.fixture.answerer.Seen.isEmpty());
+}
+
+void StartupTest::failedDownloadShowsTheMessageOnceAndNoWindow_data() {
+  QTest::addColumn<bool>("earlierBuild");
+  QTest::addColumn<int>("status");
+  QTest::newRow("version2, status 1") << false << 1;
+  QTest::newRow("version2, status -1") << false << -1;
+  QTest::newRow("version2, status 1234") << false << 1234;
+  QTest::newRow("earlier, status 0") << true << 0;
+  QTest::newRow("earlier, status -5") << true << -5;
+}
+
+void StartupTest::failedDownloadShowsTheMessageOnceAndNoWindow() {
+  QFETCH(bool, earlierBuild);
+  QFETCH(int, status);
+  RecordingForm f(earlierBuild);
+  f.link.DownloadStatus = static_cast<int16_t>(status);
+  QVERIFY(!f.fixture.Load());
+  QVERIFY(!f.fixture.form->isVisible());
+  QCOMPARE(f.fixture.answerer.Seen.size(), 1);
+  const SeenMessage &message = f.fixture.answerer.Seen.front();
+  QCOMPARE(message.text, QString("Error Downloading Firmware - Check USB connections"));
+  QCOMPARE(message.title, QString("VQ8231 Evaluation Software"));
+  QCOMPARE(message.icon, QMessageBox::Warning);
+  QCOMPARE(message.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  QVERIFY(f.link.Requests.empty()); // nothing reaches the board after the failure
+  QCOMPARE(f.fixture.form->Board().LastRequestStatus, status);
+}
+
+void StartupTest::fatalStartsEndTheProgram_data() {
+  QTest::addColumn<QString>("scenario");
+  QTest::addColumn<int>("exitCode");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("library missing") << "missing-library" << 2 << "\"/nonexistent/KVL_CYUSB_USB4.so\"";
+  QTest::newRow("entry point missing") << "missing-entry" << 2 << "\"Search_For_Boards\"";
+  QTest::newRow("earlier library missing") << "missing-earlier-library" << 2 << "\"libNoSuchUSBFunctions.so\"";
+  QTest::newRow("path too long") << "long-path" << 3 << "directory path is too long";
+  QTest::newRow("no firmware") << "no-firmware" << 1 << "Error Downloading Firmware - Check USB connections";
+  QTest::newRow("earlier, no firmware") << "earlier-no-firmware" << 1
+                                        << "Error Downloading Firmware - Check USB connections";
+}
+
+void StartupTest::fatalStartsEndTheProgram() {
+  QFETCH(QString, scenario);
+  QFETCH(int, exitCode);
+  QFETCH(QString, message);
+  const ChildResult result = RunInChild(scenario);
+  QCOMPARE(result.exitCode, exitCode);
+  QCOMPARE(result.output.count("message: "), 1);
+  QVERIFY2(result.output.contains(message), qPrintable(result.output));
+  QVERIFY(!result.output.contains("window shown"));
+}
+
+void StartupTest::closingOrExitEndsTheProgram_data() {
+  QTest::addColumn<QString>("scenario");
+  QTest::newRow("close with the About window open") << "close-with-about";
+  QTest::newRow("File, Exit") << "exit-menu";
+}
+
+void StartupTest::closingOrExitEndsTheProgram() {
+  QFETCH(QString, scenario);
+  const ChildResult result = RunInChild(scenario);
+  QCOMPARE(result.exitCode, 0);
+  QVERIFY2(result.output.contains("window shown: 1"), qPrintable(result.output));
+  if (scenario == "close-with-about")
+    QVERIFY2(result.output.contains("about shown: 1"), qPrintable(result.output));
+  QVERIFY(!result.output.contains("message: "));
+}
+
+void StartupTest::directReadWriteDoesNothing() {
+  RecordingForm f;
+  QVERIFY(f.fixture.Load());
+  f.link.Requests.clear();
+  QSignalSpy ending(f.fixture.form.get(), &MainForm::ProgramEnd);
+  f.fixture.Find<QAction>("MnuTest")->trigger();
+  QVERIFY(f.link.Requests.empty());
+  QCOMPARE(ending.count(), 0);
+  QVERIFY(f.fixture.form->isVisible());
+}
+
+int main(int argc, char *argv[]) {
+  QApplication app(argc, argv);
+  if (argc == 3 && QString(argv[1]) == "--child")
+    return RunChild(app, QString(argv[2]));
+  StartupTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_startup.moc"
