@@ -1,0 +1,370 @@
+// The two-stage offset and gain calibration, driven through its buttons and
+// boxes against a recording board and on the simulated board.
+#include "board/board_library.h"
+#include "board/dynamic_library.h"
+#include "board/four_operation_link.h"
+#include "simboard/sim_board_api.h"
+#include "tests/support/form_fixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <chrono>
+#include <cstdio>
+
+using namespace vq;
+using namespace vq::test;
+
+namespace {
+
+// Writes pulse LDAC (Check1 is ticked after the load): request 0xD9 with the
+// upper byte 8 * select + DAC; reads are two 0xDD transfers with the R/W bit.
+QString OffsetWrite(int dac, int code) {
+  return QString::asprintf("D9 out v=%X i=%X", 0x28 + dac, code);
+}
+QString FineGainWrite(int dac, int code) {
+  return QString::asprintf("D9 out v=%X i=%X", 0x20 + dac, code);
+}
+QStringList Read(int upperByte) {
+  const QString one = QString::asprintf("DD in v=%X len=3", upperByte);
+  return {one, one};
+}
+
+QStringList Taken(RecordingLink &link) {
+  QStringList lines;
+  for (const std::string &line : link.Take())
+    lines << QString::fromStdString(line);
+  return lines;
+}
+
+void Enter(QLineEdit *box, const QString &text) {
+  box->setText(text);
+  QTest::keyClick(box, Qt::Key_Return);
+}
+
+// A loaded window on a recording board, with the start-up requests dropped
+// and a pause that does not wait.
+struct Calibration {
+  Calibration() {
+    if (!form.fixture.Load())
+      qFatal("the window did not load");
+    form.fixture.form->Calibration().SetCompletePause([this] {
+      ++pauses;
+      completeShownDuringPause = ui().LabelComplete->isVisible();
+      stageShownDuringPause = ui().CommandFS->isVisible();
+      command8EnabledDuringPause = ui().Command8->isEnabled();
+    });
+    form.fixture.form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form.fixture.form.get()))
+      qWarning("the window did not become active");
+    form.link.Take();
+  }
+  MainFormControls &ui() { return form.fixture.ui(); }
+  ProgramValues &values() { return form.fixture.values; }
+  QList<SeenMessage> &seen() { return form.fixture.answerer.Seen; }
+
+  void Offset(const QString &reading) {
+    QTest::mouseClick(ui().Command8, Qt::LeftButton);
+    ui().TextOff->setText(reading);
+    QTest::mouseClick(ui().CommandOff, Qt::LeftButton);
+  }
+  void ZeroScale(const QString &reading) {
+    ui().TextFS->setText(reading);
+    QTest::mouseClick(ui().CommandFS, Qt::LeftButton);
+  }
+  // The visible controls of the frame, in a fixed order.
+  QString Shown() {
+    QStringList names;
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{ui().LabelOff1, ui().LabelOff2, ui().TextOff, ui().CommandOff, ui().LabelFS1,
+                                          ui().LabelFS2, ui().TextFS, ui().CommandFS, ui().LabelComplete})
+      if (w->isVisible())
+        names << w->objectName();
+    return names.join(' ');
+  }
+
+  RecordingForm form;
+  int pauses = 0;
+  bool completeShownDuringPause = false;
+  bool stageShownDuringPause = true;
+  bool command8EnabledDuringPause = true;
+};
+
+const QString OffsetStage = QStringLiteral("LabelOff1 LabelOff2 TextOff CommandOff");
+const QString ZeroScaleStage = QStringLiteral("LabelFS1 LabelFS2 TextFS CommandFS");
+
+} // namespace
+
+class CalibrationTest : public QObject {
+  Q_OBJECT
+private slots:
+  void offsetStageWritesTheCorrectedOffset_data();
+  void offsetStageWritesTheCorrectedOffset();
+  void offsetStageRefusesWhatItCannotCorrect_data();
+  void offsetStageRefusesWhatItCannotCorrect();
+  void zeroScaleStageWritesTheCorrectedFineGain_data();
+  void zeroScaleStageWritesTheCorrectedFineGain();
+  void zeroScaleFailureAsksForANegativeNumber_data();
+  void zeroScaleFailureAsksForANegativeNumber();
+  void stagesFollowEachOther();
+  void eachStageUsesTheChannelChosenAtDone();
+  void completePauseHoldsTheWindowForTwoSeconds();
+  void calibrationCorrectsTheSimulatedChannel();
+};
+
+void CalibrationTest::offsetStageWritesTheCorrectedOffset_data() {
+  QTest::addColumn<int>("present");
+  QTest::addColumn<QString>("reading");
+  QTest::addColumn<int>("code");
+
+  QTest::newRow("1 mV high: 8 LSBs down") << 0 << "0.001" << 0xC0;
+  QTest::newRow("half a mV low: 4 LSBs up") << 0 << "-0.0005" << 0x20;
+  QTest::newRow("10 mV high: limited to -16") << 0 << "0.01" << 0x80;
+  QTest::newRow("10 mV low: limited to 15.875") << 0 << "-0.01" << 0x7F;
+  QTest::newRow("register at -0.125, reading 0: kept") << 0xFF << "0" << 0xFF;
+  QTest::newRow("present offset added") << 0x08 << "0.000125" << 0x00;
+  QTest::newRow("text without a number reads 0") << 0x10 << "abc" << 0x10;
+}
+
+void CalibrationTest::offsetStageWritesTheCorrectedOffset() {
+  QFETCH(int, present);
+  QFETCH(QString, reading);
+  QFETCH(int, code);
+  Calibration cal;
+  cal.form.link.SetRegister(0, 5, present);
+
+  cal.Offset(reading);
+
+  QCOMPARE(Taken(cal.form.link), Read(0xA8) << OffsetWrite(0, code));
+  QCOMPARE(cal.values().DataValue, code);
+  QCOMPARE(cal.Shown(), ZeroScaleStage);
+  QVERIFY(cal.seen().isEmpty());
+}
+
+void CalibrationTest::offsetStageRefusesWhatItCannotCorrect_data() {
+  QTest::addColumn<int>("present");
+  QTest::addColumn<QString>("reading");
+  QTest::addColumn<QString>("problem");
+
+  QTest::newRow("read-back all ones") << 0xFFFF << "0"
+                                      << "offset register read back as 65535";
+  QTest::newRow("read-back above 32767") << 0x8000 << "0.001"
+                                         << "offset register read back as 32768";
+  QTest::newRow("correction beyond single precision") << 0 << "1e35"
+                                                      << "too large";
+  QTest::newRow("reading beyond single precision") << 0 << "-1e39"
+                                                   << "too large";
+  QTest::newRow("reading beyond double precision") << 0 << "1e400"
+                                                   << "too large";
+}
+
+void CalibrationTest::offsetStageRefusesWhatItCannotCorrect() {
+  QFETCH(int, present);
+  QFETCH(QString, reading);
+  QFETCH(QString, problem);
+  Calibration cal;
+  cal.form.link.SetRegister(0, 5, present);
+  cal.values().DataValue = 1234;
+
+  cal.Offset(reading);
+
+  QCOMPARE(Taken(cal.form.link), Read(0xA8)); // read, nothing written
+  QCOMPARE(cal.values().DataValue, 1234);
+  QCOMPARE(cal.seen().size(), 1);
+  QCOMPARE(cal.seen()[0].title, QString::fromLatin1(ApplicationTitle));
+  QCOMPARE(cal.seen()[0].icon, QMessageBox::Warning);
+  QCOMPARE(cal.seen()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  QVERIFY2(cal.seen()[0].text.contains(problem), qPrintable(cal.seen()[0].text));
+  QCOMPARE(cal.Shown(), OffsetStage);
+  QCOMPARE(cal.ui().TextOff->text(), reading);
+  QCOMPARE(cal.form.fixture.form->focusWidget(), cal.ui().TextOff);
+  QVERIFY(!cal.ui().Command8->isEnabled());
+}
+
+void CalibrationTest::zeroScaleStageWritesTheCorrectedFineGain_data() {
+  QTest::addColumn<int>("present");
+  QTest::addColumn<QString>("reading");
+  QTest::addColumn<int>("code");
+
+  QTest::newRow("1 mV low: 16 steps down") << 0 << "-4.097" << 0x30;
+  QTest::newRow("1 mV high: 16 steps up") << 0 << "-4.095" << 0x10;
+  QTest::newRow("1.6 steps taken to 2") << 0 << "-4.0959" << 2;
+  QTest::newRow("far too high: limited to 31") << 0 << "-4.0" << 0x1F;
+  QTest::newRow("far too low: limited to -32") << 0 << "-4.2" << 0x20;
+  QTest::newRow("present fine gain -1 added") << 0x3F << "-4.095" << 0x0F;
+  QTest::newRow("present 20 plus 16 limited") << 20 << "-4.095" << 0x1F;
+}
+
+void CalibrationTest::zeroScaleStageWritesTheCorrectedFineGain() {
+  QFETCH(int, present);
+  QFETCH(QString, reading);
+  QFETCH(int, code);
+  Calibration cal;
+  cal.Offset("0");
+  cal.form.link.SetRegister(0, 4, present);
+  cal.form.link.Take();
+
+  cal.ZeroScale(reading);
+
+  QCOMPARE(Taken(cal.form.link), Read(0xA0) << FineGainWrite(0, code));
+  QCOMPARE(cal.values().DataValue, code);
+  QCOMPARE(cal.pauses, 1);
+  QVERIFY(cal.seen().isEmpty());
+}
+
+void CalibrationTest::zeroScaleFailureAsksForANegativeNumber_data() {
+  QTest::addColumn<int>("present");
+  QTest::addColumn<QString>("reading");
+
+  QTest::newRow("minus sign forgotten") << 0 << "4.097";
+  QTest::newRow("zero") << 0 << "0";
+  QTest::newRow("no number") << 0 << "xyz";
+  QTest::newRow("empty") << 0 << "";
+  QTest::newRow("below -3/2 range") << 0 << "-6.2";
+  QTest::newRow("beyond double precision") << 0 << "-1e400";
+  QTest::newRow("read-back above 32767") << 0x8000 << "-4.095";
+}
+
+void CalibrationTest::zeroScaleFailureAsksForANegativeNumber() {
+  QFETCH(int, present);
+  QFETCH(QString, reading);
+  Calibration cal;
+  cal.Offset("0");
+  cal.form.link.SetRegister(0, 4, present);
+  cal.form.link.Take();
+  cal.values().DataValue = 1234;
+
+  cal.ZeroScale(reading);
+
+  QCOMPARE(Taken(cal.form.link), Read(0xA0)); // nothing written
+  QCOMPARE(cal.values().DataValue, 1234);
+  QCOMPARE(cal.seen().size(), 1);
+  QCOMPARE(cal.seen()[0].text, QStringLiteral("A negative number is expected"));
+  QCOMPARE(cal.seen()[0].title, QString::fromLatin1(ApplicationTitle));
+  QCOMPARE(cal.seen()[0].icon, QMessageBox::Warning);
+  QCOMPARE(cal.seen()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  QCOMPARE(cal.ui().TextFS->text(), QString());
+  QCOMPARE(cal.form.fixture.form->focusWidget(), cal.ui().TextFS);
+  QCOMPARE(cal.Shown(), ZeroScaleStage);
+  QCOMPARE(cal.pauses, 0);
+
+  // The stage stays open for a new reading.
+  cal.form.link.SetRegister(0, 4, 0);
+  cal.ZeroScale("-4.095");
+  QCOMPARE(Taken(cal.form.link), Read(0xA0) << FineGainWrite(0, 0x10));
+  QCOMPARE(cal.pauses, 1);
+}
+
+void CalibrationTest::stagesFollowEachOther() {
+  Calibration cal;
+  QCOMPARE(cal.Shown(), QString());
+  QVERIFY(cal.ui().Command8->isEnabled());
+  QCOMPARE(cal.ui().TextOff->text(), QStringLiteral("0"));
+  QCOMPARE(cal.ui().TextFS->text(), QStringLiteral("-"));
+
+  QTest::mouseClick(cal.ui().Command8, Qt::LeftButton);
+  QCOMPARE(cal.Shown(), OffsetStage);
+  QVERIFY(!cal.ui().Command8->isEnabled());
+  QCOMPARE(Taken(cal.form.link), QStringList()); // starting sends nothing
+
+  cal.ui().TextOff->setText("0.001");
+  QTest::mouseClick(cal.ui().CommandOff, Qt::LeftButton);
+  QCOMPARE(cal.Shown(), ZeroScaleStage);
+  QVERIFY(!cal.ui().Command8->isEnabled());
+
+  cal.ZeroScale("-4.095");
+  QCOMPARE(cal.pauses, 1);
+  QVERIFY(cal.completeShownDuringPause);
+  QVERIFY(!cal.stageShownDuringPause);
+  QVERIFY(!cal.command8EnabledDuringPause);
+  QCOMPARE(cal.Shown(), QString());
+  QVERIFY(cal.ui().Command8->isEnabled());
+
+  // The boxes keep what was typed for the next calibration.
+  QTest::mouseClick(cal.ui().Command8, Qt::LeftButton);
+  QCOMPARE(cal.ui().TextOff->text(), QStringLiteral("0.001"));
+  QCOMPARE(cal.Shown(), OffsetStage);
+}
+
+void CalibrationTest::eachStageUsesTheChannelChosenAtDone() {
+  Calibration cal;
+  QTest::mouseClick(cal.ui().Command8, Qt::LeftButton);
+  cal.values().DacAddress = 2;
+  cal.form.link.SetRegister(2, 5, 0xFF);
+  cal.ui().TextOff->setText("0");
+  QTest::mouseClick(cal.ui().CommandOff, Qt::LeftButton);
+  QCOMPARE(Taken(cal.form.link), Read(0xAA) << OffsetWrite(2, 0xFF));
+
+  cal.values().DacAddress = 3;
+  cal.ZeroScale("-4.097");
+  QCOMPARE(Taken(cal.form.link), Read(0xA3) << FineGainWrite(3, 0x30));
+}
+
+void CalibrationTest::completePauseHoldsTheWindowForTwoSeconds() {
+  Calibration cal;
+  cal.form.fixture.form->Calibration().SetCompletePause(&CalibrationPanel::WaitTwoSeconds);
+  cal.Offset("0");
+  cal.ui().TextFS->setText("-4.096");
+  // A timer due well inside the pause must not run until the pause is over.
+  bool timerRan = false;
+  QTimer::singleShot(500, [&] { timerRan = true; });
+
+  const auto start = std::chrono::steady_clock::now();
+  QTest::mouseClick(cal.ui().CommandFS, Qt::LeftButton);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+
+  QVERIFY(elapsed >= std::chrono::seconds(2));
+  QVERIFY(!timerRan);
+  QVERIFY(cal.ui().Command8->isEnabled());
+  QCOMPARE(cal.Shown(), QString());
+  QTRY_VERIFY(timerRan);
+}
+
+// On the simulated board, whose channels carry offset and gain errors, the
+// two stages with the voltmeter's readings bring 0 V and zero scale close to
+// what they should be.
+void CalibrationTest::calibrationCorrectsTheSimulatedChannel() {
+  DynamicLibrary library(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
+  sim::BoardControl &board = *library.resolve<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR)();
+  board.PowerCycle();
+  FourOperationLink link(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
+  FormFixture fixture(link);
+  QVERIFY(fixture.Load());
+  fixture.form->Calibration().SetCompletePause([] {});
+  MainFormControls &ui = fixture.ui();
+  // The channel with the largest offset error.
+  int dac = 0;
+  for (int channel = 1; channel < sim::ChannelCount; ++channel)
+    if (std::abs(board.Errors(channel).OffsetVolts) > std::abs(board.Errors(dac).OffsetVolts))
+      dac = channel;
+  fixture.values.DacAddress = static_cast<int16_t>(dac);
+  const auto measured = [&] {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", board.OutputVoltage(dac));
+    return QString::fromLatin1(text);
+  };
+
+  Enter(ui.TextVolts, "0");
+  const double offsetBefore = board.OutputVoltage(dac);
+  QVERIFY2(std::abs(offsetBefore) > 0.0001, "the simulated channel should need an offset correction");
+  QTest::mouseClick(ui.Command8, Qt::LeftButton);
+  ui.TextOff->setText(measured());
+  QTest::mouseClick(ui.CommandOff, Qt::LeftButton);
+  QVERIFY2(std::abs(board.OutputVoltage(dac)) < 0.0001, qPrintable(measured()));
+
+  Enter(ui.TextVolts, "-4.096");
+  const double zeroScaleBefore = board.OutputVoltage(dac);
+  ui.TextFS->setText(measured());
+  QTest::mouseClick(ui.CommandFS, Qt::LeftButton);
+  QVERIFY(fixture.answerer.Seen.isEmpty());
+  const double zeroScaleAfter = board.OutputVoltage(dac);
+  QVERIFY2(std::abs(zeroScaleAfter + 4.096) < 0.0002, qPrintable(measured()));
+  QVERIFY(std::abs(zeroScaleAfter + 4.096) <= std::abs(zeroScaleBefore + 4.096));
+  QVERIFY(ui.Command8->isEnabled());
+}
+
+QTEST_MAIN(CalibrationTest)
+#include "tst_calibration.moc"
