@@ -1,0 +1,278 @@
+// The twelve switches flipped by the user on a loaded window: what each one
+// sends to the board, and how the direction switches lock the controls that
+// no longer apply.
+#include "tests/support/form_fixture.h"
+
+#include "panels/toggle_switch.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace vq;
+using namespace vq::test;
+
+class SwitchesTest : public QObject {
+  Q_OBJECT
+private slots:
+  void PinSwitchSendsAllPins_data();
+  void PinSwitchSendsAllPins();
+  void FunctionWordFromFlags_data();
+  void FunctionWordFromFlags();
+  void LevelSwitchWhileInput_data();
+  void LevelSwitchWhileInput();
+  void DirectionLocks_data();
+  void DirectionLocks();
+  void CodingOfTypedVoltage_data();
+  void CodingOfTypedVoltage();
+};
+
+namespace {
+
+// Loads the window on a converter whose function register reads
+// `functionRegister` and forgets the start-up requests.
+bool Start(RecordingForm &w, int32_t functionRegister = 0) {
+  w.link.SetRegister(1, 0, functionRegister);
+  if (!w.fixture.Load())
+    return false;
+  w.link.Take();
+  return true;
+}
+
+void Flip(ToggleSwitch *toggle) {
+  QTest::mouseClick(toggle, Qt::LeftButton, Qt::NoModifier, toggle->rect().center());
+}
+
+void FlipAll(RecordingForm &w, const QList<int> &toggles) {
+  for (int n : toggles)
+    Flip(w.fixture.ui().Toggle[n]);
+}
+
+QStringList Requests(RecordingLink &link) {
+  QStringList lines;
+  for (const std::string &line : link.Take())
+    lines << QString::fromStdString(line);
+  return lines;
+}
+
+QString Pins(int value, int index) {
+  return QStringLiteral("DE out v=%1 i=%2")
+      .arg(QString::number(value, 16).toUpper(), QString::number(index, 16).toUpper());
+}
+
+QString FunctionWord(int word) {
+  return QStringLiteral("DD out v=1 i=%1").arg(QString::number(word, 16).toUpper());
+}
+
+} // namespace
+
+void SwitchesTest::PinSwitchSendsAllPins_data() {
+  QTest::addColumn<bool>("untickPulse"); // makes the LDAC switch operable
+  QTest::addColumn<QList<int>>("flips");
+  QTest::addColumn<QStringList>("sent");
+
+  // After start-up the pins stand at value 0x9F, index 0.
+  QTest::newRow("CLR low") << false << QList<int>{8} << QStringList{Pins(0x97, 0)};
+  QTest::newRow("two's complement") << false << QList<int>{2} << QStringList{Pins(0x9B, 0)};
+  QTest::newRow("RSTIN low") << false << QList<int>{10} << QStringList{Pins(0x9D, 0)};
+  QTest::newRow("LDAC low") << true << QList<int>{9} << QStringList{Pins(0x8F, 0)};
+  QTest::newRow("drive D1 high") << false << QList<int>{12} << QStringList{Pins(0x9F, 2)};
+  QTest::newRow("drive D0 high") << false << QList<int>{11} << QStringList{Pins(0x9F, 1)};
+  QTest::newRow("each flip keeps the others")
+      << true << QList<int>{8, 2, 12, 10, 11, 9}
+      << QStringList{Pins(0x97, 0), Pins(0x93, 0), Pins(0x93, 2), Pins(0x91, 2), Pins(0x91, 3), Pins(0x81, 3)};
+  QTest::newRow("back high") << false << QList<int>{8, 8} << QStringList{Pins(0x97, 0), Pins(0x9F, 0)};
+}
+
+void SwitchesTest::PinSwitchSendsAllPins() {
+  QFETCH(bool, untickPulse);
+  QFETCH(QList<int>, flips);
+  QFETCH(QStringList, sent);
+
+  RecordingForm w;
+  QVERIFY(Start(w));
+  if (untickPulse) {
+    QTest::mouseClick(w.fixture.ui().Check1, Qt::LeftButton);
+    QVERIFY(!w.fixture.ui().Check1->isChecked());
+    QVERIFY(w.fixture.ui().Toggle[9]->Operable());
+    w.link.Take();
+  }
+  FlipAll(w, flips);
+  QCOMPARE(Requests(w.link), sent);
+}
+
+void SwitchesTest::FunctionWordFromFlags_data() {
+  QTest::addColumn<int>("readBack"); // the function register at start-up
+  QTest::addColumn<QList<int>>("flips");
+  QTest::addColumn<QStringList>("sent");
+
+  const QString d1Output = QStringLiteral("DC in v=0");
+  const QString d1Input = QStringLiteral("DC in v=1");
+  const QString d0Output = QStringLiteral("DB in v=0");
+  const QString d0Input = QStringLiteral("DB in v=1");
+
+  QTest::newRow("SDO disabled") << 0 << QList<int>{7} << QStringList{FunctionWord(0x01)};
+  QTest::newRow("SDO enabled again") << 0 << QList<int>{7, 7} << QStringList{FunctionWord(0x01), FunctionWord(0)};
+  QTest::newRow("local gnd offset adjust") << 0 << QList<int>{1} << QStringList{FunctionWord(0x20)};
+  QTest::newRow("D1 output") << 0 << QList<int>{3} << QStringList{d1Output, FunctionWord(0x10)};
+  QTest::newRow("D0 output") << 0 << QList<int>{4} << QStringList{d0Output, FunctionWord(0x04)};
+  QTest::newRow("D1 output high") << 0 << QList<int>{3, 5}
+                                  << QStringList{d1Output, FunctionWord(0x10), FunctionWord(0x18)};
+  QTest::newRow("D0 output high") << 0 << QList<int>{4, 6}
+                                  << QStringList{d0Output, FunctionWord(0x04), FunctionWord(0x06)};
+  QTest::newRow("all six options") << 0 << QList<int>{1, 7, 3, 5, 4, 6}
+                                   << QStringList{FunctionWord(0x20), FunctionWord(0x21), d1Output,
+                                                  FunctionWord(0x31), FunctionWord(0x39), d0Output,
+                                                  FunctionWord(0x3D), FunctionWord(0x3F)};
+  // Back to input: the level flag stays and keeps being sent.
+  QTest::newRow("D1 input keeps its level")
+      << 0 << QList<int>{3, 5, 3}
+      << QStringList{d1Output, FunctionWord(0x10), FunctionWord(0x18), d1Input, FunctionWord(0x08)};
+  QTest::newRow("D0 input keeps its level")
+      << 0 << QList<int>{4, 6, 4}
+      << QStringList{d0Output, FunctionWord(0x04), FunctionWord(0x06), d0Input, FunctionWord(0x02)};
+  // The switches show what the converter held, but the flags did not take
+  // it: the first flip sends only what the flags say.
+  // (Start-up's read of the data register already turned SDO back on.)
+  QTest::newRow("read-back not re-sent, SDO") << 0x3F << QList<int>{7} << QStringList{FunctionWord(0x01)};
+  QTest::newRow("read-back not re-sent, gnd adjust off") << 0x3F << QList<int>{1} << QStringList{FunctionWord(0)};
+  QTest::newRow("read-back not re-sent, gnd adjust") << 0x1F << QList<int>{1} << QStringList{FunctionWord(0x20)};
+  QTest::newRow("read-back not re-sent, D1 to input") << 0x3F << QList<int>{3} << QStringList{d1Input, FunctionWord(0)};
+}
+
+void SwitchesTest::FunctionWordFromFlags() {
+  QFETCH(int, readBack);
+  QFETCH(QList<int>, flips);
+  QFETCH(QStringList, sent);
+
+  RecordingForm w;
+  QVERIFY(Start(w, readBack));
+  FlipAll(w, flips);
+  QCOMPARE(Requests(w.link), sent);
+  // The word last written is the one kept.
+  QCOMPARE(FunctionWord(w.fixture.values.FunctionRegisterShadow), sent.constLast());
+  QCOMPARE(w.fixture.ui().LabelRW->text(), QStringLiteral("0"));
+}
+
+void SwitchesTest::LevelSwitchWhileInput_data() {
+  QTest::addColumn<int>("direction");
+  QTest::addColumn<int>("level");
+  QTest::newRow("D1") << 3 << 5;
+  QTest::newRow("D0") << 4 << 6;
+}
+
+// The level switch is locked while its line is an input; should it be flipped
+// all the same, nothing goes out and its flag stays.
+void SwitchesTest::LevelSwitchWhileInput() {
+  QFETCH(int, direction);
+  QFETCH(int, level);
+
+  RecordingForm w;
+  QVERIFY(Start(w));
+  MainFormControls &ui = w.fixture.ui();
+  FlipAll(w, {direction, level, direction}); // output, high, back to input
+  QVERIFY(!ui.Toggle[level]->Operable());
+  w.link.Take();
+  const FunctionOptions before = w.fixture.values.Options;
+
+  Flip(ui.Toggle[level]); // locked: nothing happens at all
+  QVERIFY(ui.Toggle[level]->Value());
+  ui.Toggle[level]->SetOperable(true);
+  Flip(ui.Toggle[level]);
+  QVERIFY(!ui.Toggle[level]->Value());
+
+  QCOMPARE(Requests(w.link), QStringList{});
+  QCOMPARE(w.fixture.values.Options.D1High, before.D1High);
+  QCOMPARE(w.fixture.values.Options.D0High, before.D0High);
+  QCOMPARE(direction == 3 ? before.D1High : before.D0High, int16_t{1});
+}
+
+void SwitchesTest::DirectionLocks_data() {
+  QTest::addColumn<QList<int>>("flips");
+  QTest::addColumn<bool>("readVisible");
+  QTest::addColumn<QList<bool>>("frame21Frame20"); // enabled
+  QTest::addColumn<QList<bool>>("t12t11t5t6");     // operable
+
+  QTest::newRow("start") << QList<int>{} << true << QList<bool>{true, true} << QList<bool>{true, true, false, false};
+  QTest::newRow("D1 output") << QList<int>{3} << true << QList<bool>{false, true}
+                             << QList<bool>{false, true, true, false};
+  QTest::newRow("D0 output") << QList<int>{4} << true << QList<bool>{true, false}
+                             << QList<bool>{true, false, false, true};
+  QTest::newRow("both outputs") << QList<int>{3, 4} << false << QList<bool>{false, false}
+                                << QList<bool>{false, false, true, true};
+  QTest::newRow("both, D0 first") << QList<int>{4, 3} << false << QList<bool>{false, false}
+                                  << QList<bool>{false, false, true, true};
+  QTest::newRow("both, then D1 input") << QList<int>{3, 4, 3} << true << QList<bool>{true, false}
+                                       << QList<bool>{true, false, false, true};
+  QTest::newRow("both, then D0 input") << QList<int>{3, 4, 4} << true << QList<bool>{false, true}
+                                       << QList<bool>{false, true, true, false};
+}
+
+void SwitchesTest::DirectionLocks() {
+  QFETCH(QList<int>, flips);
+  QFETCH(bool, readVisible);
+  QFETCH(QList<bool>, frame21Frame20);
+  QFETCH(QList<bool>, t12t11t5t6);
+
+  RecordingForm w;
+  QVERIFY(Start(w));
+  MainFormControls &ui = w.fixture.ui();
+  FlipAll(w, flips);
+  QCOMPARE(ui.Command6->isVisible(), readVisible);
+  QCOMPARE(ui.Frame21->isEnabled(), frame21Frame20[0]);
+  QCOMPARE(ui.Frame20->isEnabled(), frame21Frame20[1]);
+  QCOMPARE(ui.Toggle[12]->Operable(), t12t11t5t6[0]);
+  QCOMPARE(ui.Toggle[11]->Operable(), t12t11t5t6[1]);
+  QCOMPARE(ui.Toggle[5]->Operable(), t12t11t5t6[2]);
+  QCOMPARE(ui.Toggle[6]->Operable(), t12t11t5t6[3]);
+  // A drive switch in a disabled frame cannot be flipped by the user.
+  if (!frame21Frame20[0]) {
+    Flip(ui.Toggle[12]);
+    QVERIFY(!ui.Toggle[12]->Value());
+  }
+}
+
+void SwitchesTest::CodingOfTypedVoltage_data() {
+  QTest::addColumn<bool>("twosComplement");
+  QTest::addColumn<QString>("volts");
+  QTest::addColumn<QString>("code");
+
+  QTest::newRow("binary, +1 V") << false << "1"
+                                << "9F40";
+  QTest::newRow("binary, -1 V") << false << "-1"
+                                << "60C0";
+  QTest::newRow("two's complement, +1 V") << true << "1"
+                                          << "1F40";
+  QTest::newRow("two's complement, -1 V") << true << "-1"
+                                          << "E0C0";
+  QTest::newRow("two's complement, top") << true << "5"
+                                         << "7FFF";
+}
+
+void SwitchesTest::CodingOfTypedVoltage() {
+  QFETCH(bool, twosComplement);
+  QFETCH(QString, volts);
+  QFETCH(QString, code);
+
+  RecordingForm w;
+  QVERIFY(Start(w));
+  MainFormControls &ui = w.fixture.ui();
+  if (twosComplement) {
+    Flip(ui.Toggle[2]);
+    QCOMPARE(ui.Toggle[2]->Caption(), QStringLiteral("2sComplement"));
+    // The board's coding pin goes low with the program's conversion.
+    QCOMPARE(Requests(w.link), QStringList{Pins(0x9B, 0)});
+  }
+  ui.TextVolts->setText(volts);
+  QTest::keyClick(ui.TextVolts, Qt::Key_Return);
+  QCOMPARE(ui.TextData->text(), code);
+  // The coarse gain of DAC A is read, then the code written with LDAC pulsed.
+  QCOMPARE(Requests(w.link), (QStringList{QStringLiteral("DD in v=98 len=3"), QStringLiteral("DD in v=98 len=3"),
+                                          QStringLiteral("D9 out v=10 i=") + code}));
+}
+
+QTEST_MAIN(SwitchesTest)
+#include "tst_switches.moc"
