@@ -12,6 +12,9 @@ public:
 
   void Command7_Click(); // "Measure"
 
+  // Shown in both result labels when the board's sample is not a reading.
+  static constexpr const char *NoReading = "----";
+
 private:
   PanelContext c_;
 };

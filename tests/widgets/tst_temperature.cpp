@@ -1,0 +1,145 @@
+// "Measure": the function word it sends, the samples it takes and what the
+// two result labels show.
+#include "board/board_library.h"
+#include "board/dynamic_library.h"
+#include "board/four_operation_link.h"
+#include "panels/toggle_switch.h"
+#include "simboard/sim_board_api.h"
+#include "tests/support/form_fixture.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace vq;
+using namespace vq::test;
+
+namespace {
+
+struct Measurement {
+  Measurement() {
+    if (!form.fixture.Load())
+      qFatal("the window did not load");
+    form.link.Take();
+  }
+  MainFormControls &ui() { return form.fixture.ui(); }
+  ProgramValues &values() { return form.fixture.values; }
+  void Measure() { QTest::mouseClick(ui().Command7, Qt::LeftButton); }
+  QStringList Taken() {
+    QStringList lines;
+    for (const std::string &line : form.link.Take())
+      lines << QString::fromStdString(line);
+    return lines;
+  }
+  RecordingForm form;
+};
+
+const QString Sample = QStringLiteral("DA in v=0 len=2");
+
+} // namespace
+
+class TemperatureTest : public QObject {
+  Q_OBJECT
+private slots:
+  void readingIsShownAsVoltsAndDegrees_data();
+  void readingIsShownAsVoltsAndDegrees();
+  void functionWordDisablesSdoAndKeepsTheOtherOptions_data();
+  void functionWordDisablesSdoAndKeepsTheOtherOptions();
+  void measuresTheSimulatedDie();
+};
+
+void TemperatureTest::readingIsShownAsVoltsAndDegrees_data() {
+  QTest::addColumn<int>("sample");
+  QTest::addColumn<QString>("volts");
+  QTest::addColumn<QString>("degrees");
+
+  QTest::newRow("1700") << 1700 << "1.365"
+                        << "2";
+  QTest::newRow("2000") << 2000 << "1.606"
+                        << "50";
+  QTest::newRow("4095, the top of the scale") << 4095 << "3.289"
+                                              << "386";
+  QTest::newRow("1690: 0.098 degrees shows nothing") << 1690 << "1.357"
+                                                     << "";
+  QTest::newRow("1689: -0.06 degrees shows nothing either") << 1689 << "1.357"
+                                                            << "";
+  QTest::newRow("1650: below freezing") << 1650 << "1.325"
+                                        << "-6";
+  QTest::newRow("0: no digit before the point") << 0 << ".000"
+                                                << "-271";
+  QTest::newRow("0xFFFF: not a reading") << -1 << "----"
+                                         << "----";
+  QTest::newRow("0x8000: not a reading") << -32768 << "----"
+                                         << "----";
+}
+
+void TemperatureTest::readingIsShownAsVoltsAndDegrees() {
+  QFETCH(int, sample);
+  QFETCH(QString, volts);
+  QFETCH(QString, degrees);
+  Measurement m;
+  m.ui().Label23->setText("old");
+  m.ui().Label25->setText("old");
+  m.form.link.Sample = static_cast<int16_t>(sample);
+
+  m.Measure();
+
+  QCOMPARE(m.ui().Label23->text(), volts);
+  QCOMPARE(m.ui().Label25->text(), degrees);
+}
+
+void TemperatureTest::functionWordDisablesSdoAndKeepsTheOtherOptions_data() {
+  QTest::addColumn<int>("options"); // bits 5..1 of the word, bit 0 as before
+  QTest::addColumn<QString>("word");
+
+  QTest::newRow("all off") << 0x00 << "1";
+  QTest::newRow("SDO already disabled") << 0x01 << "1";
+  QTest::newRow("D0 high, D1 output, ground offset adjust") << 0x32 << "33";
+  QTest::newRow("D0 output, D1 high") << 0x0C << "D";
+  QTest::newRow("everything on") << 0x3F << "3F";
+}
+
+void TemperatureTest::functionWordDisablesSdoAndKeepsTheOtherOptions() {
+  QFETCH(int, options);
+  QFETCH(QString, word);
+  Measurement m;
+  FunctionOptions &o = m.values().Options;
+  o.SdoDisable = options & 1;
+  o.D0High = options >> 1 & 1;
+  o.D0Output = options >> 2 & 1;
+  o.D1High = options >> 3 & 1;
+  o.D1Output = options >> 4 & 1;
+  o.LocalGndOffsetAdjust = options >> 5 & 1;
+  m.ui().Toggle[7]->SetValue(options & 1);
+
+  m.Measure();
+
+  // The function register (select 0, address 1) never pulses LDAC; then
+  // three samples.
+  QCOMPARE(m.Taken(), QStringList({"DD out v=1 i=" + word, Sample, Sample, Sample}));
+  QCOMPARE(m.values().FunctionRegisterShadow, options | 1);
+  QCOMPARE(m.values().Options.SdoDisable, int16_t(1));
+  QCOMPARE(m.values().Options.D0High, int16_t(options >> 1 & 1));
+  QCOMPARE(m.values().Options.LocalGndOffsetAdjust, int16_t(options >> 5 & 1));
+  QVERIFY(m.ui().Toggle[7]->Value());
+  QCOMPARE(m.ui().LabelRW->text(), QStringLiteral("0"));
+}
+
+void TemperatureTest::measuresTheSimulatedDie() {
+  DynamicLibrary library(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
+  sim::BoardControl &board = *library.resolve<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR)();
+  board.PowerCycle();
+  FourOperationLink link(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
+  FormFixture fixture(link);
+  QVERIFY(fixture.Load());
+
+  for (double celsius : {25.0, 85.0, -40.0}) {
+    board.SetDieTemperature(celsius);
+    QTest::mouseClick(fixture.ui().Command7, Qt::LeftButton);
+    QCOMPARE(fixture.ui().Label25->text(), QString::number(celsius, 'f', 0));
+    QCOMPARE(board.FunctionRegister() & 1, 1);
+  }
+}
+
+QTEST_MAIN(TemperatureTest)
+#include "tst_temperature.moc"
