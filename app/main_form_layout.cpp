@@ -46,8 +46,11 @@ ToggleSwitch *Switch(QWidget *parent, int number, const QString &off, const QStr
 // Frame17: one row of blue headings over one row of value labels.
 void BuildBitDisplay(QGroupBox *frame, MainFormControls &ui) {
   constexpr int left = 8, column = 34, groupRow = 16, headingRow = 32, valueRow = 54, height = 18;
+  QFont small = frame->font();
+  small.setPointSizeF(small.pointSizeF() * 0.85);
   auto heading = [&](const QString &text, int col, int span = 1) {
     auto *label = new QLabel(text, frame);
+    label->setFont(small);
     label->setGeometry(left + col * column, headingRow, span * column, height);
     label->setAlignment(Qt::AlignCenter);
     label->setStyleSheet(QStringLiteral("color: #0000c0;"));
@@ -146,19 +149,19 @@ void BuildFunctionFrame(QGroupBox *frame, MainFormControls &ui) {
 }
 
 void BuildHardwareFrame(QGroupBox *frame, MainFormControls &ui) {
-  const QRect toggle(20, 18, 100, 44);
-  ui.Frame13 = Frame(frame, "Frame13", QStringLiteral("Bin / 2sComp"), QRect(8, 18, 140, 66));
+  const QRect toggle(13, 18, 100, 44);
+  ui.Frame13 = Frame(frame, "Frame13", QStringLiteral("Bin / 2sComp"), QRect(8, 18, 126, 66));
   ui.Toggle[2] = Switch(ui.Frame13, 2, QStringLiteral("2sComplement"), QStringLiteral("Binary"), toggle);
-  ui.Frame14 = Frame(frame, "Frame14", QStringLiteral("CLR Pin"), QRect(156, 18, 140, 66));
+  ui.Frame14 = Frame(frame, "Frame14", QStringLiteral("CLR Pin"), QRect(142, 18, 126, 66));
   ui.Toggle[8] = Switch(ui.Frame14, 8, QStringLiteral("Low"), QStringLiteral("High"), toggle);
-  ui.Frame15 = Frame(frame, "Frame15", QStringLiteral("LDAC Pin"), QRect(304, 18, 206, 66));
+  ui.Frame15 = Frame(frame, "Frame15", QStringLiteral("LDAC Pin"), QRect(276, 18, 264, 66));
   ui.Toggle[9] = Switch(ui.Frame15, 9, QStringLiteral("Low"), QStringLiteral("High"), QRect(6, 18, 80, 44));
-  ui.Check1 = Place<QCheckBox>(ui.Frame15, "Check1", QRect(90, 28, 112, 36), QStringLiteral("Pulse After Data Write"));
-  ui.Frame16 = Frame(frame, "Frame16", QStringLiteral("RSTIN Pin"), QRect(518, 18, 140, 66));
+  ui.Check1 = Place<QCheckBox>(ui.Frame15, "Check1", QRect(92, 24, 168, 30), QStringLiteral("Pulse After Data Write"));
+  ui.Frame16 = Frame(frame, "Frame16", QStringLiteral("RSTIN Pin"), QRect(548, 18, 126, 66));
   ui.Toggle[10] = Switch(ui.Frame16, 10, QStringLiteral("Low"), QStringLiteral("High"), toggle);
-  ui.Frame21 = Frame(frame, "Frame21", QStringLiteral("Drive D1 Pin"), QRect(666, 18, 140, 66));
+  ui.Frame21 = Frame(frame, "Frame21", QStringLiteral("Drive D1 Pin"), QRect(682, 18, 126, 66));
   ui.Toggle[12] = Switch(ui.Frame21, 12, QStringLiteral("Low"), QStringLiteral("High"), toggle);
-  ui.Frame20 = Frame(frame, "Frame20", QStringLiteral("Drive D0 Pin"), QRect(814, 18, 140, 66));
+  ui.Frame20 = Frame(frame, "Frame20", QStringLiteral("Drive D0 Pin"), QRect(816, 18, 126, 66));
   ui.Toggle[11] = Switch(ui.Frame20, 11, QStringLiteral("Low"), QStringLiteral("High"), toggle);
 }
 
