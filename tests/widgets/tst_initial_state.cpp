@@ -1,0 +1,177 @@
+// The window's start state: what the board sees while the window loads, and
+// how switches, frames, lists and "READ" stand afterwards, for the function
+// register contents a converter may come up with.
+#include "tests/support/form_fixture.h"
+
+#include "board/board_library.h"
+#include "board/dynamic_library.h"
+#include "board/four_operation_link.h"
+#include "panels/choice_list.h"
+#include "panels/function_word.h"
+#include "panels/toggle_switch.h"
+#include "simboard/sim_board_api.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace vq;
+using namespace vq::test;
+
+class InitialStateTest : public QObject {
+  Q_OBJECT
+private slots:
+  void StartUp_data();
+  void StartUp();
+  void StartUpOnSimulatedBoard();
+};
+
+namespace {
+
+// Notes the function register shadow at the moment the no-operation word goes
+// out, i.e. right after the read-back has set it.
+class ShadowWatchingLink : public RecordingLink {
+public:
+  int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                        uint8_t *buffer) override {
+    if (values != nullptr && request == 0xDD && direction == 0 && value == 0 && index == 0 && shadowAtNoOperation < 0)
+      shadowAtNoOperation = values->FunctionRegisterShadow;
+    return RecordingLink::VendorRequest(request, value, index, direction, length, buffer);
+  }
+  const ProgramValues *values = nullptr;
+  int32_t shadowAtNoOperation = -1;
+};
+
+QStringList Requests(RecordingLink &link) {
+  QStringList lines;
+  for (const std::string &line : link.Take())
+    lines << QString::fromStdString(line);
+  return lines;
+}
+
+bool Bit(int word, int n) {
+  return (word >> n & 1) != 0;
+}
+
+} // namespace
+
+void InitialStateTest::StartUp_data() {
+  QTest::addColumn<int>("functionRegister");
+  QTest::newRow("all clear") << 0x0000;
+  QTest::newRow("D1 and D0 outputs") << 0x0014;
+  QTest::newRow("D1 output only") << 0x0010;
+  QTest::newRow("D0 output only") << 0x0004;
+  QTest::newRow("levels without outputs") << 0x000A;
+  QTest::newRow("all six options") << 0x003F;
+  QTest::newRow("high bits only") << 0xFFC0;
+  QTest::newRow("high bits with both outputs") << 0xFFD4;
+}
+
+void InitialStateTest::StartUp() {
+  QFETCH(int, functionRegister);
+  const int options = functionRegister & 0x3F;
+
+  ShadowWatchingLink link;
+  link.SetRegister(1, 0, functionRegister);
+  link.SetRegister(0, 2, 0x1234); // data register of DAC A
+  FormFixture fixture(link);
+  link.values = &fixture.values;
+  QVERIFY(fixture.Load());
+  MainFormControls &ui = fixture.ui();
+  const ProgramValues &v = fixture.values;
+
+  // The download, then: the function register read (two transfers), the
+  // no-operation word, the pins with LDAC pulsing, and "Read Register" on the
+  // data register of DAC A, whose function word comes from the flags (all 0).
+  QCOMPARE(link.Downloads, 1);
+  QCOMPARE(Requests(link), (QStringList{"DD in v=81 len=3", "DD in v=81 len=3", "DD out v=0 i=0", "DE out v=9F i=0",
+                                        "DD out v=1 i=0", "DD in v=90 len=3", "DD in v=90 len=3"}));
+  QCOMPARE(link.shadowAtNoOperation, options);
+  QCOMPARE(v.FunctionRegisterShadow, 0);
+  QCOMPARE(ComposeFunctionWord(v.Options), 0); // the flags did not take the read-back
+
+  // The switches show the options read; "Read Register" left SDO enabled.
+  QCOMPARE(ui.Toggle[1]->Value(), Bit(options, 5));
+  QCOMPARE(ui.Toggle[3]->Value(), Bit(options, 4));
+  QCOMPARE(ui.Toggle[5]->Value(), Bit(options, 3));
+  QCOMPARE(ui.Toggle[4]->Value(), Bit(options, 2));
+  QCOMPARE(ui.Toggle[6]->Value(), Bit(options, 1));
+  QCOMPARE(ui.Toggle[7]->Value(), false);
+  QVERIFY(!ui.Toggle[5]->Operable());
+  QVERIFY(!ui.Toggle[6]->Operable());
+
+  // A line the converter drives locks the board's drive switch for it.
+  QCOMPARE(ui.Frame21->isEnabled(), !Bit(options, 4));
+  QCOMPARE(ui.Toggle[12]->Operable(), !Bit(options, 4));
+  QCOMPARE(ui.Frame20->isEnabled(), !Bit(options, 2));
+  QCOMPARE(ui.Toggle[11]->Operable(), !Bit(options, 2));
+  QCOMPARE(ui.Command6->isVisible(), !(Bit(options, 4) && Bit(options, 2)));
+
+  // The board's lines at their start levels, LDAC pulsing on and locked.
+  for (int n : {2, 8, 9, 10})
+    QVERIFY2(ui.Toggle[n]->Value(), qPrintable(QStringLiteral("Toggle%1").arg(n)));
+  QVERIFY(!ui.Toggle[11]->Value());
+  QVERIFY(!ui.Toggle[12]->Value());
+  QVERIFY(ui.Check1->isChecked());
+  QVERIFY(!ui.Toggle[9]->Operable());
+
+  // The data register view of DAC A, as read.
+  QCOMPARE(ui.ComboReg->currentText(), QStringLiteral("Data Register"));
+  QCOMPARE(ui.ComboReg->count(), 5);
+  QCOMPARE(ui.ComboAddr->currentIndex(), -1);
+  QCOMPARE(ui.ComboAddr->count(), 5);
+  QCOMPARE(ui.ComboCoarse->count(), 3);
+  QVERIFY(ui.ComboAddr->isVisible());
+  QVERIFY(ui.TextData->isVisible());
+  QVERIFY(ui.TextVolts->isVisible());
+  QVERIFY(ui.Command2->isVisible());
+  QCOMPARE(ui.Command2->text(), QStringLiteral("Hex"));
+  for (QWidget *hidden : {static_cast<QWidget *>(ui.ComboCoarse), static_cast<QWidget *>(ui.TextFine),
+                          static_cast<QWidget *>(ui.TextOffset)})
+    QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
+  QCOMPARE(v.DacAddress, int16_t{0});
+  QCOMPARE(v.RegisterSelect, int16_t{2});
+  QCOMPARE(v.DataValue, 0x1234);
+  QCOMPARE(ui.TextData->text(), QStringLiteral("1234"));
+  QCOMPARE(ui.LabelRW->text(), QStringLiteral("1"));
+}
+
+// The real loading path: the board library found by path, the firmware
+// downloaded, and the simulated converter and board lines as start-up leaves
+// them; then one direction switch and one pin switch reach the board.
+void InitialStateTest::StartUpOnSimulatedBoard() {
+  DynamicLibrary library(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
+  sim::BoardControl &board = *library.resolve<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR)();
+  board.PowerCycle();
+  FourOperationLink link(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
+  FormFixture fixture(link);
+  QVERIFY(fixture.Load());
+  MainFormControls &ui = fixture.ui();
+
+  QVERIFY2(board.FirmwareRunning(), board.FirmwareProblem().c_str());
+  const sim::ControlLines lines = board.Lines();
+  QVERIFY(lines.Ldac);
+  QVERIFY(lines.Clr);
+  QVERIFY(lines.BinaryCoding);
+  QVERIFY(lines.Rstin);
+  QVERIFY(!lines.DriveD0);
+  QVERIFY(!lines.DriveD1);
+  QCOMPARE(board.FunctionRegister(), uint8_t{0});
+  QCOMPARE(fixture.values.DataValue, int32_t{board.Registers(0).Input});
+  QCOMPARE(ui.ComboReg->currentText(), QStringLiteral("Data Register"));
+  QVERIFY(ui.Command6->isVisible());
+  QVERIFY(ui.Check1->isChecked());
+
+  QTest::mouseClick(ui.Toggle[3], Qt::LeftButton, Qt::NoModifier, ui.Toggle[3]->rect().center());
+  QCOMPARE(board.FunctionRegister(), uint8_t{0x10});
+  QCOMPARE(board.D1().Driver, sim::LineDriver::Converter);
+  QTest::mouseClick(ui.Toggle[8], Qt::LeftButton, Qt::NoModifier, ui.Toggle[8]->rect().center());
+  QVERIFY(!board.Lines().Clr);
+  QVERIFY(board.Lines().Ldac);
+}
+
+QTEST_MAIN(InitialStateTest)
+#include "tst_initial_state.moc"
