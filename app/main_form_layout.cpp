@@ -192,6 +192,11 @@ void BuildCalibrationFrame(QGroupBox *frame, MainFormControls &ui) {
   ui.TextFS = Entry(frame, "TextFS", QStringLiteral("-"), QRect(456, stageY - 2, 84, 24));
   ui.CommandFS = Button(frame, "CommandFS", QStringLiteral("Done"), QRect(548, stageY - 4, 66, 28));
   ui.LabelComplete = Label(frame, "LabelComplete", QStringLiteral("Calibration complete"), QRect(10, stageY, 320, 20));
+  // The instructions wrap onto two lines rather than run under "Measured Voltage =".
+  for (QLabel *instruction : {ui.LabelOff1, ui.LabelFS1}) {
+    instruction->setWordWrap(true);
+    instruction->setGeometry(10, stageY - 10, 320, 40);
+  }
   for (QWidget *stage :
        {static_cast<QWidget *>(ui.LabelOff1), static_cast<QWidget *>(ui.LabelOff2), static_cast<QWidget *>(ui.TextOff),
         static_cast<QWidget *>(ui.CommandOff), static_cast<QWidget *>(ui.LabelFS1), static_cast<QWidget *>(ui.LabelFS2),
