@@ -1,10 +1,6 @@
 // The two-stage offset and gain calibration, driven through its buttons and
 // boxes against a recording board and on the simulated board.
-#include "board/board_library.h"
-#include "board/dynamic_library.h"
-#include "board/four_operation_link.h"
-#include "simboard/sim_board_api.h"
-#include "tests/support/form_fixture.h"
+#include "tests/support/simulated_program.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -112,6 +108,7 @@ private slots:
   void stagesFollowEachOther();
   void eachStageUsesTheChannelChosenAtDone();
   void completePauseHoldsTheWindowForTwoSeconds();
+  void calibrationCorrectsTheSimulatedChannel_data();
   void calibrationCorrectsTheSimulatedChannel();
 };
 
@@ -326,12 +323,17 @@ void CalibrationTest::completePauseHoldsTheWindowForTwoSeconds() {
 // On the simulated board, whose channels carry offset and gain errors, the
 // two stages with the voltmeter's readings bring 0 V and zero scale close to
 // what they should be.
+void CalibrationTest::calibrationCorrectsTheSimulatedChannel_data() {
+  QTest::addColumn<bool>("earlierBuild");
+  QTest::newRow("VQ8231(version2)") << false;
+  QTest::newRow("VQ8231") << true;
+}
+
 void CalibrationTest::calibrationCorrectsTheSimulatedChannel() {
-  DynamicLibrary library(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
-  sim::BoardControl &board = *library.resolve<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR)();
-  board.PowerCycle();
-  FourOperationLink link(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
-  FormFixture fixture(link);
+  QFETCH(bool, earlierBuild);
+  SimulatedProgram program(earlierBuild);
+  sim::BoardControl &board = program.board;
+  FormFixture &fixture = program.fixture;
   QVERIFY(fixture.Load());
   fixture.form->Calibration().SetCompletePause([] {});
   MainFormControls &ui = fixture.ui();

@@ -1,11 +1,7 @@
 // "Measure": the function word it sends, the samples it takes and what the
 // two result labels show.
-#include "board/board_library.h"
-#include "board/dynamic_library.h"
-#include "board/four_operation_link.h"
 #include "panels/toggle_switch.h"
-#include "simboard/sim_board_api.h"
-#include "tests/support/form_fixture.h"
+#include "tests/support/simulated_program.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -45,6 +41,7 @@ private slots:
   void readingIsShownAsVoltsAndDegrees();
   void functionWordDisablesSdoAndKeepsTheOtherOptions_data();
   void functionWordDisablesSdoAndKeepsTheOtherOptions();
+  void measuresTheSimulatedDie_data();
   void measuresTheSimulatedDie();
 };
 
@@ -125,19 +122,22 @@ void TemperatureTest::functionWordDisablesSdoAndKeepsTheOtherOptions() {
   QCOMPARE(m.ui().LabelRW->text(), QStringLiteral("0"));
 }
 
+void TemperatureTest::measuresTheSimulatedDie_data() {
+  QTest::addColumn<bool>("earlierBuild");
+  QTest::newRow("VQ8231(version2)") << false;
+  QTest::newRow("VQ8231") << true;
+}
+
 void TemperatureTest::measuresTheSimulatedDie() {
-  DynamicLibrary library(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
-  sim::BoardControl &board = *library.resolve<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR)();
-  board.PowerCycle();
-  FourOperationLink link(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
-  FormFixture fixture(link);
-  QVERIFY(fixture.Load());
+  QFETCH(bool, earlierBuild);
+  SimulatedProgram program(earlierBuild);
+  QVERIFY(program.fixture.Load());
 
   for (double celsius : {25.0, 85.0, -40.0}) {
-    board.SetDieTemperature(celsius);
-    QTest::mouseClick(fixture.ui().Command7, Qt::LeftButton);
-    QCOMPARE(fixture.ui().Label25->text(), QString::number(celsius, 'f', 0));
-    QCOMPARE(board.FunctionRegister() & 1, 1);
+    program.board.SetDieTemperature(celsius);
+    QTest::mouseClick(program.ui().Command7, Qt::LeftButton);
+    QCOMPARE(program.ui().Label25->text(), QString::number(celsius, 'f', 0));
+    QCOMPARE(program.board.FunctionRegister() & 1, 1);
   }
 }
 
