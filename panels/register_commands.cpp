@@ -119,7 +119,9 @@ void RegisterPanel::Command5_Click() {
 void RegisterPanel::Command6_Click() {
   ProgramValues &v = c_.values;
   // SDO must be enabled for the read-back; the other options stay as read.
-  v.FunctionRegisterShadow = c_.board.ReadRegister(1, 0) & ~1;
+  // Only the six option bits are written back: bits 15..6 of the function
+  // register are always written as 0, whatever a read-back carried there.
+  v.FunctionRegisterShadow = c_.board.ReadRegister(1, 0) & 0x3E;
   c_.board.WriteRegister(1, 0, v.FunctionRegisterShadow);
   v.FunctionRegisterShadow = c_.board.ReadRegister(1, 0);
   // Sent with the next control-pin change.

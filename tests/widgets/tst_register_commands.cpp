@@ -221,7 +221,7 @@ void RegisterCommandsTest::readTakesTheDigitalLevels_data() {
   QTest::newRow("both high, SDO disabled") << 0x0B << "DD out v=1 i=A" << 1 << 1;
   QTest::newRow("both low, outputs kept") << 0x15 << "DD out v=1 i=14" << 0 << 0;
   QTest::newRow("D0 high only") << 0x02 << "DD out v=1 i=2" << 0 << 1;
-  QTest::newRow("D1 high only, upper bits kept") << 0xFF08 << "DD out v=1 i=FF08" << 1 << 0;
+  QTest::newRow("D1 high only, upper bits not written back") << 0xFF08 << "DD out v=1 i=8" << 1 << 0;
 }
 
 void RegisterCommandsTest::readTakesTheDigitalLevels() {

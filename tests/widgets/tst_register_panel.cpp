@@ -386,6 +386,15 @@ void RegisterPanelTest::readBackUsesTheRangeOfTheLastDataEntry() {
   Choose(panel.ui().ComboAddr, "DAC B"); // its data register reads 0
   QCOMPARE(panel.ui().TextVolts->text(), QString("-4.3110"));
   QCOMPARE(panel.values().OutputRange, 4.311f);
+
+  // Choosing DAC B's range changes OutputRange, but the next data read-back
+  // takes the range recorded at the data entry again.
+  Choose(panel.ui().ComboReg, "Coarse Gain Register");
+  Choose(panel.ui().ComboCoarse, Coarse(0));
+  QCOMPARE(panel.values().OutputRange, 4.096f);
+  Choose(panel.ui().ComboReg, "Data Register");
+  QCOMPARE(panel.ui().TextVolts->text(), QString("-4.3110"));
+  QCOMPARE(panel.values().OutputRange, 4.311f);
 }
 
 QTEST_MAIN(RegisterPanelTest)
