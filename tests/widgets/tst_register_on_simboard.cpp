@@ -4,6 +4,7 @@
 #include "board/board_library.h"
 #include "board/dynamic_library.h"
 #include "board/four_operation_link.h"
+#include "board/two_operation_link.h"
 #include "panels/choice_list.h"
 #include "panels/register_entries.h"
 #include "simboard/sim_board_api.h"
@@ -15,6 +16,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <memory>
 
 using namespace vq;
 using namespace vq::test;
@@ -45,14 +47,18 @@ private slots:
 
 private:
   DynamicLibrary library_{VQ_BIN_DIR "/" VQ_USB4_FILE_NAME};
+  DynamicLibrary earlierLibrary_{VQ_BIN_DIR "/" VQ_USBFUNCTIONS_NAME};
   sim::BoardControl *board_ = nullptr;
+  sim::BoardControl *earlierBoard_ = nullptr;
 };
 
 void RegisterOnSimBoardTest::initTestCase() {
   board_ = library_.resolve<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR)();
+  earlierBoard_ = earlierLibrary_.resolve<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR)();
 }
 
 void RegisterOnSimBoardTest::enteredValueReachesTheModelAndReadsBack_data() {
+  QTest::addColumn<bool>("earlier"); // the earlier build and its library
   QTest::addColumn<QString>("view");
   QTest::addColumn<QString>("channel");
   QTest::addColumn<int>("dac");
@@ -62,25 +68,30 @@ void RegisterOnSimBoardTest::enteredValueReachesTheModelAndReadsBack_data() {
   QTest::addColumn<int>("content");
   QTest::addColumn<QString>("shown"); // the box after "Read Register"
 
-  QTest::newRow("data code on DAC B") << "Data Register"
+  QTest::newRow("data code on DAC B") << false << "Data Register"
                                       << "DAC B" << 1 << "TextData"
                                       << "beef"
                                       << "Dac" << 0xBEEF << "BEEF";
-  QTest::newRow("voltage on DAC C") << "Data Register"
+  QTest::newRow("voltage on DAC C") << false << "Data Register"
                                     << "DAC C" << 2 << "TextVolts"
                                     << "1"
                                     << "Dac" << 0x9F40 << "9F40";
-  QTest::newRow("fine gain on DAC D") << "Fine Gain Register"
+  QTest::newRow("fine gain on DAC D") << false << "Fine Gain Register"
                                       << "DAC D" << 3 << "TextFine"
                                       << "-1"
                                       << "Fine" << 63 << "-1";
-  QTest::newRow("offset on DAC A") << "Offset Register"
+  QTest::newRow("offset on DAC A") << false << "Offset Register"
                                    << "DAC A" << 0 << "TextOffset"
                                    << "-0.125"
                                    << "Offset" << 255 << "-0.125";
+  QTest::newRow("data code, earlier build") << true << "Data Register"
+                                            << "DAC D" << 3 << "TextData"
+                                            << "1234"
+                                            << "Dac" << 0x1234 << "1234";
 }
 
 void RegisterOnSimBoardTest::enteredValueReachesTheModelAndReadsBack() {
+  QFETCH(bool, earlier);
   QFETCH(QString, view);
   QFETCH(QString, channel);
   QFETCH(int, dac);
@@ -88,21 +99,26 @@ void RegisterOnSimBoardTest::enteredValueReachesTheModelAndReadsBack() {
   QFETCH(QString, typed);
   QFETCH(QString, field);
   QFETCH(int, content);
-  board_->PowerCycle();
-  board_->SetErrorSeed(0);
-  FourOperationLink link(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
-  FormFixture fixture(link);
+  sim::BoardControl *board = earlier ? earlierBoard_ : board_;
+  board->PowerCycle();
+  board->SetErrorSeed(0);
+  std::unique_ptr<BoardLink> link;
+  if (earlier)
+    link = std::make_unique<TwoOperationLink>(VQ_BIN_DIR "/" VQ_USBFUNCTIONS_NAME);
+  else
+    link = std::make_unique<FourOperationLink>(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
+  FormFixture fixture(*link, VQ_BIN_DIR, earlier);
   QVERIFY(fixture.Load());
-  QVERIFY2(board_->FirmwareRunning(), board_->FirmwareProblem().c_str());
+  QVERIFY2(board->FirmwareRunning(), board->FirmwareProblem().c_str());
   MainFormControls &ui = fixture.ui();
   Choose(ui.ComboReg, view);
   Choose(ui.ComboAddr, channel);
   QLineEdit *entry = fixture.Find<QLineEdit>(box);
 
   Enter(entry, typed);
-  QCOMPARE(ModelField(board_->Registers(dac), field), content);
+  QCOMPARE(ModelField(board->Registers(dac), field), content);
   if (field == "Dac") // LDAC pulsed after the write: the output follows
-    QVERIFY(std::fabs(board_->OutputVoltage(dac) - (2 * 4.096 * content / 65536 - 4.096)) < 1e-3);
+    QVERIFY(std::fabs(board->OutputVoltage(dac) - (2 * 4.096 * content / 65536 - 4.096)) < 1e-3);
 
   // Whatever the box holds now, the read-back shows the register.
   fixture.Find<QLineEdit>(box == "TextVolts" ? "TextData" : box)->setText("7");
