@@ -12,8 +12,10 @@
 #define VQ_BOARD_CALL
 #endif
 
-#if defined(_WIN32)
-#define VQ_BOARD_EXPORT __declspec(dllexport)
+#if defined(_WIN32) && defined(__GNUC__)
+#define VQ_BOARD_EXPORT __attribute__((dllexport))
+#elif defined(_WIN32)
+#define VQ_BOARD_EXPORT /* MSVC: the build exports the library's symbols */
 #else
 #define VQ_BOARD_EXPORT __attribute__((visibility("default")))
 #endif
