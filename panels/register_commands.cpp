@@ -30,12 +30,6 @@ void RegisterPanel::Command1_Click() {
   c_.ui.LabelRW->setText(QStringLiteral("1"));
 }
 
-void RegisterPanel::WarnNotANumber(const QString &what, const QString &text, const QString &kind) {
-  QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
-                  QStringLiteral("The %1 \"%2\" is not %3.").arg(what, text, kind), QMessageBox::Ok, c_.window);
-  box.exec();
-}
-
 namespace {
 
 // What a hexadecimal text fails as: too long, or not hexadecimal at all.
@@ -47,58 +41,58 @@ QString HexKind(const QString &text) {
                         : QStringLiteral("a hexadecimal number of at most eight significant digits");
 }
 
+QString DecimalKind(const QString &) {
+  return QStringLiteral("a decimal number within the 32-bit range");
+}
+
 } // namespace
+
+bool RegisterPanel::ReadBothTexts(const std::function<int32_t(const std::string &)> &rule,
+                                  const std::function<QString(const QString &)> &kind, int32_t &data, int32_t &label) {
+  const struct {
+    const char *what;
+    QString text;
+    int32_t &value;
+  } texts[] = {{"data value", c_.ui.TextData->text(), data}, {"register value", c_.ui.Label27->text(), label}};
+  for (const auto &entry : texts) {
+    try {
+      entry.value = rule(entry.text.toStdString());
+    } catch (const NumberError &) {
+      QMessageBox box(
+          QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
+          QStringLiteral("The %1 \"%2\" is not %3.").arg(QString::fromLatin1(entry.what), entry.text, kind(entry.text)),
+          QMessageBox::Ok, c_.window);
+      box.exec();
+      return false;
+    }
+  }
+  return true;
+}
 
 // Both texts are converted before anything changes, so a text that is not a
 // number leaves the mode, the caption, the texts and DataValue as they were.
 void RegisterPanel::SwitchToDecimal() {
-  MainFormControls &ui = c_.ui;
-  const QString dataText = ui.TextData->text();
-  const QString labelText = ui.Label27->text();
   int32_t data = 0;
   int32_t label = 0;
-  try {
-    data = HexValue(dataText.toStdString());
-  } catch (const NumberError &) {
-    WarnNotANumber(QStringLiteral("data value"), dataText, HexKind(dataText));
+  if (!ReadBothTexts([](const std::string &text) { return HexValue(text); }, HexKind, data, label))
     return;
-  }
-  try {
-    label = HexValue(labelText.toStdString());
-  } catch (const NumberError &) {
-    WarnNotANumber(QStringLiteral("register value"), labelText, HexKind(labelText));
-    return;
-  }
-  ui.Command2->setText(QStringLiteral("Dec"));
+  c_.ui.Command2->setText(QStringLiteral("Dec"));
   c_.values.DisplayMode = "Dec";
   c_.values.DataValue = data;
-  ui.TextData->setText(QString::fromStdString(DecimalText(data)));
-  ui.Label27->setText(QString::fromStdString(DecimalText(label)));
+  c_.ui.TextData->setText(QString::fromStdString(DecimalText(data)));
+  c_.ui.Label27->setText(QString::fromStdString(DecimalText(label)));
 }
 
 void RegisterPanel::SwitchToHexadecimal() {
-  MainFormControls &ui = c_.ui;
-  const QString dataText = ui.TextData->text();
-  const QString labelText = ui.Label27->text();
   int32_t data = 0;
   int32_t label = 0;
-  try {
-    data = RoundToInt32(LeadingNumber(dataText.toStdString()));
-  } catch (const NumberError &) {
-    WarnNotANumber(QStringLiteral("data value"), dataText, QStringLiteral("a decimal number within the 32-bit range"));
+  if (!ReadBothTexts([](const std::string &text) { return RoundToInt32(LeadingNumber(text)); }, DecimalKind, data,
+                     label))
     return;
-  }
-  try {
-    label = RoundToInt32(LeadingNumber(labelText.toStdString()));
-  } catch (const NumberError &) {
-    WarnNotANumber(QStringLiteral("register value"), labelText,
-                   QStringLiteral("a decimal number within the 32-bit range"));
-    return;
-  }
-  ui.Command2->setText(QStringLiteral("Hex"));
+  c_.ui.Command2->setText(QStringLiteral("Hex"));
   c_.values.DisplayMode = "Hex";
-  ui.TextData->setText(QString::fromStdString(HexAtLeastFour(data)));
-  ui.Label27->setText(QString::fromStdString(HexAtLeastFour(label)));
+  c_.ui.TextData->setText(QString::fromStdString(HexAtLeastFour(data)));
+  c_.ui.Label27->setText(QString::fromStdString(HexAtLeastFour(label)));
 }
 
 void RegisterPanel::Command2_Click() {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vq {
@@ -40,7 +41,10 @@ private:
   void ApplyView(int16_t select);
   void SwitchToDecimal();
   void SwitchToHexadecimal();
-  void WarnNotANumber(const QString &what, const QString &text, const QString &kind);
+  // Reads TextData and Label27 with `rule`. When either is not a number,
+  // tells the user which one and what it should be, and returns false.
+  bool ReadBothTexts(const std::function<int32_t(const std::string &)> &rule,
+                     const std::function<QString(const QString &)> &kind, int32_t &data, int32_t &label);
 
   PanelContext c_;
 };
