@@ -6,10 +6,11 @@ namespace vq {
 
 int16_t TwoOperationLink::ConnectAndDownload(BoardSession &session) {
   // No search and no connect: the library loads the firmware on whatever board
-  // it finds. The path buffer was filled by the caller.
-  const int16_t status = library_.resolve<LoadFirmWare_Fn>("LoadFirmWare")(session.FirmwarePathBuffer.data());
+  // it finds. The path buffer was filled by the caller. Both entry points are
+  // looked up before the first call.
+  const auto load = library_.resolve<LoadFirmWare_Fn>("LoadFirmWare");
   library_.resolve<VendorIORequest_Fn>("VendorIORequest");
-  return status;
+  return load(session.FirmwarePathBuffer.data());
 }
 
 int16_t TwoOperationLink::VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction,
