@@ -7,11 +7,13 @@
 #include "board/two_operation_link.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 
 int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
-  const std::string programDirectory = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+  const std::string programDirectory =
+      QFile::encodeName(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())).toStdString();
   vq::ProgramVariant variant;
   variant.Version = {VQ_VERSION_MAJOR, VQ_VERSION_MINOR, VQ_VERSION_REVISION};
 #if defined(VQ_EARLIER_BUILD)

@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include <cstdio>
+
 namespace vq {
 
 MainForm::MainForm(ProgramValues &values, BoardLink &link, BoardSession &session, ProgramVariant variant,
@@ -40,8 +42,10 @@ bool MainForm::Form_Load() {
   const int16_t status = link_.ConnectAndDownload(session_);
   board_.LastRequestStatus = status;
   if (!link_.DownloadSucceeded(status)) {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
-                    QStringLiteral("Error Downloading Firmware - Check USB connections"), QMessageBox::Ok);
+    const QString text = QStringLiteral("Error Downloading Firmware - Check USB connections");
+    // Also on the terminal a bench script may have started the program from.
+    std::fprintf(stderr, "%s (status %d)\n", qPrintable(text), status);
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle), text, QMessageBox::Ok);
     box.exec();
     return false;
   }
