@@ -1,6 +1,7 @@
 #include "panels/initial_state.h"
 
 #include "panels/choice_list.h"
+#include "panels/register_entries.h"
 #include "panels/toggle_switch.h"
 
 #include <QCheckBox>
@@ -37,13 +38,18 @@ void InitialState::Apply() {
   ui.Toggle[7]->SetValue(bit(0));
 
   // 3. The lists.
-  ui.ComboReg->Fill({QStringLiteral("Function Register"), QStringLiteral("Data Register"),
-                     QStringLiteral("Coarse Gain Register"), QStringLiteral("Fine Gain Register"),
-                     QStringLiteral("Offset Register")});
-  ui.ComboAddr->Fill({QStringLiteral("DAC A"), QStringLiteral("DAC B"), QStringLiteral("DAC C"),
-                      QStringLiteral("DAC D"), QStringLiteral("ALL DACs")});
-  ui.ComboCoarse->Fill({QStringLiteral("Output Range = ± 4.096 V"), QStringLiteral("Output Range = ± 4.201 V"),
-                        QStringLiteral("Output Range = ± 4.311 V")});
+  QStringList registers;
+  for (const RegisterEntry &entry : RegisterEntries)
+    registers << QString::fromUtf8(entry.text);
+  const auto texts = [](const auto &entries) {
+    QStringList list;
+    for (const char *text : entries)
+      list << QString::fromUtf8(text);
+    return list;
+  };
+  ui.ComboReg->Fill(registers);
+  ui.ComboAddr->Fill(texts(AddressEntries));
+  ui.ComboCoarse->Fill(texts(CoarseEntries));
 
   // 4. The no-operation word: register select is still 0.
   v.DataValue = 0;
