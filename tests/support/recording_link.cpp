@@ -41,8 +41,13 @@ int16_t RecordingLink::VendorRequest(uint8_t request, int32_t value, int32_t ind
     buffer[1] = ReverseBits(static_cast<uint8_t>(content >> 8));
     buffer[2] = ReverseBits(static_cast<uint8_t>(content));
   } else if (request == 0xDA && length == 2) {
-    buffer[0] = ReverseBits(static_cast<uint8_t>(static_cast<uint16_t>(Sample) >> 8));
-    buffer[1] = ReverseBits(static_cast<uint8_t>(Sample));
+    int16_t sample = Sample;
+    if (!EarlierSamples.empty()) {
+      sample = EarlierSamples.front();
+      EarlierSamples.pop_front();
+    }
+    buffer[0] = ReverseBits(static_cast<uint8_t>(static_cast<uint16_t>(sample) >> 8));
+    buffer[1] = ReverseBits(static_cast<uint8_t>(sample));
   }
   return RequestStatus;
 }

@@ -5,6 +5,7 @@
 #include "board/board_link.h"
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -38,7 +39,8 @@ public:
   std::vector<std::string> Take(); // the requests described, and forget them
 
   int16_t DownloadStatus = 0;
-  int16_t Sample = 0; // what request 0xDA returns
+  std::deque<int16_t> EarlierSamples; // answered first, one per request 0xDA
+  int16_t Sample = 0;                 // what request 0xDA returns after them
   int16_t RequestStatus = 0;
   int Downloads = 0;
   std::string DownloadedPath;

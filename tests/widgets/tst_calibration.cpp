@@ -257,6 +257,8 @@ void CalibrationTest::zeroScaleFailureAsksForANegativeNumber() {
 
 void CalibrationTest::stagesFollowEachOther() {
   Calibration cal;
+  // Neither stage refreshes the bit display: it keeps the word read last.
+  const QString word = cal.ui().LabelData->text(), data = cal.ui().Label27->text();
   QCOMPARE(cal.Shown(), QString());
   QVERIFY(cal.ui().Command8->isEnabled());
   QCOMPARE(cal.ui().TextOff->text(), QStringLiteral("0"));
@@ -279,6 +281,8 @@ void CalibrationTest::stagesFollowEachOther() {
   QVERIFY(!cal.command8EnabledDuringPause);
   QCOMPARE(cal.Shown(), QString());
   QVERIFY(cal.ui().Command8->isEnabled());
+  QCOMPARE(cal.ui().LabelData->text(), word);
+  QCOMPARE(cal.ui().Label27->text(), data);
 
   // The boxes keep what was typed for the next calibration.
   QTest::mouseClick(cal.ui().Command8, Qt::LeftButton);
@@ -302,12 +306,15 @@ void CalibrationTest::eachStageUsesTheChannelChosenAtDone() {
 
 void CalibrationTest::completePauseHoldsTheWindowForTwoSeconds() {
   Calibration cal;
-  cal.form.fixture.form->Calibration().SetCompletePause(&CalibrationPanel::WaitTwoSeconds);
+  // A timer due at once when the pause begins must not run until it is over:
+  // the window handles no events meanwhile.
+  bool timerRan = false;
+  cal.form.fixture.form->Calibration().SetCompletePause([&] {
+    QTimer::singleShot(0, [&] { timerRan = true; });
+    CalibrationPanel::WaitTwoSeconds();
+  });
   cal.Offset("0");
   cal.ui().TextFS->setText("-4.096");
-  // A timer due well inside the pause must not run until the pause is over.
-  bool timerRan = false;
-  QTimer::singleShot(500, [&] { timerRan = true; });
 
   const auto start = std::chrono::steady_clock::now();
   QTest::mouseClick(cal.ui().CommandFS, Qt::LeftButton);

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -109,6 +111,8 @@ private slots:
   void closingOrExitEndsTheProgram_data();
   void closingOrExitEndsTheProgram();
   void directReadWriteDoesNothing();
+  void realProgramsFindTheirFilesBesideThemselves_data();
+  void realProgramsFindTheirFilesBesideThemselves();
 };
 
 void StartupTest::windowHasItsFramesAndMenus_data() {
@@ -236,6 +240,63 @@ void StartupTest::directReadWriteDoesNothing() {
   QVERIFY(f.link.Requests.empty());
   QCOMPARE(ending.count(), 0);
   QVERIFY(f.fixture.form->isVisible());
+}
+
+// The built programs, copied into a directory of their own with some of the
+// files they need, started from another working directory.
+void StartupTest::realProgramsFindTheirFilesBesideThemselves_data() {
+  QTest::addColumn<QString>("program");
+  QTest::addColumn<QStringList>("beside");
+  QTest::addColumn<QString>("complaint"); // empty: the program must be up and running
+  const QString v2 = "VQ8231(version2)", earlier = "VQ8231";
+  QTest::newRow("version2, complete") << v2 << QStringList{"KVL_CYUSB_USB4.so", "VQ8231.hex"} << "";
+  QTest::newRow("version2, no library") << v2 << QStringList{"VQ8231.hex"} << "%1/KVL_CYUSB_USB4.so\" cannot be loaded";
+  QTest::newRow("version2, no firmware") << v2 << QStringList{"KVL_CYUSB_USB4.so"} << "Error Downloading Firmware";
+  QTest::newRow("earlier, complete") << earlier << QStringList{"libUSBFunctions.so", "VQ8231.hex"} << "";
+  QTest::newRow("earlier, no library") << earlier << QStringList{"VQ8231.hex"}
+                                       << "libUSBFunctions.so\" cannot be loaded";
+  QTest::newRow("earlier, no firmware") << earlier << QStringList{"libUSBFunctions.so"} << "Error Downloading Firmware";
+}
+
+void StartupTest::realProgramsFindTheirFilesBesideThemselves() {
+  QFETCH(QString, program);
+  QFETCH(QStringList, beside);
+  QFETCH(QString, complaint);
+  QTemporaryDir directory;
+  QVERIFY(directory.isValid());
+  for (const QString &file : QStringList{program} + beside)
+    QVERIFY(QFile::copy(QString(VQ_BIN_DIR "/") + file, directory.filePath(file)));
+  if (complaint.contains("%1"))
+    complaint = complaint.arg(directory.path());
+  if (program == "VQ8231" && !beside.contains("libUSBFunctions.so") && qEnvironmentVariableIsSet("LD_LIBRARY_PATH"))
+    QSKIP("the library search path names a directory holding the library");
+
+  QProcess child;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  child.setProcessEnvironment(environment);
+  child.setWorkingDirectory("/");
+  child.start(directory.filePath(program), {});
+  QVERIFY(child.waitForStarted());
+  QString errors;
+  QElapsedTimer clock;
+  clock.start();
+  // A fatal start prints its message and then waits for the user; a good one
+  // just runs. Either way the child is ended here.
+  while (clock.elapsed() < (complaint.isEmpty() ? 1500 : 10000) && child.state() == QProcess::Running &&
+         (complaint.isEmpty() || !errors.contains(complaint))) {
+    child.waitForReadyRead(100);
+    errors += QString::fromLocal8Bit(child.readAllStandardError());
+  }
+  const bool running = child.state() == QProcess::Running;
+  child.kill();
+  child.waitForFinished();
+  if (complaint.isEmpty()) {
+    QVERIFY2(running, qPrintable(errors));
+    QVERIFY2(!errors.contains("cannot be loaded") && !errors.contains("Error Downloading"), qPrintable(errors));
+  } else {
+    QVERIFY2(errors.contains(complaint), qPrintable(errors));
+  }
 }
 
 int main(int argc, char *argv[]) {

@@ -77,6 +77,7 @@ void TemperatureTest::readingIsShownAsVoltsAndDegrees() {
   Measurement m;
   m.ui().Label23->setText("old");
   m.ui().Label25->setText("old");
+  m.form.link.EarlierSamples = {4095, -1}; // the first two samples are discarded
   m.form.link.Sample = static_cast<int16_t>(sample);
 
   m.Measure();
