@@ -4,16 +4,19 @@
 #include "app/start.h"
 #include "board/four_operation_link.h"
 #include "board/two_operation_link.h"
+#include "panels/toggle_switch.h"
 #include "tests/support/form_fixture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -111,6 +114,7 @@ private slots:
   void closingOrExitEndsTheProgram_data();
   void closingOrExitEndsTheProgram();
   void directReadWriteDoesNothing();
+  void controlsCarryTheirCaptions();
   void realProgramsFindTheirFilesBesideThemselves_data();
   void realProgramsFindTheirFilesBesideThemselves();
 };
@@ -240,6 +244,78 @@ void StartupTest::directReadWriteDoesNothing() {
   QVERIFY(f.link.Requests.empty());
   QCOMPARE(ending.count(), 0);
   QVERIFY(f.fixture.form->isVisible());
+}
+
+void StartupTest::controlsCarryTheirCaptions() {
+  RecordingForm f;
+  MainFormControls &ui = f.fixture.ui();
+  const struct {
+    int number;
+    const char *frame, *off, *on;
+  } switches[] = {
+      {1, "Frame7", "Disabled", "Enabled"},
+      {2, "Frame13", "2sComplement", "Binary"},
+      {3, "Frame11", "D1 - Input", "D1 - Output"},
+      {4, "Frame10", "D0 - Input", "D0 - Output"},
+      {5, "Frame11", "D1 - Low", "D1 - High"},
+      {6, "Frame10", "D0 - Low", "D0 - High"},
+      {7, "Frame9", "Enabled", "Disabled"},
+      {8, "Frame14", "Low", "High"},
+      {9, "Frame15", "Low", "High"},
+      {10, "Frame16", "Low", "High"},
+      {11, "Frame20", "Low", "High"},
+      {12, "Frame21", "Low", "High"},
+  };
+  for (const auto &s : switches) {
+    ToggleSwitch *toggle = ui.Toggle[s.number];
+    QCOMPARE(toggle->objectName(), QStringLiteral("Toggle%1").arg(s.number));
+    QCOMPARE(toggle->parentWidget()->objectName(), QString(s.frame));
+    toggle->SetValue(false);
+    QCOMPARE(toggle->Caption(), QString(s.off));
+    toggle->SetValue(true);
+    QCOMPARE(toggle->Caption(), QString(s.on));
+  }
+  const struct {
+    const char *name, *caption;
+  } frames[] = {{"Frame7", "Local Gnd Offset Adjust"},
+                {"Frame9", "Serial Data Output (SDO)"},
+                {"Frame8", "Digital I/O Ports"},
+                {"Frame13", "Bin / 2sComp"},
+                {"Frame14", "CLR Pin"},
+                {"Frame15", "LDAC Pin"},
+                {"Frame16", "RSTIN Pin"},
+                {"Frame21", "Drive D1 Pin"},
+                {"Frame20", "Drive D0 Pin"},
+                {"Frame17", "Input Register Contents"}};
+  for (const auto &frame : frames)
+    QCOMPARE(f.fixture.Find<QGroupBox>(frame.name)->title(), QString(frame.caption));
+  const struct {
+    const char *name, *caption;
+  } buttons[] = {{"Command1", "Read Register"},
+                 {"Command2", "Hex"},
+                 {"Command4", "CLEAR"},
+                 {"Command5", "LOAD"},
+                 {"Command6", "READ"},
+                 {"Command7", "Measure"},
+                 {"CommandOff", "Done"},
+                 {"CommandFS", "Done"},
+                 {"Command8", "Perform Offset && Gain Calibration on Selected DAC"}};
+  for (const auto &button : buttons)
+    QCOMPARE(f.fixture.Find<QPushButton>(button.name)->text(), QString(button.caption));
+  QCOMPARE(f.fixture.Find<QCheckBox>("Check1")->text(), QString("Pulse After Data Write"));
+  const struct {
+    const char *name, *caption;
+  } labels[] = {{"Label1", "Enter Data Value"},
+                {"Label29", "Enter Voltage Value"},
+                {"Label5", "Select Output Range"},
+                {"Label19", "Voltage at TEMP pin"},
+                {"Label21", "Temperature (°C)"},
+                {"Label23", ""},
+                {"Label25", ""},
+                {"LabelData", "000000"},
+                {"LabelOff2", "Measured Voltage = "}};
+  for (const auto &label : labels)
+    QCOMPARE(f.fixture.Find<QLabel>(label.name)->text(), QString(label.caption));
 }
 
 // The built programs, copied into a directory of their own with some of the
