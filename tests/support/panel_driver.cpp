@@ -15,13 +15,6 @@ LoadedPanel::LoadedPanel() {
   form.link.Take();
 }
 
-QStringList LoadedPanel::Requests(RecordingLink &link) {
-  QStringList lines;
-  for (const std::string &line : link.Take())
-    lines << QString::fromStdString(line);
-  return lines;
-}
-
 void Choose(ChoiceList *list, const QString &text) {
   const int index = list->findText(text, Qt::MatchExactly);
   QVERIFY2(index >= 0, qPrintable("no entry " + text));
@@ -62,11 +55,6 @@ QString ShownEntryArea(const MainFormControls &ui) {
     if (!control->isHidden())
       shown << control->objectName();
   return shown.join(' ');
-}
-
-QStringList Read(int upperByte) {
-  const QString line = QStringLiteral("DD in v=%1 len=3").arg(QString::number(upperByte, 16).toUpper());
-  return {line, line};
 }
 
 } // namespace vq::test

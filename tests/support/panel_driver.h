@@ -20,8 +20,7 @@ struct LoadedPanel {
   ProgramValues &values() { return form.fixture.values; }
   SerialAccess &board() { return form.fixture.form->Board(); }
   RecordingLink &link() { return form.link; }
-  QStringList Taken() { return Requests(link()); }
-  static QStringList Requests(RecordingLink &link);
+  QStringList Taken() { return link().Take(); }
 };
 
 // A user's choice of the entry with this exact text; fails the test when the
@@ -38,8 +37,5 @@ QString RegisterBits(const MainFormControls &ui);
 QString AddressBits(const MainFormControls &ui);
 // Names of the entry area's controls that are not hidden, in layout order.
 QString ShownEntryArea(const MainFormControls &ui);
-
-// Two identical transfers of one read.
-QStringList Read(int upperByte);
 
 } // namespace vq::test

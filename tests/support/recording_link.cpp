@@ -56,10 +56,17 @@ void RecordingLink::SetRegister(int16_t dacAddress, int16_t registerSelect, int3
   Registers[registerSelect * 8 + dacAddress] = content;
 }
 
-std::vector<std::string> RecordingLink::Take() {
-  auto lines = Describe(Requests);
+QStringList RecordingLink::Take() {
+  QStringList lines;
+  for (const std::string &line : Describe(Requests))
+    lines << QString::fromStdString(line);
   Requests.clear();
   return lines;
+}
+
+QStringList Read(int upperByte) {
+  const QString line = QString::asprintf("DD in v=%X len=3", upperByte);
+  return {line, line};
 }
 
 } // namespace vq::test

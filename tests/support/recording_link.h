@@ -4,6 +4,8 @@
 
 #include "board/board_link.h"
 
+#include <QStringList>
+
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -25,6 +27,9 @@ struct RecordedRequest {
 std::string Describe(const RecordedRequest &request);
 std::vector<std::string> Describe(const std::vector<RecordedRequest> &requests);
 
+// The two identical transfers of one register read.
+QStringList Read(int upperByte);
+
 class RecordingLink : public BoardLink {
 public:
   explicit RecordingLink(bool earlierBuild = false) : earlierBuild_(earlierBuild) {}
@@ -36,7 +41,7 @@ public:
 
   // The content a read of this register returns (0 for registers not set).
   void SetRegister(int16_t dacAddress, int16_t registerSelect, int32_t content);
-  std::vector<std::string> Take(); // the requests described, and forget them
+  QStringList Take(); // the requests described, and forget them
 
   int16_t DownloadStatus = 0;
   std::deque<int16_t> EarlierSamples; // answered first, one per request 0xDA

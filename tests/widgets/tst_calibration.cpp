@@ -24,17 +24,6 @@ QString OffsetWrite(int dac, int code) {
 QString FineGainWrite(int dac, int code) {
   return QString::asprintf("D9 out v=%X i=%X", 0x20 + dac, code);
 }
-QStringList Read(int upperByte) {
-  const QString one = QString::asprintf("DD in v=%X len=3", upperByte);
-  return {one, one};
-}
-
-QStringList Taken(RecordingLink &link) {
-  QStringList lines;
-  for (const std::string &line : link.Take())
-    lines << QString::fromStdString(line);
-  return lines;
-}
 
 void Enter(QLineEdit *box, const QString &text) {
   box->setText(text);
@@ -135,7 +124,7 @@ void CalibrationTest::offsetStageWritesTheCorrectedOffset() {
 
   cal.Offset(reading);
 
-  QCOMPARE(Taken(cal.form.link), Read(0xA8) << OffsetWrite(0, code));
+  QCOMPARE(cal.form.link.Take(), Read(0xA8) << OffsetWrite(0, code));
   QCOMPARE(cal.values().DataValue, code);
   QCOMPARE(cal.Shown(), ZeroScaleStage);
   QVERIFY(cal.seen().isEmpty());
@@ -168,7 +157,7 @@ void CalibrationTest::offsetStageRefusesWhatItCannotCorrect() {
 
   cal.Offset(reading);
 
-  QCOMPARE(Taken(cal.form.link), Read(0xA8)); // read, nothing written
+  QCOMPARE(cal.form.link.Take(), Read(0xA8)); // read, nothing written
   QCOMPARE(cal.values().DataValue, 1234);
   QCOMPARE(cal.seen().size(), 1);
   QCOMPARE(cal.seen()[0].title, QString::fromLatin1(ApplicationTitle));
@@ -206,7 +195,7 @@ void CalibrationTest::zeroScaleStageWritesTheCorrectedFineGain() {
 
   cal.ZeroScale(reading);
 
-  QCOMPARE(Taken(cal.form.link), Read(0xA0) << FineGainWrite(0, code));
+  QCOMPARE(cal.form.link.Take(), Read(0xA0) << FineGainWrite(0, code));
   QCOMPARE(cal.values().DataValue, code);
   QCOMPARE(cal.pauses, 1);
   QVERIFY(cal.seen().isEmpty());
@@ -236,7 +225,7 @@ void CalibrationTest::zeroScaleFailureAsksForANegativeNumber() {
 
   cal.ZeroScale(reading);
 
-  QCOMPARE(Taken(cal.form.link), Read(0xA0)); // nothing written
+  QCOMPARE(cal.form.link.Take(), Read(0xA0)); // nothing written
   QCOMPARE(cal.values().DataValue, 1234);
   QCOMPARE(cal.seen().size(), 1);
   QCOMPARE(cal.seen()[0].text, QStringLiteral("A negative number is expected"));
@@ -251,7 +240,7 @@ void CalibrationTest::zeroScaleFailureAsksForANegativeNumber() {
   // The stage stays open for a new reading.
   cal.form.link.SetRegister(0, 4, 0);
   cal.ZeroScale("-4.095");
-  QCOMPARE(Taken(cal.form.link), Read(0xA0) << FineGainWrite(0, 0x10));
+  QCOMPARE(cal.form.link.Take(), Read(0xA0) << FineGainWrite(0, 0x10));
   QCOMPARE(cal.pauses, 1);
 }
 
@@ -267,7 +256,7 @@ void CalibrationTest::stagesFollowEachOther() {
   QTest::mouseClick(cal.ui().Command8, Qt::LeftButton);
   QCOMPARE(cal.Shown(), OffsetStage);
   QVERIFY(!cal.ui().Command8->isEnabled());
-  QCOMPARE(Taken(cal.form.link), QStringList()); // starting sends nothing
+  QCOMPARE(cal.form.link.Take(), QStringList()); // starting sends nothing
 
   cal.ui().TextOff->setText("0.001");
   QTest::mouseClick(cal.ui().CommandOff, Qt::LeftButton);
@@ -297,11 +286,11 @@ void CalibrationTest::eachStageUsesTheChannelChosenAtDone() {
   cal.form.link.SetRegister(2, 5, 0xFF);
   cal.ui().TextOff->setText("0");
   QTest::mouseClick(cal.ui().CommandOff, Qt::LeftButton);
-  QCOMPARE(Taken(cal.form.link), Read(0xAA) << OffsetWrite(2, 0xFF));
+  QCOMPARE(cal.form.link.Take(), Read(0xAA) << OffsetWrite(2, 0xFF));
 
   cal.values().DacAddress = 3;
   cal.ZeroScale("-4.097");
-  QCOMPARE(Taken(cal.form.link), Read(0xA3) << FineGainWrite(3, 0x30));
+  QCOMPARE(cal.form.link.Take(), Read(0xA3) << FineGainWrite(3, 0x30));
 }
 
 void CalibrationTest::completePauseHoldsTheWindowForTwoSeconds() {

@@ -45,13 +45,6 @@ public:
   int32_t shadowAtNoOperation = -1;
 };
 
-QStringList Requests(RecordingLink &link) {
-  QStringList lines;
-  for (const std::string &line : link.Take())
-    lines << QString::fromStdString(line);
-  return lines;
-}
-
 bool Bit(int word, int n) {
   return (word >> n & 1) != 0;
 }
@@ -87,8 +80,8 @@ void InitialStateTest::StartUp() {
   // no-operation word, the pins with LDAC pulsing, and "Read Register" on the
   // data register of DAC A, whose function word comes from the flags (all 0).
   QCOMPARE(link.Downloads, 1);
-  QCOMPARE(Requests(link), (QStringList{"DD in v=81 len=3", "DD in v=81 len=3", "DD out v=0 i=0", "DE out v=9F i=0",
-                                        "DD out v=1 i=0", "DD in v=90 len=3", "DD in v=90 len=3"}));
+  QCOMPARE(link.Take(), (QStringList{"DD in v=81 len=3", "DD in v=81 len=3", "DD out v=0 i=0", "DE out v=9F i=0",
+                                     "DD out v=1 i=0", "DD in v=90 len=3", "DD in v=90 len=3"}));
   QCOMPARE(link.shadowAtNoOperation, options);
   QCOMPARE(v.FunctionRegisterShadow, 0);
   QCOMPARE(ComposeFunctionWord(v.Options), 0); // the flags did not take the read-back

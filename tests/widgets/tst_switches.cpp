@@ -51,13 +51,6 @@ void FlipAll(RecordingForm &w, const QList<int> &toggles) {
     Flip(w.fixture.ui().Toggle[n]);
 }
 
-QStringList Requests(RecordingLink &link) {
-  QStringList lines;
-  for (const std::string &line : link.Take())
-    lines << QString::fromStdString(line);
-  return lines;
-}
-
 QString Pins(int value, int index) {
   return QStringLiteral("DE out v=%1 i=%2")
       .arg(QString::number(value, 16).toUpper(), QString::number(index, 16).toUpper());
@@ -101,7 +94,7 @@ void SwitchesTest::PinSwitchSendsAllPins() {
     w.link.Take();
   }
   FlipAll(w, flips);
-  QCOMPARE(Requests(w.link), sent);
+  QCOMPARE(w.link.Take(), sent);
 }
 
 void SwitchesTest::FunctionWordFromFlags_data() {
@@ -151,7 +144,7 @@ void SwitchesTest::FunctionWordFromFlags() {
   RecordingForm w;
   QVERIFY(Start(w, readBack));
   FlipAll(w, flips);
-  QCOMPARE(Requests(w.link), sent);
+  QCOMPARE(w.link.Take(), sent);
   // The word last written is the one kept.
   QCOMPARE(FunctionWord(w.fixture.values.FunctionRegisterShadow), sent.constLast());
   QCOMPARE(w.fixture.ui().LabelRW->text(), QStringLiteral("0"));
@@ -184,7 +177,7 @@ void SwitchesTest::LevelSwitchWhileInput() {
   Flip(ui.Toggle[level]);
   QVERIFY(!ui.Toggle[level]->Value());
 
-  QCOMPARE(Requests(w.link), QStringList{});
+  QCOMPARE(w.link.Take(), QStringList{});
   QCOMPARE(w.fixture.values.Options.D1High, before.D1High);
   QCOMPARE(w.fixture.values.Options.D0High, before.D0High);
   QCOMPARE(direction == 3 ? before.D1High : before.D0High, int16_t{1});
@@ -264,14 +257,14 @@ void SwitchesTest::CodingOfTypedVoltage() {
     Flip(ui.Toggle[2]);
     QCOMPARE(ui.Toggle[2]->Caption(), QStringLiteral("2sComplement"));
     // The board's coding pin goes low with the program's conversion.
-    QCOMPARE(Requests(w.link), QStringList{Pins(0x9B, 0)});
+    QCOMPARE(w.link.Take(), QStringList{Pins(0x9B, 0)});
   }
   ui.TextVolts->setText(volts);
   QTest::keyClick(ui.TextVolts, Qt::Key_Return);
   QCOMPARE(ui.TextData->text(), code);
   // The coarse gain of DAC A is read, then the code written with LDAC pulsed.
-  QCOMPARE(Requests(w.link), (QStringList{QStringLiteral("DD in v=98 len=3"), QStringLiteral("DD in v=98 len=3"),
-                                          QStringLiteral("D9 out v=10 i=") + code}));
+  QCOMPARE(w.link.Take(), (QStringList{QStringLiteral("DD in v=98 len=3"), QStringLiteral("DD in v=98 len=3"),
+                                       QStringLiteral("D9 out v=10 i=") + code}));
 }
 
 QTEST_MAIN(SwitchesTest)

@@ -21,12 +21,7 @@ struct Measurement {
   MainFormControls &ui() { return form.fixture.ui(); }
   ProgramValues &values() { return form.fixture.values; }
   void Measure() { QTest::mouseClick(ui().Command7, Qt::LeftButton); }
-  QStringList Taken() {
-    QStringList lines;
-    for (const std::string &line : form.link.Take())
-      lines << QString::fromStdString(line);
-    return lines;
-  }
+  QStringList Taken() { return form.link.Take(); }
   RecordingForm form;
 };
 
