@@ -3,6 +3,7 @@
 // temperature measurement) sends all six options, so they share this one rule.
 #pragma once
 
+#include "board/serial_access.h"
 #include "panels/program_values.h"
 
 #include <cstdint>
@@ -13,6 +14,13 @@ namespace vq {
 // 5 local ground offset adjust; bits 15..6 are 0.
 inline int32_t ComposeFunctionWord(const FunctionOptions &o) {
   return o.SdoDisable + 2 * o.D0High + 4 * o.D0Output + 8 * o.D1High + 16 * o.D1Output + 32 * o.LocalGndOffsetAdjust;
+}
+
+// Composes the word from the flags as they stand, keeps it as the shadow and
+// writes it to the function register (register select 0, address 1).
+inline void WriteFunctionWord(ProgramValues &values, SerialAccess &board) {
+  values.FunctionRegisterShadow = ComposeFunctionWord(values.Options);
+  board.WriteRegister(1, 0, values.FunctionRegisterShadow);
 }
 
 } // namespace vq

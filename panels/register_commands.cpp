@@ -19,8 +19,7 @@ void RegisterPanel::Command1_Click() {
   // The converter only answers on SDO while its output is enabled, so the
   // function word goes out with bit 0 clear before every read.
   v.Options.SdoDisable = 0;
-  v.FunctionRegisterShadow = ComposeFunctionWord(v.Options);
-  c_.board.WriteRegister(1, 0, v.FunctionRegisterShadow);
+  WriteFunctionWord(v, c_.board);
   c_.ui.Toggle[7]->SetValue(false);
   c_.board.ReadWriteBit = 1;
   v.DataValue = c_.board.ReadRegister(v.DacAddress, v.RegisterSelect);

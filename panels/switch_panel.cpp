@@ -38,8 +38,7 @@ int32_t SwitchPanel::ComposeFunctionWord() const {
 }
 
 void SwitchPanel::WriteFunctionWord() {
-  c_.values.FunctionRegisterShadow = ComposeFunctionWord();
-  c_.board.WriteRegister(1, 0, c_.values.FunctionRegisterShadow);
+  vq::WriteFunctionWord(c_.values, c_.board);
 }
 
 // SetControlPins sends every flag, so the others go out with their present

@@ -9,18 +9,10 @@
 
 namespace vq {
 
-namespace {
-
-constexpr int16_t FunctionRegisterAddress = 1;
-constexpr int16_t FunctionRegisterSelect = 0;
-
-} // namespace
-
 void TemperaturePanel::Command7_Click() {
   // The converter's serial data output is switched off before the board samples the TEMP pin.
   c_.values.Options.SdoDisable = 1;
-  c_.values.FunctionRegisterShadow = ComposeFunctionWord(c_.values.Options);
-  c_.board.WriteRegister(FunctionRegisterAddress, FunctionRegisterSelect, c_.values.FunctionRegisterShadow);
+  WriteFunctionWord(c_.values, c_.board);
   c_.ui.Toggle[7]->SetValue(true);
 
   // Three samples in a row; the earlier two are discarded and the last one is used.
