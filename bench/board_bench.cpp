@@ -3,8 +3,8 @@
 #include "board/board_session.h"
 #include "board/four_operation_link.h"
 #include "board/serial_access.h"
-#include "panels/conversions.h"
-#include "panels/number_rules.h"
+#include "rules/conversions.h"
+#include "rules/number_rules.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 #include "panels/calibration_panel.h"
 
-#include "panels/conversions.h"
-#include "panels/number_rules.h"
+#include "rules/conversions.h"
+#include "rules/number_rules.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "panels/register_panel.h"
 
 #include "panels/function_word.h"
-#include "panels/number_rules.h"
+#include "rules/number_rules.h"
 #include "panels/toggle_switch.h"
 
 #include <QCheckBox>

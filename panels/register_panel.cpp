@@ -1,7 +1,7 @@
 #include "panels/register_panel.h"
 
 #include "panels/choice_list.h"
-#include "panels/conversions.h"
+#include "rules/conversions.h"
 #include "panels/register_entries.h"
 
 #include <QLabel>

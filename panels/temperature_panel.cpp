@@ -1,8 +1,8 @@
 #include "panels/temperature_panel.h"
 
-#include "panels/conversions.h"
+#include "rules/conversions.h"
 #include "panels/function_word.h"
-#include "panels/number_rules.h"
+#include "rules/number_rules.h"
 #include "panels/toggle_switch.h"
 
 #include <QLabel>

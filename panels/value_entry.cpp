@@ -1,7 +1,7 @@
 #include "panels/value_entry.h"
 
-#include "panels/conversions.h"
-#include "panels/number_rules.h"
+#include "rules/conversions.h"
+#include "rules/number_rules.h"
 #include "panels/register_panel.h"
 
 #include <QLabel>

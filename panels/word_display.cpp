@@ -3,8 +3,8 @@
 #include "panels/register_panel.h"
 
 #include "panels/choice_list.h"
-#include "panels/conversions.h"
-#include "panels/number_rules.h"
+#include "rules/conversions.h"
+#include "rules/number_rules.h"
 #include "panels/register_entries.h"
 
 #include <QLabel>

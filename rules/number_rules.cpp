@@ -1,4 +1,4 @@
-#include "panels/number_rules.h"
+#include "rules/number_rules.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "panels/conversions.h"
+#include "rules/conversions.h"
 
-#include "panels/number_rules.h"
+#include "rules/number_rules.h"
 
 #include <cmath>
 #include <limits>

@@ -1,0 +1,30 @@
+# Folder headers are included as "<folder>/<file>.h", yet a target sees a
+# folder only when it links the target that owns it. The source root is never
+# an include directory: each folder is offered through an include root of its
+# own in the build tree, holding one link named after the folder (or links to
+# a few of its files only), so an include that crosses the layers fails to
+# compile.
+function(vq_expose_headers target folder)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "ROOT" "FILES")
+  if(NOT arg_ROOT)
+    set(arg_ROOT ${folder})
+  endif()
+  set(root ${CMAKE_BINARY_DIR}/include-roots/${arg_ROOT})
+  if(arg_FILES)
+    file(MAKE_DIRECTORY ${root}/${folder})
+    foreach(header ${arg_FILES})
+      file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder}/${header} ${root}/${folder}/${header} SYMBOLIC COPY_ON_ERROR)
+    endforeach()
+  else()
+    file(MAKE_DIRECTORY ${root})
+    if(NOT EXISTS ${root}/${folder})
+      file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+    endif()
+  endif()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
+endfunction()

@@ -1,0 +1,2 @@
+// Breaks the rules: the board link is Qt-free.
+#include <QString>

