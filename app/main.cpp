@@ -17,7 +17,6 @@ int main(int argc, char *argv[]) {
   vq::ProgramVariant variant;
   variant.Version = {VQ_VERSION_MAJOR, VQ_VERSION_MINOR, VQ_VERSION_REVISION};
 #if defined(VQ_EARLIER_BUILD)
-  variant.EarlierBuild = true;
   vq::TwoOperationLink link;
 #else
   vq::FourOperationLink link(vq::FourOperationLibraryPath(programDirectory));

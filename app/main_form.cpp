@@ -1,6 +1,5 @@
 #include "app/main_form.h"
 
-#include "app/main_form_layout.h"
 #include "forms/program_icon.h"
 
 #include <QCheckBox>
@@ -14,19 +13,26 @@
 
 namespace vq {
 
-MainForm::MainForm(ProgramValues &values, BoardLink &link, BoardSession &session, ProgramVariant variant,
-                   QWidget *parent)
-    : QMainWindow(parent), values_(values), link_(link), session_(session), variant_(variant),
-      board_(link, *this), context_{ui_, values_, board_, this}, registerPanel_(context_),
-      valueEntry_(context_, registerPanel_), switches_(context_), initialState_(context_), temperature_(context_),
-      calibration_(context_) {
-  setObjectName(QStringLiteral("MainForm"));
-  setWindowIcon(ProgramIcon());
-  auto *client = new QWidget(this);
+namespace {
+
+QWidget *ClientArea(QMainWindow *window) {
+  auto *client = new QWidget(window);
   client->setObjectName(QStringLiteral("ClientArea"));
   client->setFixedSize(ClientWidth, ClientHeight);
-  setCentralWidget(client);
-  BuildMainFormLayout(client, ui_);
+  window->setCentralWidget(client);
+  return client;
+}
+
+} // namespace
+
+MainForm::MainForm(ProgramValues &values, BoardLink &link, BoardSession &session, ProgramVariant variant,
+                   QWidget *parent)
+    : QMainWindow(parent), values_(values), link_(link), session_(session), variant_(variant), board_(link),
+      registers_(board_), context_{values_, board_, registers_, this}, client_(ClientArea(this)),
+      registerPanel_(client_, context_), functionSwitches_(client_, context_), hardwareSwitches_(client_, context_),
+      temperature_(client_, context_), calibration_(client_, context_) {
+  setObjectName(QStringLiteral("MainForm"));
+  setWindowIcon(ProgramIcon());
   BuildMenus();
   Wire();
   // A single fixed border: the user cannot resize the window.
@@ -37,7 +43,7 @@ MainForm::MainForm(ProgramValues &values, BoardLink &link, BoardSession &session
 bool MainForm::Form_Load() {
   session_.SetFirmwarePath();
   session_.CopyFirmwarePath(session_.FirmwarePath);
-  initialState_.SetHardwareSwitches();
+  hardwareSwitches_.ShowStartLevels();
 
   const int16_t status = link_.ConnectAndDownload(session_);
   board_.LastRequestStatus = status;
@@ -51,9 +57,8 @@ bool MainForm::Form_Load() {
   }
 
   setWindowTitle(QStringLiteral("VQ8231 Evaluation Software"));
-  ui_.Label9->setText(QStringLiteral("Enter Offset Value (-16 to 15.875)"));
-  ui_.Label7->setText(QStringLiteral("Enter Fine Gain Value (-32 to 31)"));
-  initialState_.Apply();
+  registerPanel_.ShowGainAndOffsetPrompts();
+  ApplyInitialState();
   // The earlier build shows the window after the load handler has returned;
   // the caller does that for both.
   return true;
@@ -64,24 +69,37 @@ void MainForm::BuildMenus() {
   file->setObjectName(QStringLiteral("MnuFile"));
   QAction *exit = file->addAction(QStringLiteral("E&xit"));
   exit->setObjectName(QStringLiteral("MnuExit"));
-  connect(exit, &QAction::triggered, this, &MainForm::MnuExit_Click);
+  connect(exit, &QAction::triggered, this, &MainForm::onExitChosen);
 
   QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("MnuHelp"));
   QAction *about = help->addAction(QStringLiteral("&About"));
   about->setObjectName(QStringLiteral("MnuAbout"));
-  connect(about, &QAction::triggered, this, &MainForm::MnuAbout_Click);
+  connect(about, &QAction::triggered, this, &MainForm::onAboutChosen);
 
   // A menu-bar item without a handler: choosing it does nothing.
   QAction *test = menuBar()->addAction(QStringLiteral("Direct Read/Write"));
   test->setObjectName(QStringLiteral("MnuTest"));
 }
 
-void MainForm::MnuExit_Click() {
+// Every connection between the panels, in one place; each panel connects its
+// own controls to its own handlers.
+void MainForm::Wire() {
+  registers_.PulseAfterDataWrite = [this] { return hardwareSwitches_.PulseAfterDataWrite(); };
+  registers_.ShowReadWriteBit = [this](ReadWrite bit) { registerPanel_.ShowReadWriteBit(bit); };
+  connect(&registerPanel_, &RegisterPanel::serialOutputEnabled, this,
+          [this] { functionSwitches_.ShowSdoDisabled(false); });
+  connect(&temperature_, &TemperaturePanel::serialOutputDisabled, this,
+          [this] { functionSwitches_.ShowSdoDisabled(true); });
+  connect(&functionSwitches_, &FunctionSwitches::lineDirectionChanged, this,
+          [this](DigitalLine line, bool boardDrives) { hardwareSwitches_.LetBoardDrive(line, boardDrives); });
+}
+
+void MainForm::onExitChosen() {
   emit ProgramEnd();
 }
 
-void MainForm::MnuAbout_Click() {
+void MainForm::onAboutChosen() {
   if (about_ == nullptr) {
     about_ = new AboutForm(QString::fromLatin1(ApplicationTitle), variant_.Version, this);
     about_->setWindowIcon(windowIcon());
@@ -94,14 +112,6 @@ void MainForm::MnuAbout_Click() {
 void MainForm::closeEvent(QCloseEvent *event) {
   event->accept();
   emit ProgramEnd();
-}
-
-bool MainForm::PulseAfterDataWrite() const {
-  return ui_.Check1->isChecked();
-}
-
-void MainForm::ShowReadWriteBit(int16_t bit) {
-  ui_.LabelRW->setText(QString::number(bit));
 }
 
 } // namespace vq

@@ -1,5 +1,5 @@
-// The main window: its frames and menus, its load handler and lifecycle.
-// The handlers themselves live in the panels; Wire() connects them.
+// The main window: composes the panels, holds all wiring between them, the
+// menus, the load handler and the lifecycle.
 #pragma once
 
 #include "board/board_link.h"
@@ -7,30 +7,29 @@
 #include "board/serial_access.h"
 #include "forms/about_form.h"
 #include "panels/calibration_panel.h"
-#include "panels/initial_state.h"
-#include "panels/main_form_controls.h"
+#include "panels/function_switches.h"
+#include "panels/hardware_switches.h"
 #include "panels/program_values.h"
 #include "panels/register_panel.h"
-#include "panels/switch_panel.h"
+#include "panels/register_words.h"
 #include "panels/temperature_panel.h"
-#include "panels/value_entry.h"
 
 #include <QMainWindow>
 #include <QPointer>
-
-class QAction;
-class QMenu;
 
 namespace vq {
 
 // What differs between VQ8231(version2) and the earlier build VQ8231 above
 // the board link.
 struct ProgramVariant {
-  bool EarlierBuild = false;
   ProgramVersion Version;
 };
 
-class MainForm : public QMainWindow, private RegisterAccessView {
+// Client area of the main window: 14670 x 8310 twips.
+constexpr int ClientWidth = 14670 / 15;
+constexpr int ClientHeight = 8310 / 15;
+
+class MainForm : public QMainWindow {
   Q_OBJECT
 public:
   MainForm(ProgramValues &values, BoardLink &link, BoardSession &session, ProgramVariant variant,
@@ -40,7 +39,6 @@ public:
   // message has been shown and the window must not appear.
   bool Form_Load();
 
-  MainFormControls &Controls() { return ui_; }
   SerialAccess &Board() { return board_; }
   CalibrationPanel &Calibration() { return calibration_; }
   AboutForm *About() const { return about_; }
@@ -53,25 +51,25 @@ protected:
   void closeEvent(QCloseEvent *event) override;
 
 private:
-  bool PulseAfterDataWrite() const override;
-  void ShowReadWriteBit(int16_t bit) override;
-
   void BuildMenus();
   void Wire();
-  void MnuExit_Click();
-  void MnuAbout_Click();
+  // The steps that make the window agree with the converter and the board
+  // before the user sees it (initial_state.cpp).
+  void ApplyInitialState();
+  void onExitChosen();
+  void onAboutChosen();
 
   ProgramValues &values_;
   BoardLink &link_;
   BoardSession &session_;
   ProgramVariant variant_;
-  MainFormControls ui_;
   SerialAccess board_;
+  RegisterWords registers_;
   PanelContext context_;
+  QWidget *client_;
   RegisterPanel registerPanel_;
-  ValueEntry valueEntry_;
-  SwitchPanel switches_;
-  InitialState initialState_;
+  FunctionSwitches functionSwitches_;
+  HardwareSwitches hardwareSwitches_;
   TemperaturePanel temperature_;
   CalibrationPanel calibration_;
   QPointer<AboutForm> about_;

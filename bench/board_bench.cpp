@@ -10,11 +10,6 @@
 
 namespace {
 
-struct QuietView : vq::RegisterAccessView {
-  bool PulseAfterDataWrite() const override { return true; }
-  void ShowReadWriteBit(int16_t) override {}
-};
-
 struct SimulatedSession {
   SimulatedSession() {
     session.ProgramDirectory = VQ_BIN_DIR;
@@ -25,9 +20,10 @@ struct SimulatedSession {
   }
   vq::FourOperationLink link{vq::FourOperationLibraryPath(VQ_BIN_DIR)};
   vq::BoardSession session;
-  QuietView view;
-  vq::SerialAccess access{link, view};
+  vq::SerialAccess access{link};
 };
+
+constexpr vq::WordAddress DacBData{vq::Register::Data, vq::Channel::B};
 
 SimulatedSession &Board() {
   static SimulatedSession board;
@@ -38,14 +34,14 @@ void BM_WriteRegister(benchmark::State &state) {
   auto &access = Board().access;
   int32_t code = 0;
   for (auto _ : state)
-    access.WriteRegister(1, 2, code++ & 0xFFFF);
+    access.WriteRegister(DacBData, code++ & 0xFFFF, true);
 }
 BENCHMARK(BM_WriteRegister);
 
 void BM_ReadRegister(benchmark::State &state) {
   auto &access = Board().access;
   for (auto _ : state)
-    benchmark::DoNotOptimize(access.ReadRegister(1, 2));
+    benchmark::DoNotOptimize(access.ReadRegister(DacBData));
 }
 BENCHMARK(BM_ReadRegister);
 

@@ -12,29 +12,21 @@ uint8_t ReverseBits(uint8_t byte) {
   return result;
 }
 
-int32_t SerialAccess::UpperByte(int16_t readWrite, int16_t dacAddress, int16_t registerSelect) {
-  return readWrite * 128 + registerSelect * 8 + dacAddress;
-}
-
 // Requests that carry no data travel with a single zero byte as buffer.
 void SerialAccess::Request(uint8_t code, int32_t value, int32_t index, uint8_t direction) {
   uint8_t zeroByte = 0;
   LastRequestStatus = link_.VendorRequest(code, value, index, direction, 0, &zeroByte);
 }
 
-void SerialAccess::WriteRegister(int16_t dacAddress, int16_t registerSelect, int32_t data) {
-  ReadWriteBit = 0;
-  view_.ShowReadWriteBit(ReadWriteBit);
-  const int32_t upper = UpperByte(ReadWriteBit, dacAddress, registerSelect);
-  // A function register write (select 0) never pulses LDAC.
-  const bool pulse = registerSelect != 0 && view_.PulseAfterDataWrite();
-  Request(pulse ? VQ_REQ_WRITE_PULSE : VQ_REQ_SHIFT_WORD, upper, data, 0);
+void SerialAccess::WriteRegister(WordAddress address, int32_t data, bool pulseAfterWrite) {
+  ReadWriteBit = ReadWrite::Write;
+  const bool pulse = pulseAfterWrite && !address.IsFunctionGroup();
+  Request(pulse ? VQ_REQ_WRITE_PULSE : VQ_REQ_SHIFT_WORD, UpperByte(ReadWriteBit, address), data, 0);
 }
 
-int32_t SerialAccess::ReadRegister(int16_t dacAddress, int16_t registerSelect) {
-  ReadWriteBit = 1;
-  view_.ShowReadWriteBit(ReadWriteBit);
-  const int32_t upper = UpperByte(1, dacAddress, registerSelect);
+int32_t SerialAccess::ReadRegister(WordAddress address) {
+  ReadWriteBit = ReadWrite::Read;
+  const int32_t upper = UpperByte(ReadWriteBit, address);
   // The converter answers a read during the frame after the read word, so the
   // second, identical transfer carries the register.
   for (int transfer = 0; transfer < 2; ++transfer)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "board/board_link.h"
+#include "board/registers.h"
 
 #include <array>
 #include <cstdint>
@@ -30,15 +31,6 @@ struct ControlPinState {
   int32_t RequestIndex() const { return 2 * DriveD1 + DriveD0; }
 };
 
-// What the serial access needs from the main window: the "Pulse After Data
-// Write" choice, and a place to show the R/W bit of the word last sent.
-class RegisterAccessView {
-public:
-  virtual ~RegisterAccessView() = default;
-  virtual bool PulseAfterDataWrite() const = 0;
-  virtual void ShowReadWriteBit(int16_t bit) = 0;
-};
-
 // The two digital lines whose direction the board takes.
 enum class DigitalLine { D0, D1 };
 
@@ -46,10 +38,13 @@ uint8_t ReverseBits(uint8_t byte);
 
 class SerialAccess {
 public:
-  SerialAccess(BoardLink &link, RegisterAccessView &view) : link_(link), view_(view) {}
+  explicit SerialAccess(BoardLink &link) : link_(link) {}
 
-  void WriteRegister(int16_t dacAddress, int16_t registerSelect, int32_t data);
-  int32_t ReadRegister(int16_t dacAddress, int16_t registerSelect); // 0 to 65535
+  // Sends the word with R/W 0. With `pulseAfterWrite` the board pulses LDAC
+  // after shifting it in; a function group word never pulses.
+  void WriteRegister(WordAddress address, int32_t data, bool pulseAfterWrite);
+  // Sends the word with R/W 1 and returns what the register holds, 0 to 65535.
+  int32_t ReadRegister(WordAddress address);
   void SetControlPins();
   int16_t ReadBoardSample();
   // Requests 0xDB (D0) and 0xDC (D1): value 1 when the line becomes an input
@@ -57,16 +52,14 @@ public:
   void TakeLineDirection(DigitalLine line, bool inputOfConverter);
 
   ControlPinState ControlPins;
-  int16_t ReadWriteBit = 0;
+  ReadWrite ReadWriteBit = ReadWrite::Write; // of the word last sent
   int16_t LastRequestStatus = 0;
   std::array<uint8_t, 4> ReadBuffer{}; // kept between reads
 
 private:
   void Request(uint8_t code, int32_t value, int32_t index, uint8_t direction);
-  static int32_t UpperByte(int16_t readWrite, int16_t dacAddress, int16_t registerSelect);
 
   BoardLink &link_;
-  RegisterAccessView &view_;
 };
 
 } // namespace vq

@@ -1,5 +1,6 @@
 #include "panels/calibration_panel.h"
 
+#include "panels/control_placement.h"
 #include "rules/conversions.h"
 #include "rules/number_rules.h"
 
@@ -16,16 +17,45 @@ namespace vq {
 
 namespace {
 
-constexpr int16_t OffsetRegister = 5;
-constexpr int16_t FineGainRegister = 4;
-
 QString TextOf(const std::string &text) {
   return QString::fromStdString(text);
 }
 
 } // namespace
 
-CalibrationPanel::CalibrationPanel(PanelContext context) : c_(context), completePause_(&WaitTwoSeconds) {}
+CalibrationPanel::CalibrationPanel(QWidget *client, PanelContext context)
+    : c_(context), completePause_(&WaitTwoSeconds), frame_(PlaceFrame(client, "Frame22", QStringLiteral("Calibration"),
+                                                                      QRect(Px(5160), Px(6720), Px(9375), Px(1455)))) {
+  startButton_ = PlaceButton(frame_, "Command8", QStringLiteral("Perform Offset && Gain Calibration on Selected DAC"),
+                             QRect(10, 22, 340, 28));
+  constexpr int stageY = 60;
+  offsetInstruction_ =
+      PlaceLabel(frame_, "LabelOff1", QStringLiteral("Load 0V to the DAC and measure the output voltage"),
+                 QRect(10, stageY, 320, 20));
+  offsetPrompt_ = PlaceLabel(frame_, "LabelOff2", QStringLiteral("Measured Voltage = "), QRect(336, stageY, 120, 20));
+  offsetReadingBox_ = PlaceEntry(frame_, "TextOff", QStringLiteral("0"), QRect(456, stageY - 2, 84, 24));
+  offsetDoneButton_ = PlaceButton(frame_, "CommandOff", QStringLiteral("Done"), QRect(548, stageY - 4, 66, 28));
+  zeroScaleInstruction_ =
+      PlaceLabel(frame_, "LabelFS1", QStringLiteral("Load Zero Scale to the DAC and measure the output voltage"),
+                 QRect(10, stageY, 320, 20));
+  zeroScalePrompt_ = PlaceLabel(frame_, "LabelFS2", QStringLiteral("Measured Voltage = "), QRect(336, stageY, 120, 20));
+  zeroScaleReadingBox_ = PlaceEntry(frame_, "TextFS", QStringLiteral("-"), QRect(456, stageY - 2, 84, 24));
+  zeroScaleDoneButton_ = PlaceButton(frame_, "CommandFS", QStringLiteral("Done"), QRect(548, stageY - 4, 66, 28));
+  completeLabel_ =
+      PlaceLabel(frame_, "LabelComplete", QStringLiteral("Calibration complete"), QRect(10, stageY, 320, 20));
+  // The instructions wrap onto two lines rather than run under "Measured Voltage =".
+  for (QLabel *instruction : {offsetInstruction_, zeroScaleInstruction_}) {
+    instruction->setWordWrap(true);
+    instruction->setGeometry(10, stageY - 10, 320, 40);
+  }
+  ShowOffsetStage(false);
+  ShowZeroScaleStage(false);
+  completeLabel_->hide();
+
+  connect(startButton_, &QPushButton::clicked, this, &CalibrationPanel::onStartClicked);
+  connect(offsetDoneButton_, &QPushButton::clicked, this, &CalibrationPanel::onOffsetDoneClicked);
+  connect(zeroScaleDoneButton_, &QPushButton::clicked, this, &CalibrationPanel::onZeroScaleDoneClicked);
+}
 
 void CalibrationPanel::WaitTwoSeconds() {
   using Clock = std::chrono::steady_clock;
@@ -37,30 +67,30 @@ void CalibrationPanel::WaitTwoSeconds() {
 }
 
 void CalibrationPanel::ShowOffsetStage(bool shown) {
-  c_.ui.LabelOff1->setVisible(shown);
-  c_.ui.LabelOff2->setVisible(shown);
-  c_.ui.TextOff->setVisible(shown);
-  c_.ui.CommandOff->setVisible(shown);
+  offsetInstruction_->setVisible(shown);
+  offsetPrompt_->setVisible(shown);
+  offsetReadingBox_->setVisible(shown);
+  offsetDoneButton_->setVisible(shown);
 }
 
 void CalibrationPanel::ShowZeroScaleStage(bool shown) {
-  c_.ui.LabelFS1->setVisible(shown);
-  c_.ui.LabelFS2->setVisible(shown);
-  c_.ui.TextFS->setVisible(shown);
-  c_.ui.CommandFS->setVisible(shown);
+  zeroScaleInstruction_->setVisible(shown);
+  zeroScalePrompt_->setVisible(shown);
+  zeroScaleReadingBox_->setVisible(shown);
+  zeroScaleDoneButton_->setVisible(shown);
 }
 
-void CalibrationPanel::Command8_Click() {
+void CalibrationPanel::onStartClicked() {
   ShowOffsetStage(true);
-  c_.ui.Command8->setEnabled(false);
+  startButton_->setEnabled(false);
 }
 
-void CalibrationPanel::CommandOff_Click() {
-  const int16_t dac = c_.values.DacAddress;
-  const int32_t present = c_.board.ReadRegister(dac, OffsetRegister);
+void CalibrationPanel::onOffsetDoneClicked() {
+  const WordAddress offset(Register::Offset, c_.values.Word.AddressedChannel());
+  const int32_t present = c_.registers.Read(offset);
   int32_t code = 0;
   try {
-    const float reading = ToSingle(LeadingNumber(c_.ui.TextOff->text().toStdString()));
+    const float reading = ToSingle(LeadingNumber(offsetReadingBox_->text().toStdString()));
     code = OffsetCalibrationCode(present, reading, c_.values.OutputRange);
   } catch (const NumberError &error) {
     // A reading no voltmeter gives, or a read-back the 8-bit register cannot
@@ -69,7 +99,7 @@ void CalibrationPanel::CommandOff_Click() {
     return;
   }
   c_.values.DataValue = code;
-  c_.board.WriteRegister(dac, OffsetRegister, c_.values.DataValue);
+  c_.registers.Write(offset, c_.values.DataValue);
   ShowOffsetStage(false);
   ShowZeroScaleStage(true);
 }
@@ -78,39 +108,39 @@ void CalibrationPanel::FailOffsetStage(const QString &problem) {
   QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
                   QStringLiteral("The offset was not changed: %1.").arg(problem), QMessageBox::Ok, c_.window);
   box.exec();
-  c_.ui.TextOff->setFocus();
-  c_.ui.TextOff->selectAll();
+  offsetReadingBox_->setFocus();
+  offsetReadingBox_->selectAll();
 }
 
-void CalibrationPanel::CommandFS_Click() {
-  const int16_t dac = c_.values.DacAddress;
+void CalibrationPanel::onZeroScaleDoneClicked() {
+  const WordAddress fineGain(Register::FineGain, c_.values.Word.AddressedChannel());
   try {
-    const int32_t present = c_.board.ReadRegister(dac, FineGainRegister);
-    const double reading = LeadingNumber(c_.ui.TextFS->text().toStdString());
+    const int32_t present = c_.registers.Read(fineGain);
+    const double reading = LeadingNumber(zeroScaleReadingBox_->text().toStdString());
     c_.values.DataValue = FineGainCalibrationCode(present, reading, c_.values.OutputRange);
   } catch (const NumberError &) {
     FailZeroScaleStage();
     return;
   }
-  c_.board.WriteRegister(dac, FineGainRegister, c_.values.DataValue);
+  c_.registers.Write(fineGain, c_.values.DataValue);
   ShowZeroScaleStage(false);
-  c_.ui.LabelComplete->show();
+  completeLabel_->show();
 
   // Draw the label, then hold it without handling the user's events.
   QCoreApplication::processEvents();
   if (completePause_)
     completePause_();
 
-  c_.ui.LabelComplete->hide();
-  c_.ui.Command8->setEnabled(true);
+  completeLabel_->hide();
+  startButton_->setEnabled(true);
 }
 
 void CalibrationPanel::FailZeroScaleStage() {
   QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
                   QStringLiteral("A negative number is expected"), QMessageBox::Ok, c_.window);
   box.exec();
-  c_.ui.TextFS->clear();
-  c_.ui.TextFS->setFocus();
+  zeroScaleReadingBox_->clear();
+  zeroScaleReadingBox_->setFocus();
 }
 
 } // namespace vq

@@ -4,29 +4,35 @@
 
 #include "panels/panel_context.h"
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
 
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 namespace vq {
 
-class CalibrationPanel {
+class CalibrationPanel : public QObject {
+  Q_OBJECT
 public:
-  explicit CalibrationPanel(PanelContext context);
-
-  void Command8_Click();   // start
-  void CommandOff_Click(); // offset stage "Done"
-  void CommandFS_Click();  // zero-scale stage "Done"
+  CalibrationPanel(QWidget *client, PanelContext context);
 
   // The wait while "Calibration complete" shows. By default it blocks for
   // just over two seconds without handling window events; tests put in a
   // quicker one.
   void SetCompletePause(std::function<void()> pause) { completePause_ = std::move(pause); }
-
   // The real pause: returns once more than two seconds have passed.
   static void WaitTwoSeconds();
 
 private:
+  void onStartClicked();
+  void onOffsetDoneClicked();
+  void onZeroScaleDoneClicked();
+
   void ShowOffsetStage(bool shown);
   void ShowZeroScaleStage(bool shown);
   void FailOffsetStage(const QString &problem);
@@ -34,6 +40,17 @@ private:
 
   PanelContext c_;
   std::function<void()> completePause_;
+  QGroupBox *frame_;
+  QPushButton *startButton_;
+  QLabel *offsetInstruction_;
+  QLabel *offsetPrompt_;
+  QLineEdit *offsetReadingBox_;
+  QPushButton *offsetDoneButton_;
+  QLabel *zeroScaleInstruction_;
+  QLabel *zeroScalePrompt_;
+  QLineEdit *zeroScaleReadingBox_;
+  QPushButton *zeroScaleDoneButton_;
+  QLabel *completeLabel_;
 };
 
 } // namespace vq

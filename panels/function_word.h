@@ -3,8 +3,8 @@
 // temperature measurement) sends all six options, so they share this one rule.
 #pragma once
 
-#include "board/serial_access.h"
 #include "panels/program_values.h"
+#include "panels/register_words.h"
 
 #include <cstdint>
 
@@ -17,10 +17,10 @@ inline int32_t ComposeFunctionWord(const FunctionOptions &o) {
 }
 
 // Composes the word from the flags as they stand, keeps it as the shadow and
-// writes it to the function register (register select 0, address 1).
-inline void WriteFunctionWord(ProgramValues &values, SerialAccess &board) {
+// writes it to the function register.
+inline void WriteFunctionWord(ProgramValues &values, RegisterWords &registers) {
   values.FunctionRegisterShadow = ComposeFunctionWord(values.Options);
-  board.WriteRegister(1, 0, values.FunctionRegisterShadow);
+  registers.Write(Command::FunctionRegister, values.FunctionRegisterShadow);
 }
 
 } // namespace vq

@@ -1,19 +1,19 @@
-// What every handler of the main window works on: its controls, the
-// program-wide values and the board's serial access routines.
+// What every panel works on besides its own widgets: the program-wide values,
+// the board's serial access routines and the register words through them.
 #pragma once
 
 #include "board/serial_access.h"
-#include "panels/main_form_controls.h"
 #include "panels/program_values.h"
+#include "panels/register_words.h"
 
 class QWidget;
 
 namespace vq {
 
 struct PanelContext {
-  MainFormControls &ui;
   ProgramValues &values;
   SerialAccess &board;
+  RegisterWords &registers;
   QWidget *window; // parent for message boxes
 };
 

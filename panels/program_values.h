@@ -1,11 +1,16 @@
 // The program-wide values the window's handlers share, with their start
-// values. One instance lives for the whole run.
+// values. One instance lives for the whole run; the control lines and the R/W
+// bit of the last word live with the serial access routines.
 #pragma once
 
+#include "board/registers.h"
+
 #include <cstdint>
-#include <string>
 
 namespace vq {
+
+// How the data field and the register value are shown and read.
+enum class DisplayMode { Hex, Dec };
 
 // The converter's function-register options as the program last set them.
 struct FunctionOptions {
@@ -18,14 +23,13 @@ struct FunctionOptions {
 };
 
 struct ProgramValues {
-  std::string DisplayMode = "Hex"; // "Hex" or "Dec"
-  int32_t DataValue = 0;           // D15..D0 of the word being composed
-  int16_t DacAddress = 0;
-  int16_t RegisterSelect = 0;
+  DisplayMode Display = DisplayMode::Hex;
+  int32_t DataValue = 0; // D15..D0 of the word being composed
+  // Register select and DAC address of the word being composed.
+  WordAddress Word = Command::NoOperation;
   FunctionOptions Options;
   int32_t FunctionRegisterShadow = 0;
   float OutputRange = 4.096f;
-  int16_t Resolution = 16;
   int32_t CoarseGainCode = 0; // coarse gain last read by the data-code entry
 };
 

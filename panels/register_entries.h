@@ -2,7 +2,10 @@
 // compare a list's text with these exactly; selections from code use them too.
 #pragma once
 
+#include "board/registers.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -10,20 +13,22 @@
 
 namespace vq {
 
+// A view of the register panel: a channel's register, or none for the
+// function register.
 struct RegisterEntry {
   const char *text;
-  int16_t select; // register select code
+  std::optional<Register> reg;
 };
 
 inline constexpr std::array<RegisterEntry, 5> RegisterEntries = {{
-    {"Function Register", 0},
-    {"Data Register", 2},
-    {"Coarse Gain Register", 3},
-    {"Fine Gain Register", 4},
-    {"Offset Register", 5},
+    {"Function Register", std::nullopt},
+    {"Data Register", Register::Data},
+    {"Coarse Gain Register", Register::CoarseGain},
+    {"Fine Gain Register", Register::FineGain},
+    {"Offset Register", Register::Offset},
 }};
 
-// Index = DAC address code.
+// Index = channel code.
 inline constexpr std::array<const char *, 5> AddressEntries = {"DAC A", "DAC B", "DAC C", "DAC D", "ALL DACs"};
 
 // Index = coarse gain code.
@@ -37,6 +42,21 @@ std::optional<int> EntryIndex(const std::array<const char *, N> &entries, const 
     if (text == QString::fromUtf8(entries[i]))
       return static_cast<int>(i);
   return std::nullopt;
+}
+
+// The register entry with exactly this text, if any.
+inline const RegisterEntry *FindRegisterEntry(const QString &text) {
+  for (const RegisterEntry &entry : RegisterEntries)
+    if (text == QString::fromUtf8(entry.text))
+      return &entry;
+  return nullptr;
+}
+
+template <std::size_t N> QStringList EntryTexts(const std::array<const char *, N> &entries) {
+  QStringList texts;
+  for (const char *text : entries)
+    texts << QString::fromUtf8(text);
+  return texts;
 }
 
 } // namespace vq

@@ -1,119 +1,135 @@
 #include "panels/register_panel.h"
 
 #include "panels/choice_list.h"
-#include "rules/conversions.h"
-#include "panels/register_entries.h"
+#include "panels/control_placement.h"
+#include "panels/function_word.h"
+#include "rules/number_rules.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-
-#include <algorithm>
-#include <array>
-#include <vector>
 
 namespace vq {
 
 namespace {
-
-QString Bit(int value, int n) {
-  return (value >> n & 1) != 0 ? QStringLiteral("1") : QStringLiteral("0");
+constexpr int FieldY = 126, FieldHeight = 24;
 }
 
-} // namespace
+RegisterPanel::RegisterPanel(QWidget *client, PanelContext context)
+    : c_(context), frame_(PlaceFrame(client, "Frame1", QStringLiteral("Read / Write Registers"),
+                                     QRect(Px(120), Px(360), Px(14415), Px(2415)))),
+      display_(frame_), registerList_(Place<ChoiceList>(frame_, "ComboReg", QRect(8, FieldY, 170, FieldHeight))),
+      channelList_(Place<ChoiceList>(frame_, "ComboAddr", QRect(186, FieldY, 96, FieldHeight))),
+      readRegisterButton_(
+          PlaceButton(frame_, "Command1", QStringLiteral("Read Register"), QRect(290, FieldY - 2, 104, 28))),
+      registerValue_(PlaceLabel(frame_, "Label27", QString(), QRect(402, FieldY, 60, FieldHeight))),
+      displayModeButton_(nullptr), entries_(frame_, context) {
+  ShowAsReadout(registerValue_);
+  registerValue_->setAlignment(Qt::AlignCenter);
+  displayModeButton_ = PlaceButton(frame_, "Command2", QStringLiteral("Hex"), QRect(598, FieldY - 2, 52, 28));
+  entries_.TabAfterDataBox(displayModeButton_);
 
-void RegisterPanel::ShowRegisterSelect(int16_t select) {
-  c_.ui.LabelREG2->setText(Bit(select, 2));
-  c_.ui.LabelREG1->setText(Bit(select, 1));
-  c_.ui.LabelREG0->setText(Bit(select, 0));
+  connect(registerList_, &ChoiceList::Click, this, &RegisterPanel::onRegisterChosen);
+  connect(channelList_, &ChoiceList::Click, this, &RegisterPanel::onChannelChosen);
+  connect(readRegisterButton_, &QPushButton::clicked, this, &RegisterPanel::onReadRegisterClicked);
+  connect(displayModeButton_, &QPushButton::clicked, this, &RegisterPanel::onDisplayModeClicked);
+  connect(&entries_, &ValueEntry::wordEntered, this, &RegisterPanel::ShowInputWord);
 }
 
-void RegisterPanel::ShowDacAddress(int16_t address) {
-  c_.ui.LabelA2->setText(Bit(address, 2));
-  c_.ui.LabelA1->setText(Bit(address, 1));
-  c_.ui.LabelA0->setText(Bit(address, 0));
+void RegisterPanel::FillLists() {
+  QStringList registers;
+  for (const RegisterEntry &entry : RegisterEntries)
+    registers << QString::fromUtf8(entry.text);
+  registerList_->Fill(registers);
+  channelList_->Fill(EntryTexts(AddressEntries));
+  entries_.FillRangeList();
 }
 
-// Every view names all twelve controls of the entry area: those it does not
-// show are hidden.
-void RegisterPanel::ApplyView(int16_t select) {
-  MainFormControls &ui = c_.ui;
-  const std::array<QWidget *, 12> area = {ui.ComboAddr, ui.TextData, ui.Label1,      ui.TextVolts,
-                                          ui.Label29,   ui.Command2, ui.ComboCoarse, ui.Label5,
-                                          ui.TextFine,  ui.Label7,   ui.TextOffset,  ui.Label9};
-  std::vector<QWidget *> shown;
-  switch (select) {
-  case 0:
-    shown = {ui.Command2};
-    break;
-  case 2:
-    shown = {ui.ComboAddr, ui.TextData, ui.Label1, ui.TextVolts, ui.Label29, ui.Command2};
-    break;
-  case 3:
-    shown = {ui.ComboAddr, ui.ComboCoarse, ui.Label5};
-    break;
-  case 4:
-    shown = {ui.ComboAddr, ui.TextFine, ui.Label7};
-    break;
-  case 5:
-    shown = {ui.ComboAddr, ui.TextOffset, ui.Label9};
-    break;
-  default:
-    return;
-  }
-  for (QWidget *control : area)
-    control->setVisible(std::find(shown.begin(), shown.end(), control) != shown.end());
+void RegisterPanel::ChooseRegister(const QString &text) {
+  registerList_->SelectText(text);
 }
 
-void RegisterPanel::ComboReg_Click() {
+void RegisterPanel::ShowChannelList() {
+  channelList_->show();
+}
+
+void RegisterPanel::ShowDisplayMode() {
+  displayModeButton_->setText(c_.values.Display == DisplayMode::Hex ? QStringLiteral("Hex") : QStringLiteral("Dec"));
+}
+
+void RegisterPanel::ShowVoltageEntryOnly() {
+  entries_.ShowVoltageOnly();
+  displayModeButton_->hide();
+}
+
+// Every view names all controls of the entry area: those it does not show
+// are hidden.
+void RegisterPanel::ApplyView(const RegisterEntry &view) {
+  channelList_->setVisible(view.reg.has_value());
+  displayModeButton_->setVisible(!view.reg || view.reg == Register::Data);
+  entries_.ShowView(view);
+}
+
+void RegisterPanel::onRegisterChosen() {
   ProgramValues &v = c_.values;
-  const QString text = c_.ui.ComboReg->currentText();
-  const RegisterEntry *entry = nullptr;
-  for (const RegisterEntry &candidate : RegisterEntries)
-    if (text == QString::fromUtf8(candidate.text))
-      entry = &candidate;
-  if (entry == nullptr)
+  const RegisterEntry *view = FindRegisterEntry(registerList_->currentText());
+  if (view == nullptr)
     return;
 
-  v.RegisterSelect = entry->select;
-  ShowRegisterSelect(v.RegisterSelect);
   int32_t coarseCode = -1;
-  if (v.RegisterSelect == 0) {
-    // The function register lives at address 1; it stays so until a channel
-    // is chosen again.
-    v.DacAddress = 1;
-    ShowDacAddress(v.DacAddress);
-  } else if (v.RegisterSelect == 3) {
-    coarseCode = c_.board.ReadRegister(v.DacAddress, 3) & 3;
+  if (!view->reg) {
+    // The function register command; the address field keeps its code until
+    // a channel is chosen again.
+    v.Word = Command::FunctionRegister;
+    display_.ShowRegisterSelect(v.Word.SelectBits());
+    display_.ShowDacAddress(v.Word.AddressBits());
+  } else {
+    v.Word = WordAddress(*view->reg, v.Word.AddressedChannel());
+    display_.ShowRegisterSelect(v.Word.SelectBits());
+    if (view->reg == Register::CoarseGain)
+      coarseCode = c_.registers.Read(v.Word) & 3;
   }
-  ApplyView(v.RegisterSelect);
-  // Code 3 has no entry and leaves the selection; a change of selection runs
-  // the list's action, which writes the code back.
-  if (coarseCode >= 0 && coarseCode < static_cast<int32_t>(CoarseEntries.size()))
-    c_.ui.ComboCoarse->SelectText(QString::fromUtf8(CoarseEntries[coarseCode]));
-  Command1_Click();
+  ApplyView(*view);
+  // A change of the range selection runs the list's action, which writes the
+  // code back.
+  if (coarseCode >= 0)
+    entries_.SelectRange(coarseCode);
+  onReadRegisterClicked();
 }
 
-void RegisterPanel::ComboAddr_Click() {
+void RegisterPanel::onChannelChosen() {
   ProgramValues &v = c_.values;
-  const auto address = EntryIndex(AddressEntries, c_.ui.ComboAddr->currentText());
-  if (!address)
+  const auto channel = EntryIndex(AddressEntries, channelList_->currentText());
+  if (!channel)
     return;
-  v.DacAddress = static_cast<int16_t>(*address);
-  ShowDacAddress(v.DacAddress);
-  Command1_Click();
+  v.Word = v.Word.WithChannel(static_cast<Channel>(*channel));
+  display_.ShowDacAddress(v.Word.AddressBits());
+  onReadRegisterClicked();
 }
 
-void RegisterPanel::ComboCoarse_Click() {
+void RegisterPanel::onReadRegisterClicked() {
   ProgramValues &v = c_.values;
-  c_.board.ReadWriteBit = 0;
-  c_.ui.LabelRW->setText(QStringLiteral("0"));
-  const auto code = EntryIndex(CoarseEntries, c_.ui.ComboCoarse->currentText());
-  if (!code)
-    return;
-  c_.board.WriteRegister(v.DacAddress, 3, *code);
-  if (const auto range = RangeForCoarseCode(*code))
-    v.OutputRange = *range;
+  // The converter only answers on SDO while its output is enabled, so the
+  // function word goes out with bit 0 clear before every read.
+  v.Options.SdoDisable = 0;
+  WriteFunctionWord(v, c_.registers);
+  emit serialOutputEnabled();
+  v.DataValue = c_.registers.Read(v.Word);
+  ShowInputWord();
+  // The coarse gain view may have written the range back meanwhile; the
+  // label still tells that this was a read.
+  display_.ShowReadWriteBit(ReadWrite::Read);
+}
+
+void RegisterPanel::ShowInputWord() {
+  const ProgramValues &v = c_.values;
+  const int32_t data = v.DataValue;
+  display_.ShowReadWriteBit(c_.board.ReadWriteBit);
+  display_.ShowDataBits(data);
+  registerValue_->setText(
+      QString::fromStdString(v.Display == DisplayMode::Hex ? HexAtLeastFour(data) : DecimalText(data)));
+  display_.ShowWord(c_.board.ReadWriteBit, v.Word, data);
+  if (const RegisterEntry *view = FindRegisterEntry(registerList_->currentText()))
+    entries_.ShowRegisterContent(*view, data);
 }
 
 } // namespace vq

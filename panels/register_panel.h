@@ -1,52 +1,71 @@
-// The register panel: the three selection lists, the register commands and
-// the bit display of the input word.
+// "Read / Write Registers": the register and channel lists, "Read Register",
+// the register value, the Hex/Dec switch, the entry area and the bit display
+// of the input word.
 #pragma once
 
 #include "panels/panel_context.h"
+#include "panels/value_entry.h"
+#include "panels/word_display.h"
 
+#include <QObject>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
 namespace vq {
 
-// DataValue as the data field shows it: upper-case hexadecimal without
-// leading zeros in "Hex" mode, plain decimal in "Dec" mode.
-QString DataValueText(int32_t value, const std::string &displayMode);
+class ChoiceList;
 
-class RegisterPanel {
+class RegisterPanel : public QObject {
+  Q_OBJECT
 public:
-  explicit RegisterPanel(PanelContext context) : c_(context) {}
+  RegisterPanel(QWidget *client, PanelContext context);
 
-  // Selections (register_panel.cpp)
-  void ComboReg_Click();
-  void ComboAddr_Click();
-  void ComboCoarse_Click();
-  // Commands (register_commands.cpp)
-  void Command1_Click(); // "Read Register"
-  void Command2_Click(); // Hex / Dec
-  void Command4_Click(); // "CLEAR"
-  void Command5_Click(); // "LOAD"
-  void Command6_Click(); // "READ"
-  void Check1_Click();   // "Pulse After Data Write"
-  // Display refresh of the word, its value labels and the current entry field
-  // (word_display.cpp).
+  void FillLists();
+  // A selection from code by text, as the start-up makes it.
+  void ChooseRegister(const QString &text);
+  void ShowChannelList();
+  void ShowDisplayMode();
+  void ShowGainAndOffsetPrompts() { entries_.ShowGainAndOffsetPrompts(); }
+  void ShowVoltageEntryOnly();
+  void ShowReadWriteBit(ReadWrite bit) { display_.ShowReadWriteBit(bit); }
+  // Display refresh of the word, its value labels and the current entry field.
   void ShowInputWord();
 
+signals:
+  // "Read Register" enables the converter's serial output before reading.
+  void serialOutputEnabled();
+
 private:
-  void ShowRegisterSelect(int16_t select);
-  void ShowDacAddress(int16_t address);
-  void ApplyView(int16_t select);
+  void onRegisterChosen();
+  void onChannelChosen();
+  void onReadRegisterClicked();
+  void onDisplayModeClicked();
+
+  void ApplyView(const RegisterEntry &view);
   void SwitchToDecimal();
   void SwitchToHexadecimal();
-  // Reads TextData and Label27 with `rule`. When either is not a number,
-  // tells the user which one and what it should be, and returns false.
+  // Reads the data field and the register value with `rule`. When either is
+  // not a number, tells the user which one and what it should be, and
+  // returns false.
   bool ReadBothTexts(const std::function<int32_t(const std::string &)> &rule,
-                     const std::function<QString(const QString &)> &kind, int32_t &data, int32_t &label);
+                     const std::function<QString(const QString &)> &kind, int32_t &data, int32_t &registerValue);
 
   PanelContext c_;
+  QGroupBox *frame_;
+  WordDisplay display_;
+  ChoiceList *registerList_;
+  ChoiceList *channelList_;
+  QPushButton *readRegisterButton_;
+  QLabel *registerValue_;
+  QPushButton *displayModeButton_;
+  ValueEntry entries_;
 };
 
 } // namespace vq

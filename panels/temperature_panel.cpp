@@ -1,19 +1,30 @@
 #include "panels/temperature_panel.h"
 
-#include "rules/conversions.h"
+#include "panels/control_placement.h"
 #include "panels/function_word.h"
+#include "rules/conversions.h"
 #include "rules/number_rules.h"
-#include "panels/toggle_switch.h"
-
-#include <QLabel>
 
 namespace vq {
 
-void TemperaturePanel::Command7_Click() {
+TemperaturePanel::TemperaturePanel(QWidget *client, PanelContext context)
+    : c_(context), frame_(PlaceFrame(client, "Frame19", QStringLiteral("Measure VQ8231 Core Temperature"),
+                                     QRect(Px(120), Px(6720), Px(4815), Px(1455)))) {
+  measureButton_ = PlaceButton(frame_, "Command7", QStringLiteral("Measure"), QRect(10, 34, 80, 30));
+  PlaceLabel(frame_, "Label19", QStringLiteral("Voltage at TEMP pin"), QRect(100, 24, 140, 20));
+  pinVolts_ = PlaceLabel(frame_, "Label23", QString(), QRect(244, 24, 66, 20));
+  PlaceLabel(frame_, "Label21", QStringLiteral("Temperature (°C)"), QRect(100, 56, 140, 20));
+  dieTemperature_ = PlaceLabel(frame_, "Label25", QString(), QRect(244, 56, 66, 20));
+  ShowAsReadout(pinVolts_);
+  ShowAsReadout(dieTemperature_);
+  connect(measureButton_, &QPushButton::clicked, this, &TemperaturePanel::onMeasureClicked);
+}
+
+void TemperaturePanel::onMeasureClicked() {
   // The converter's serial data output is switched off before the board samples the TEMP pin.
   c_.values.Options.SdoDisable = 1;
-  WriteFunctionWord(c_.values, c_.board);
-  c_.ui.Toggle[7]->SetValue(true);
+  WriteFunctionWord(c_.values, c_.registers);
+  emit serialOutputDisabled();
 
   // Three samples in a row; the earlier two are discarded and the last one is used.
   c_.board.ReadBoardSample();
@@ -23,13 +34,13 @@ void TemperaturePanel::Command7_Click() {
   if (sample < 0) {
     // The board digitises 12 bits; a sample with the top bit set is no
     // reading of the TEMP pin, and negative volts would be shown as if real.
-    c_.ui.Label23->setText(QString::fromLatin1(NoReading));
-    c_.ui.Label25->setText(QString::fromLatin1(NoReading));
+    pinVolts_->setText(QString::fromLatin1(NoReading));
+    dieTemperature_->setText(QString::fromLatin1(NoReading));
     return;
   }
   const float volts = TempPinVolts(sample);
-  c_.ui.Label23->setText(QString::fromStdString(FormatTempVolts(volts)));
-  c_.ui.Label25->setText(QString::fromStdString(FormatWhole(DieTemperature(volts))));
+  pinVolts_->setText(QString::fromStdString(FormatTempVolts(volts)));
+  dieTemperature_->setText(QString::fromStdString(FormatWhole(DieTemperature(volts))));
 }
 
 } // namespace vq

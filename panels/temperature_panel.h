@@ -4,19 +4,34 @@
 
 #include "panels/panel_context.h"
 
+#include <QObject>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
 namespace vq {
 
-class TemperaturePanel {
+class TemperaturePanel : public QObject {
+  Q_OBJECT
 public:
-  explicit TemperaturePanel(PanelContext context) : c_(context) {}
-
-  void Command7_Click(); // "Measure"
+  TemperaturePanel(QWidget *client, PanelContext context);
 
   // Shown in both result labels when the board's sample is not a reading.
   static constexpr const char *NoReading = "----";
 
+signals:
+  // "Measure" switches the converter's serial output off first.
+  void serialOutputDisabled();
+
 private:
+  void onMeasureClicked();
+
   PanelContext c_;
+  QGroupBox *frame_;
+  QPushButton *measureButton_;
+  QLabel *pinVolts_;
+  QLabel *dieTemperature_;
 };
 
 } // namespace vq

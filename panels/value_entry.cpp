@@ -1,8 +1,9 @@
 #include "panels/value_entry.h"
 
+#include "panels/choice_list.h"
+#include "panels/control_placement.h"
 #include "rules/conversions.h"
 #include "rules/number_rules.h"
-#include "panels/register_panel.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -34,88 +35,182 @@ QString Text(const std::string &text) {
 
 } // namespace
 
-void ValueEntry::ShowWriting() {
-  c_.board.ReadWriteBit = 0;
-  c_.ui.LabelRW->setText(QStringLiteral("0"));
+QString DataValueText(int32_t value, DisplayMode mode) {
+  return Text(mode == DisplayMode::Hex ? HexUpper(value) : DecimalText(value));
 }
 
-void ValueEntry::TextData_KeyPress() {
-  MainFormControls &ui = c_.ui;
+ValueEntry::ValueEntry(QWidget *registerFrame, PanelContext context) : c_(context) {
+  QWidget *frame = registerFrame;
+  constexpr int promptY = 108, fieldY = 126, fieldH = 24;
+  dataPrompt_ = PlaceLabel(frame, "Label1", QStringLiteral("Enter Data Value"), QRect(480, promptY, 130, 18));
+  dataBox_ = PlaceEntry(frame, "TextData", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
+  voltsPrompt_ = PlaceLabel(frame, "Label29", QStringLiteral("Enter Voltage Value"), QRect(664, promptY, 150, 18));
+  voltsBox_ = PlaceEntry(frame, "TextVolts", QStringLiteral("0.0000"), QRect(664, fieldY, 120, fieldH));
+  rangePrompt_ = PlaceLabel(frame, "Label5", QStringLiteral("Select Output Range"), QRect(480, promptY, 200, 18));
+  rangeList_ = Place<ChoiceList>(frame, "ComboCoarse", QRect(480, fieldY, 220, fieldH));
+  fineGainPrompt_ =
+      PlaceLabel(frame, "Label7", QStringLiteral("Enter Fine Gain Value  (-32 to +31)"), QRect(480, promptY, 260, 18));
+  fineGainBox_ = PlaceEntry(frame, "TextFine", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
+  offsetPrompt_ =
+      PlaceLabel(frame, "Label9", QStringLiteral("Enter Offset Value  (-16 to +15.875)"), QRect(480, promptY, 260, 18));
+  offsetBox_ = PlaceEntry(frame, "TextOffset", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
+
+  // Entry boxes act on Return (and Enter on the keypad).
+  connect(dataBox_, &QLineEdit::returnPressed, this, &ValueEntry::onDataEntered);
+  connect(voltsBox_, &QLineEdit::returnPressed, this, &ValueEntry::onVoltsEntered);
+  connect(fineGainBox_, &QLineEdit::returnPressed, this, &ValueEntry::onFineGainEntered);
+  connect(offsetBox_, &QLineEdit::returnPressed, this, &ValueEntry::onOffsetEntered);
+  connect(rangeList_, &ChoiceList::Click, this, &ValueEntry::onRangeChosen);
+}
+
+void ValueEntry::ShowView(const RegisterEntry &view) {
+  const std::optional<Register> reg = view.reg;
+  const bool data = reg == Register::Data;
+  dataBox_->setVisible(data);
+  dataPrompt_->setVisible(data);
+  voltsBox_->setVisible(data);
+  voltsPrompt_->setVisible(data);
+  rangeList_->setVisible(reg == Register::CoarseGain);
+  rangePrompt_->setVisible(reg == Register::CoarseGain);
+  fineGainBox_->setVisible(reg == Register::FineGain);
+  fineGainPrompt_->setVisible(reg == Register::FineGain);
+  offsetBox_->setVisible(reg == Register::Offset);
+  offsetPrompt_->setVisible(reg == Register::Offset);
+}
+
+void ValueEntry::ShowVoltageOnly() {
+  for (QWidget *control : std::initializer_list<QWidget *>{dataBox_, dataPrompt_, rangeList_, rangePrompt_,
+                                                           fineGainBox_, fineGainPrompt_, offsetBox_, offsetPrompt_})
+    control->hide();
+}
+
+void ValueEntry::FillRangeList() {
+  rangeList_->Fill(EntryTexts(CoarseEntries));
+}
+
+void ValueEntry::SelectRange(int32_t coarseCode) {
+  // Code 3 has no entry and leaves the selection.
+  if (coarseCode >= 0 && coarseCode < static_cast<int32_t>(CoarseEntries.size()))
+    rangeList_->SelectText(QString::fromUtf8(CoarseEntries[coarseCode]));
+}
+
+void ValueEntry::ShowRegisterContent(const RegisterEntry &view, int32_t data) {
   ProgramValues &v = c_.values;
-  Guarded(ui.TextData, [&] {
-    // The code is converted with the range of the channel it goes to.
-    v.CoarseGainCode = c_.board.ReadRegister(v.DacAddress, 3);
+  if (view.reg == Register::FineGain) {
+    fineGainBox_->setText(Text(DecimalText(FineGainValue(data))));
+  } else if (view.reg == Register::Offset) {
+    offsetBox_->setText(Text(ShortestDecimal(OffsetValue(data))));
+  } else if (view.reg == Register::Data) {
+    dataBox_->setText(DataValueText(data, v.Display));
+    // The range recorded at the last data-code entry, not the read channel's.
     if (const auto range = RangeForCoarseCode(v.CoarseGainCode))
       v.OutputRange = *range;
-    ShowWriting();
-    if (v.DisplayMode == "Hex") {
-      if (ui.TextData->text().isEmpty())
-        ui.TextData->setText(QStringLiteral("0"));
-      v.DataValue = HexValue(TextOf(ui.TextData));
+    voltsBox_->setText(Text(FormatVolts(CodeToVolts(data, v.OutputRange))));
+  } else if (view.reg == Register::CoarseGain) {
+    // Selecting another range runs the list's action, which writes the code
+    // back to the current channel; the same selection does nothing.
+    SelectRange(data);
+  }
+}
+
+QString ValueEntry::DataText() const {
+  return dataBox_->text();
+}
+
+void ValueEntry::ShowDataText(const QString &text) {
+  dataBox_->setText(text);
+}
+
+void ValueEntry::ShowGainAndOffsetPrompts() {
+  offsetPrompt_->setText(QStringLiteral("Enter Offset Value (-16 to 15.875)"));
+  fineGainPrompt_->setText(QStringLiteral("Enter Fine Gain Value (-32 to 31)"));
+}
+
+void ValueEntry::TabAfterDataBox(QWidget *control) {
+  QWidget::setTabOrder(dataBox_, control);
+  QWidget::setTabOrder(control, voltsBox_);
+}
+
+void ValueEntry::onDataEntered() {
+  ProgramValues &v = c_.values;
+  Guarded(dataBox_, [&] {
+    // The code is converted with the range of the channel it goes to.
+    v.CoarseGainCode = c_.registers.Read({Register::CoarseGain, v.Word.AddressedChannel()});
+    if (const auto range = RangeForCoarseCode(v.CoarseGainCode))
+      v.OutputRange = *range;
+    c_.registers.MarkWriting();
+    if (v.Display == DisplayMode::Hex) {
+      if (dataBox_->text().isEmpty())
+        dataBox_->setText(QStringLiteral("0"));
+      v.DataValue = HexValue(TextOf(dataBox_));
     } else {
-      v.DataValue = RoundToInt32(LeadingNumber(TextOf(ui.TextData)));
+      v.DataValue = RoundToInt32(LeadingNumber(TextOf(dataBox_)));
     }
     if (v.DataValue > MaxDataCode)
       v.DataValue = MaxDataCode;
     if (v.DataValue < 0)
       v.DataValue = 0;
-    c_.board.WriteRegister(v.DacAddress, v.RegisterSelect, v.DataValue);
-    ui.TextVolts->setText(Text(FormatVolts(CodeToVolts(v.DataValue, v.OutputRange))));
-    panel_.ShowInputWord();
-    ui.LabelRW->setText(QStringLiteral("0"));
+    c_.registers.Write(v.Word, v.DataValue);
+    voltsBox_->setText(Text(FormatVolts(CodeToVolts(v.DataValue, v.OutputRange))));
+    emit wordEntered();
   });
 }
 
-void ValueEntry::TextVolts_KeyPress() {
-  MainFormControls &ui = c_.ui;
+void ValueEntry::onVoltsEntered() {
   ProgramValues &v = c_.values;
-  Guarded(ui.TextVolts, [&] {
+  Guarded(voltsBox_, [&] {
     // Voltages are always converted with DAC A's range, whichever channel is
     // chosen.
-    const int32_t coarse = c_.board.ReadRegister(0, 3);
+    const int32_t coarse = c_.registers.Read({Register::CoarseGain, Channel::A});
     if (coarse > 32767)
       throw NumberError("the coarse gain read back as " + std::to_string(coarse) +
                         ", which does not fit a 16-bit integer");
     if (const auto range = RangeForCoarseCode(coarse))
       v.OutputRange = *range;
-    v.RegisterSelect = 2;
-    float volts = ToSingle(LeadingNumber(TextOf(ui.TextVolts)));
+    v.Word = WordAddress(Register::Data, v.Word.AddressedChannel());
+    float volts = ToSingle(LeadingNumber(TextOf(voltsBox_)));
     volts = LimitVolts(volts, v.OutputRange);
-    ui.TextVolts->setText(Text(FormatVolts(RoundToDecimals(volts, 5))));
+    voltsBox_->setText(Text(FormatVolts(RoundToDecimals(volts, 5))));
     v.DataValue = VoltsToCode(volts, v.OutputRange, c_.board.ControlPins.BinCoding == 1);
-    ui.TextData->setText(DataValueText(v.DataValue, v.DisplayMode));
-    c_.board.WriteRegister(v.DacAddress, 2, v.DataValue);
+    dataBox_->setText(DataValueText(v.DataValue, v.Display));
+    c_.registers.Write(v.Word, v.DataValue);
   });
 }
 
-void ValueEntry::TextFine_KeyPress() {
-  MainFormControls &ui = c_.ui;
+void ValueEntry::onFineGainEntered() {
   ProgramValues &v = c_.values;
-  Guarded(ui.TextFine, [&] {
-    ShowWriting();
-    if (ui.TextFine->text().isEmpty())
-      ui.TextFine->setText(QStringLiteral("0"));
-    const float gain = LimitFineGain(ToSingle(LeadingNumber(TextOf(ui.TextFine))));
+  Guarded(fineGainBox_, [&] {
+    c_.registers.MarkWriting();
+    if (fineGainBox_->text().isEmpty())
+      fineGainBox_->setText(QStringLiteral("0"));
+    const float gain = LimitFineGain(ToSingle(LeadingNumber(TextOf(fineGainBox_))));
     v.DataValue = FineGainCode(gain);
-    c_.board.WriteRegister(v.DacAddress, 4, v.DataValue);
-    panel_.ShowInputWord();
-    ui.LabelRW->setText(QStringLiteral("0"));
+    c_.registers.Write({Register::FineGain, v.Word.AddressedChannel()}, v.DataValue);
+    emit wordEntered();
   });
 }
 
-void ValueEntry::TextOffset_KeyPress() {
-  MainFormControls &ui = c_.ui;
+void ValueEntry::onOffsetEntered() {
   ProgramValues &v = c_.values;
-  Guarded(ui.TextOffset, [&] {
-    ShowWriting();
-    if (ui.TextOffset->text().isEmpty())
-      ui.TextOffset->setText(QStringLiteral("0"));
-    const float offset = LimitOffset(ToSingle(LeadingNumber(TextOf(ui.TextOffset))));
+  Guarded(offsetBox_, [&] {
+    c_.registers.MarkWriting();
+    if (offsetBox_->text().isEmpty())
+      offsetBox_->setText(QStringLiteral("0"));
+    const float offset = LimitOffset(ToSingle(LeadingNumber(TextOf(offsetBox_))));
     v.DataValue = OffsetCode(offset);
-    c_.board.WriteRegister(v.DacAddress, v.RegisterSelect, v.DataValue);
-    panel_.ShowInputWord();
-    ui.LabelRW->setText(QStringLiteral("0"));
+    c_.registers.Write(v.Word, v.DataValue);
+    emit wordEntered();
   });
+}
+
+void ValueEntry::onRangeChosen() {
+  c_.registers.MarkWriting();
+  const auto code = EntryIndex(CoarseEntries, rangeList_->currentText());
+  if (!code)
+    return;
+  c_.registers.Write({Register::CoarseGain, c_.values.Word.AddressedChannel()}, *code);
+  if (const auto range = RangeForCoarseCode(*code))
+    c_.values.OutputRange = *range;
 }
 
 } // namespace vq

@@ -1,27 +1,69 @@
-// The entry boxes of the register panel: data code, voltage, fine gain and
-// offset. Each acts on Return.
+// The entry area of the register panel: data code, voltage, output range,
+// fine gain and offset. Each box acts on Return; the range list writes the
+// coarse gain of the chosen channel.
 #pragma once
 
 #include "panels/panel_context.h"
+#include "panels/register_entries.h"
+
+#include <QObject>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QWidget;
 
 namespace vq {
 
-class RegisterPanel;
+class ChoiceList;
 
-class ValueEntry {
+// DataValue as the data field shows it: upper-case hexadecimal without
+// leading zeros, or plain decimal.
+QString DataValueText(int32_t value, DisplayMode mode);
+
+class ValueEntry : public QObject {
+  Q_OBJECT
 public:
-  ValueEntry(PanelContext context, RegisterPanel &panel) : c_(context), panel_(panel) {}
+  ValueEntry(QWidget *registerFrame, PanelContext context);
 
-  void TextData_KeyPress();
-  void TextVolts_KeyPress();
-  void TextFine_KeyPress();
-  void TextOffset_KeyPress();
+  // Shows the controls of a view and hides the others.
+  void ShowView(const RegisterEntry &view);
+  // Hides every control but the voltage box and its prompt.
+  void ShowVoltageOnly();
+  void FillRangeList();
+  // Selects the range of a coarse gain code; a change runs the list's action.
+  void SelectRange(int32_t coarseCode);
+  // Shows a register's content in the entry field of the view that shows it.
+  void ShowRegisterContent(const RegisterEntry &view, int32_t data);
+  QString DataText() const;
+  void ShowDataText(const QString &text);
+  void ShowGainAndOffsetPrompts();
+  // Puts a control of the panel between the data box and the voltage box in
+  // the order the Tab key follows.
+  void TabAfterDataBox(QWidget *control);
+
+signals:
+  // A data, fine gain or offset entry wrote its word: the word display follows.
+  void wordEntered();
 
 private:
-  void ShowWriting(); // R/W bit 0, before a write
+  void onDataEntered();
+  void onVoltsEntered();
+  void onFineGainEntered();
+  void onOffsetEntered();
+  void onRangeChosen();
 
   PanelContext c_;
-  RegisterPanel &panel_;
+  QLabel *dataPrompt_;
+  QLineEdit *dataBox_;
+  QLabel *voltsPrompt_;
+  QLineEdit *voltsBox_;
+  QLabel *rangePrompt_;
+  ChoiceList *rangeList_;
+  QLabel *fineGainPrompt_;
+  QLineEdit *fineGainBox_;
+  QLabel *offsetPrompt_;
+  QLineEdit *offsetBox_;
 };
 
 } // namespace vq

@@ -1,54 +1,93 @@
-// ShowInputWord: the bit display of the input word, its value labels and the
-// entry field of the current register view, all from the program-wide state.
-#include "panels/register_panel.h"
+#include "panels/word_display.h"
 
-#include "panels/choice_list.h"
-#include "rules/conversions.h"
-#include "rules/number_rules.h"
-#include "panels/register_entries.h"
-
+#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
+
+#include "panels/control_placement.h"
+#include "rules/number_rules.h"
 
 namespace vq {
+namespace {
 
-QString DataValueText(int32_t value, const std::string &displayMode) {
-  return QString::fromStdString(displayMode == "Hex" ? HexUpper(value) : DecimalText(value));
+constexpr int Left = 8, Column = 34, GroupRow = 16, HeadingRow = 32, ValueRow = 54, RowHeight = 18;
+
+QLabel *Heading(QWidget *frame, const QString &text, int column, int span, int row, bool small) {
+  auto *label = new QLabel(text, frame);
+  if (small) {
+    QFont font = frame->font();
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    label->setFont(font);
+  }
+  label->setGeometry(Left + column * Column, row, span * Column, RowHeight);
+  label->setAlignment(Qt::AlignCenter);
+  label->setStyleSheet(QStringLiteral("color: #0000c0;"));
+  return label;
 }
 
-void RegisterPanel::ShowInputWord() {
-  MainFormControls &ui = c_.ui;
-  ProgramValues &v = c_.values;
-  const int32_t data = v.DataValue;
+QLabel *Value(QWidget *frame, const QString &designName, int column, int span = 1) {
+  auto *label = PlaceLabel(frame, designName.toLatin1().constData(), QStringLiteral("0"),
+                           QRect(Left + column * Column, ValueRow, span * Column, RowHeight));
+  label->setAlignment(Qt::AlignCenter);
+  return label;
+}
 
-  ui.LabelRW->setText(QString::number(c_.board.ReadWriteBit));
+QString Bit(int value, int n) {
+  return (value >> n & 1) != 0 ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+// One row of blue headings over one row of value labels.
+WordDisplay::WordDisplay(QWidget *registerFrame)
+    : frame_(PlaceFrame(registerFrame, "Frame17", QStringLiteral("Input Register Contents"),
+                        QRect(Px(120), Px(360), Px(14175), Px(1215)))) {
+  Heading(frame_, QStringLiteral("Register Select"), 2, 3, GroupRow, false);
+  Heading(frame_, QStringLiteral("DAC Address"), 5, 3, GroupRow, false);
+  Heading(frame_, QStringLiteral("Data"), 8, 16, GroupRow, false);
+  const char *headings[] = {"R/W", "0", "REG 2", "REG 1", "REG 0", "A2", "A1", "A0"};
+  for (int column = 0; column < 8; ++column)
+    Heading(frame_, QString::fromLatin1(headings[column]), column, 1, HeadingRow, true);
   for (int n = 15; n >= 0; --n)
-    ui.LabelD[n]->setText((data >> n & 1) != 0 ? QStringLiteral("1") : QStringLiteral("0"));
-  ui.Label27->setText(QString::fromStdString(v.DisplayMode == "Hex" ? HexAtLeastFour(data) : DecimalText(data)));
+    Heading(frame_, QStringLiteral("D%1").arg(n), 8 + 15 - n, 1, HeadingRow, true);
+  Heading(frame_, QStringLiteral("Hex Value"), 24, 3, HeadingRow, true);
 
-  // The whole word; 64-bit so a data field outside 16 bits cannot overflow
-  // the sum, then shown as its 32-bit pattern.
-  const int64_t word = int64_t{c_.board.ReadWriteBit} * (1 << 23) + int64_t{v.RegisterSelect} * (1 << 19) +
-                       int64_t{v.DacAddress} * (1 << 16) + data;
-  ui.LabelData->setText(QString::fromStdString(HexUpper(static_cast<int32_t>(static_cast<uint32_t>(word)))));
+  readWriteBit_ = Value(frame_, QStringLiteral("LabelRW"), 0);
+  Value(frame_, QStringLiteral("LabelBit22"), 1); // always 0
+  for (int n = 2; n >= 0; --n)
+    registerSelectBits_[n] = Value(frame_, QStringLiteral("LabelREG%1").arg(n), 4 - n);
+  for (int n = 2; n >= 0; --n)
+    dacAddressBits_[n] = Value(frame_, QStringLiteral("LabelA%1").arg(n), 7 - n);
+  for (int n = 15; n >= 0; --n)
+    dataBits_[n] = Value(frame_, QStringLiteral("LabelD%1").arg(n), 8 + 15 - n);
+  wordHex_ = Value(frame_, QStringLiteral("LabelData"), 24, 3);
+  wordHex_->setText(QStringLiteral("000000"));
+}
 
-  const QString view = ui.ComboReg->currentText();
-  if (view == QLatin1String("Fine Gain Register")) {
-    ui.TextFine->setText(QString::fromStdString(DecimalText(FineGainValue(data))));
-  } else if (view == QLatin1String("Offset Register")) {
-    ui.TextOffset->setText(QString::fromStdString(ShortestDecimal(OffsetValue(data))));
-  } else if (view == QLatin1String("Data Register")) {
-    ui.TextData->setText(DataValueText(data, v.DisplayMode));
-    // The range recorded at the last data-code entry, not the read channel's.
-    if (const auto range = RangeForCoarseCode(v.CoarseGainCode))
-      v.OutputRange = *range;
-    ui.TextVolts->setText(QString::fromStdString(FormatVolts(CodeToVolts(data, v.OutputRange))));
-  } else if (view == QLatin1String("Coarse Gain Register")) {
-    // Selecting another range runs the list's action, which writes the code
-    // back to the current channel; the same selection does nothing.
-    if (data >= 0 && data < static_cast<int32_t>(CoarseEntries.size()))
-      ui.ComboCoarse->SelectText(QString::fromUtf8(CoarseEntries[data]));
-  }
+void WordDisplay::ShowReadWriteBit(ReadWrite bit) {
+  readWriteBit_->setText(QString::number(static_cast<int>(bit)));
+}
+
+void WordDisplay::ShowRegisterSelect(uint8_t selectBits) {
+  for (int n = 0; n < 3; ++n)
+    registerSelectBits_[n]->setText(Bit(selectBits, n));
+}
+
+void WordDisplay::ShowDacAddress(uint8_t addressBits) {
+  for (int n = 0; n < 3; ++n)
+    dacAddressBits_[n]->setText(Bit(addressBits, n));
+}
+
+void WordDisplay::ShowDataBits(int32_t data) {
+  for (int n = 15; n >= 0; --n)
+    dataBits_[n]->setText(Bit(data, n));
+}
+
+void WordDisplay::ShowWord(ReadWrite bit, WordAddress address, int32_t data) {
+  // 64-bit so a data field outside 16 bits cannot overflow the sum, then
+  // shown as its 32-bit pattern.
+  const int64_t word = int64_t{static_cast<int>(bit)} * (1 << 23) + int64_t{address.SelectBits()} * (1 << 19) +
+                       int64_t{address.AddressBits()} * (1 << 16) + data;
+  wordHex_->setText(QString::fromStdString(HexUpper(static_cast<int32_t>(static_cast<uint32_t>(word)))));
 }
 
 } // namespace vq

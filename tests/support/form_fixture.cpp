@@ -5,9 +5,9 @@ namespace vq::test {
 FormFixture::FormFixture(BoardLink &link, std::string programDirectory, bool earlierBuild) {
   session.ProgramDirectory = std::move(programDirectory);
   ProgramVariant variant;
-  variant.EarlierBuild = earlierBuild;
   variant.Version = earlierBuild ? ProgramVersion{1, 0, 1} : ProgramVersion{1, 0, 4};
   form = std::make_unique<MainForm>(values, link, session, variant);
+  controls = std::make_unique<MainFormControls>(form.get());
 }
 
 FormFixture::~FormFixture() = default;

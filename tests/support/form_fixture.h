@@ -5,6 +5,7 @@
 #include "app/main_form.h"
 #include "tests/support/message_answerer.h"
 #include "tests/support/recording_link.h"
+#include "tests/support/window_controls.h"
 
 #include <QWidget>
 #include <memory>
@@ -30,7 +31,8 @@ public:
   BoardSession session;
   MessageAnswerer answerer;
   std::unique_ptr<MainForm> form;
-  MainFormControls &ui() { return form->Controls(); }
+  std::unique_ptr<MainFormControls> controls;
+  MainFormControls &ui() { return *controls; }
 };
 
 // The usual case: a window on a recording board.

@@ -42,19 +42,37 @@ public:
   int16_t status = 0;
 };
 
-class FakeView : public RegisterAccessView {
-public:
-  bool PulseAfterDataWrite() const override { return pulse; }
-  void ShowReadWriteBit(int16_t bit) override { shown.push_back(std::to_string(bit)); }
-  bool pulse = true;
-  std::vector<std::string> shown;
-};
-
 struct SerialAccessTest : ::testing::Test {
   FakeLink link;
-  FakeView view;
-  SerialAccess access{link, view};
+  SerialAccess access{link};
 };
+
+// Bits 23..16 of every word the program can address.
+TEST(UpperByte, EveryRegisterCommandAndChannel) {
+  const struct {
+    WordAddress address;
+    uint8_t write, read;
+  } rows[] = {
+      {Command::NoOperation, 0x00, 0x80},
+      {Command::FunctionRegister, 0x01, 0x81},
+      {Command::ClearAll, 0x04, 0x84},
+      {Command::LoadAll, 0x05, 0x85},
+      {{Register::Data, Channel::A}, 0x10, 0x90},
+      {{Register::Data, Channel::All}, 0x14, 0x94},
+      {{Register::CoarseGain, Channel::B}, 0x19, 0x99},
+      {{Register::FineGain, Channel::C}, 0x22, 0xA2},
+      {{Register::Offset, Channel::D}, 0x2B, 0xAB},
+      {{Register::Offset, Channel::All}, 0x2C, 0xAC},
+  };
+  for (const auto &row : rows) {
+    EXPECT_EQ(UpperByte(ReadWrite::Write, row.address), row.write) << int(row.write);
+    EXPECT_EQ(UpperByte(ReadWrite::Read, row.address), row.read) << int(row.read);
+  }
+  // A command's address field reads as the channel of the same code.
+  EXPECT_EQ(WordAddress(Command::FunctionRegister).AddressedChannel(), Channel::B);
+  EXPECT_TRUE(WordAddress(Command::LoadAll).IsFunctionGroup());
+  EXPECT_FALSE(WordAddress(Register::Data, Channel::A).IsFunctionGroup());
+}
 
 TEST(ReverseBits, MirrorsEveryByte) {
   for (int byte = 0; byte < 256; ++byte) {
@@ -67,7 +85,7 @@ TEST(ReverseBits, MirrorsEveryByte) {
 }
 
 struct WriteCase {
-  int16_t address, select;
+  WordAddress address;
   int32_t data;
   bool pulseBox;
   Sent expected;
@@ -75,52 +93,49 @@ struct WriteCase {
 
 class WriteRegisterTest : public SerialAccessTest, public ::testing::WithParamInterface<WriteCase> {};
 
-TEST_P(WriteRegisterTest, SendsOneWordAndShowsRW0) {
+TEST_P(WriteRegisterTest, SendsOneWordWithRW0) {
   const WriteCase &c = GetParam();
-  view.pulse = c.pulseBox;
-  access.ReadWriteBit = 1;
-  access.WriteRegister(c.address, c.select, c.data);
+  access.ReadWriteBit = ReadWrite::Read;
+  access.WriteRegister(c.address, c.data, c.pulseBox);
   ASSERT_EQ(link.sent.size(), 1u);
   EXPECT_EQ(link.sent[0], c.expected);
-  EXPECT_EQ(access.ReadWriteBit, 0);
-  EXPECT_EQ(view.shown, std::vector<std::string>{"0"});
+  EXPECT_EQ(access.ReadWriteBit, ReadWrite::Write);
 }
 
 INSTANTIATE_TEST_SUITE_P(RequestTable, WriteRegisterTest,
                          ::testing::Values(
                              // All DACs, data register, full scale: value 0x14, index 65535.
-                             WriteCase{4, 2, 0xFFFF, true, {0xD9, 0x14, 0xFFFF, 0, 0, 0}},
-                             WriteCase{4, 2, 0xFFFF, false, {0xDD, 0x14, 0xFFFF, 0, 0, 0}},
+                             WriteCase{{Register::Data, Channel::All}, 0xFFFF, true, {0xD9, 0x14, 0xFFFF, 0, 0, 0}},
+                             WriteCase{{Register::Data, Channel::All}, 0xFFFF, false, {0xDD, 0x14, 0xFFFF, 0, 0, 0}},
                              // The function register never pulses, whatever the box says.
-                             WriteCase{1, 0, 0x21, true, {0xDD, 0x01, 0x21, 0, 0, 0}},
+                             WriteCase{Command::FunctionRegister, 0x21, true, {0xDD, 0x01, 0x21, 0, 0, 0}},
                              // Clear all and load all are function commands too.
-                             WriteCase{4, 0, 0, true, {0xDD, 0x04, 0, 0, 0, 0}},
-                             WriteCase{5, 0, 0, true, {0xDD, 0x05, 0, 0, 0, 0}},
+                             WriteCase{Command::ClearAll, 0, true, {0xDD, 0x04, 0, 0, 0, 0}},
+                             WriteCase{Command::LoadAll, 0, true, {0xDD, 0x05, 0, 0, 0, 0}},
                              // Offset of DAC A and fine gain of DAC D pulse with the box ticked.
-                             WriteCase{0, 5, 8, true, {0xD9, 0x28, 8, 0, 0, 0}},
-                             WriteCase{3, 4, 63, true, {0xD9, 0x23, 63, 0, 0, 0}}));
+                             WriteCase{{Register::Offset, Channel::A}, 8, true, {0xD9, 0x28, 8, 0, 0, 0}},
+                             WriteCase{{Register::FineGain, Channel::D}, 63, true, {0xD9, 0x23, 63, 0, 0, 0}}));
 
 TEST_F(SerialAccessTest, ReadRegisterSendsTwoIdenticalReadsAndUsesTheSecond) {
   link.answers = {{0xFF, 0xFF, 0xFF}, {0x00, 0x80, 0x04}};
-  EXPECT_EQ(access.ReadRegister(1, 0), 0x0120);
+  EXPECT_EQ(access.ReadRegister(Command::FunctionRegister), 0x0120);
   // The read buffer is handed over as it stands: the second request finds the
   // bytes of the first in it.
   EXPECT_EQ(link.sent, (std::vector<Sent>{{0xDD, 0x81, 0, 1, 3, 0}, {0xDD, 0x81, 0, 1, 3, 0xFF}}));
-  EXPECT_EQ(access.ReadWriteBit, 1);
-  EXPECT_EQ(view.shown, std::vector<std::string>{"1"});
+  EXPECT_EQ(access.ReadWriteBit, ReadWrite::Read);
 }
 
 TEST_F(SerialAccessTest, ReadRegisterIgnoresTheFirstReturnedByte) {
   link.answers = {{0, 0, 0}, {0xFF, 0xFF, 0xFF}};
-  EXPECT_EQ(access.ReadRegister(2, 2), 0xFFFF); // never shows the R/W bit
+  EXPECT_EQ(access.ReadRegister({Register::Data, Channel::C}), 0xFFFF);
   EXPECT_EQ(link.sent[0].value, 0x80 + 2 * 8 + 2);
 }
 
 TEST_F(SerialAccessTest, ReadWithoutBytesReusesWhatTheBufferHeld) {
   link.answers = {{0, 0x80, 0x00}, {0, 0x80, 0x00}};
-  EXPECT_EQ(access.ReadRegister(0, 2), 0x0100);
+  EXPECT_EQ(access.ReadRegister({Register::Data, Channel::A}), 0x0100);
   link.status = 1; // the board refuses and delivers nothing
-  EXPECT_EQ(access.ReadRegister(0, 2), 0x0100);
+  EXPECT_EQ(access.ReadRegister({Register::Data, Channel::A}), 0x0100);
   EXPECT_EQ(access.LastRequestStatus, 1);
 }
 
@@ -148,12 +163,11 @@ TEST_F(SerialAccessTest, LineDirectionRequests) {
   access.TakeLineDirection(DigitalLine::D1, true);
   access.TakeLineDirection(DigitalLine::D0, false);
   EXPECT_EQ(link.sent, (std::vector<Sent>{{0xDC, 1, 0, 1, 0, 0}, {0xDB, 0, 0, 1, 0, 0}}));
-  EXPECT_TRUE(view.shown.empty());
 }
 
 TEST_F(SerialAccessTest, StatusOfEveryRequestIsKept) {
   link.status = 7;
-  access.WriteRegister(0, 2, 1);
+  access.WriteRegister({Register::Data, Channel::A}, 1, true);
   EXPECT_EQ(access.LastRequestStatus, 7);
   link.status = 0;
   access.SetControlPins();

@@ -17,11 +17,6 @@ namespace {
 
 using vq::sim::BoardControl;
 
-struct PulsingView : vq::RegisterAccessView {
-  bool PulseAfterDataWrite() const override { return true; }
-  void ShowReadWriteBit(int16_t) override {}
-};
-
 BoardControl &FreshBoard(vq::DynamicLibrary &library) {
   BoardControl &board = *library.resolve<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR)();
   board.PowerCycle();
@@ -148,19 +143,19 @@ TEST(simboard_programs, BothBuildsDriveTheBoardThroughTheirLinks) {
     session.CopyFirmwarePath(session.FirmwarePath);
     ASSERT_TRUE(build.link.DownloadSucceeded(build.link.ConnectAndDownload(session)));
 
-    PulsingView view;
-    vq::SerialAccess serial(build.link, view);
-    serial.WriteRegister(1, 2, 0x9F40); // 1 V on DAC B, LDAC pulsed
+    using vq::Channel, vq::Command, vq::Register;
+    vq::SerialAccess serial(build.link);
+    serial.WriteRegister({Register::Data, Channel::B}, 0x9F40, true); // 1 V on DAC B, LDAC pulsed
     EXPECT_NEAR(build.board.OutputVoltage(1), 1.0, 1e-6);
-    EXPECT_EQ(serial.ReadRegister(1, 2), 0x9F40);
-    serial.WriteRegister(1, 0, 0x01); // SDO off
-    EXPECT_EQ(serial.ReadRegister(1, 2), 0xFFFF);
+    EXPECT_EQ(serial.ReadRegister({Register::Data, Channel::B}), 0x9F40);
+    serial.WriteRegister(Command::FunctionRegister, 0x01, true); // SDO off
+    EXPECT_EQ(serial.ReadRegister({Register::Data, Channel::B}), 0xFFFF);
     EXPECT_EQ(serial.ReadBoardSample(), 2001);
     serial.TakeLineDirection(vq::DigitalLine::D1, true);
     serial.ControlPins.DriveD1 = 1;
     serial.SetControlPins();
-    serial.WriteRegister(1, 0, 0x00);
-    EXPECT_EQ(serial.ReadRegister(1, 0), 0x08) << "D1 reads the board's level";
+    serial.WriteRegister(Command::FunctionRegister, 0x00, true);
+    EXPECT_EQ(serial.ReadRegister(Command::FunctionRegister), 0x08) << "D1 reads the board's level";
     EXPECT_EQ(serial.LastRequestStatus, 0);
   }
 }

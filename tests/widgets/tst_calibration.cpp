@@ -282,13 +282,13 @@ void CalibrationTest::stagesFollowEachOther() {
 void CalibrationTest::eachStageUsesTheChannelChosenAtDone() {
   Calibration cal;
   QTest::mouseClick(cal.ui().Command8, Qt::LeftButton);
-  cal.values().DacAddress = 2;
+  cal.values().Word = cal.values().Word.WithChannel(Channel::C);
   cal.form.link.SetRegister(2, 5, 0xFF);
   cal.ui().TextOff->setText("0");
   QTest::mouseClick(cal.ui().CommandOff, Qt::LeftButton);
   QCOMPARE(cal.form.link.Take(), Read(0xAA) << OffsetWrite(2, 0xFF));
 
-  cal.values().DacAddress = 3;
+  cal.values().Word = cal.values().Word.WithChannel(Channel::D);
   cal.ZeroScale("-4.097");
   QCOMPARE(cal.form.link.Take(), Read(0xA3) << FineGainWrite(3, 0x30));
 }
@@ -338,7 +338,7 @@ void CalibrationTest::calibrationCorrectsTheSimulatedChannel() {
   for (int channel = 1; channel < sim::ChannelCount; ++channel)
     if (std::abs(board.Errors(channel).OffsetVolts) > std::abs(board.Errors(dac).OffsetVolts))
       dac = channel;
-  fixture.values.DacAddress = static_cast<int16_t>(dac);
+  fixture.values.Word = fixture.values.Word.WithChannel(static_cast<Channel>(dac));
   const auto measured = [&] {
     char text[32];
     std::snprintf(text, sizeof text, "%.6f", board.OutputVoltage(dac));

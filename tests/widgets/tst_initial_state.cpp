@@ -125,8 +125,8 @@ void InitialStateTest::StartUp() {
   for (QWidget *hidden : {static_cast<QWidget *>(ui.ComboCoarse), static_cast<QWidget *>(ui.TextFine),
                           static_cast<QWidget *>(ui.TextOffset)})
     QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
-  QCOMPARE(v.DacAddress, int16_t{0});
-  QCOMPARE(v.RegisterSelect, int16_t{2});
+  QCOMPARE(int(v.Word.AddressBits()), 0);
+  QCOMPARE(int(v.Word.SelectBits()), 2);
   QCOMPARE(v.DataValue, 0x1234);
   QCOMPARE(ui.TextData->text(), QStringLiteral("1234"));
   QCOMPARE(ui.LabelRW->text(), QStringLiteral("1"));

@@ -55,7 +55,7 @@ void RegisterCommandsTest::readRegisterEnablesSdoFirst() {
   o.D1Output = options >> 4 & 1;
   o.LocalGndOffsetAdjust = options >> 5 & 1;
   panel.ui().Toggle[7]->SetValue(true);
-  panel.link().SetRegister(panel.values().DacAddress, panel.values().RegisterSelect, 0x1234);
+  panel.link().SetRegister(panel.values().Word.AddressBits(), panel.values().Word.SelectBits(), 0x1234);
   panel.Taken();
 
   Click(panel.ui().Command1);
@@ -119,7 +119,7 @@ void RegisterCommandsTest::displayModeSwitchConvertsBothTexts() {
   QCOMPARE(panel.ui().Label27->text(), QString("2748"));
   QCOMPARE(panel.values().DataValue, dataValue);
   QCOMPARE(button->text(), QString("Dec"));
-  QCOMPARE(panel.values().DisplayMode, std::string("Dec"));
+  QCOMPARE(panel.values().Display, DisplayMode::Dec);
 
   box->setText(typedDec);
   Click(button);
@@ -127,7 +127,7 @@ void RegisterCommandsTest::displayModeSwitchConvertsBothTexts() {
   QCOMPARE(panel.ui().Label27->text(), QString("0ABC"));
   QCOMPARE(panel.values().DataValue, dataValue); // the switch to hex leaves it
   QCOMPARE(button->text(), QString("Hex"));
-  QCOMPARE(panel.values().DisplayMode, std::string("Hex"));
+  QCOMPARE(panel.values().Display, DisplayMode::Hex);
   QCOMPARE(panel.Taken(), QStringList());
 }
 
@@ -162,7 +162,7 @@ void RegisterCommandsTest::displayModeSwitchRefusesWhatIsNoNumber() {
     Click(panel.ui().Command2);
   panel.Taken();
   const QString caption = panel.ui().Command2->text();
-  const std::string mode = panel.values().DisplayMode;
+  const DisplayMode mode = panel.values().Display;
   const QString label27 = panel.ui().Label27->text();
   const int32_t dataValue = panel.values().DataValue;
   panel.ui().TextData->setText(text);
@@ -176,7 +176,7 @@ void RegisterCommandsTest::displayModeSwitchRefusesWhatIsNoNumber() {
   QCOMPARE(seen[0].icon, QMessageBox::Warning);
   QCOMPARE(seen[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   QCOMPARE(panel.ui().Command2->text(), caption);
-  QCOMPARE(panel.values().DisplayMode, mode);
+  QCOMPARE(panel.values().Display, mode);
   QCOMPARE(panel.ui().TextData->text(), text);
   QCOMPARE(panel.ui().Label27->text(), label27);
   QCOMPARE(panel.values().DataValue, dataValue);

@@ -117,8 +117,8 @@ void RegisterPanelTest::registerChoiceSetsViewAndReadsBack() {
 
   QTEST(panel.Taken(), "requests");
   QTEST(ShownEntryArea(panel.ui()), "shown");
-  QCOMPARE(panel.values().RegisterSelect, select);
-  QCOMPARE(panel.values().DacAddress, address);
+  QCOMPARE(int(panel.values().Word.SelectBits()), select);
+  QCOMPARE(int(panel.values().Word.AddressBits()), int(address));
   QCOMPARE(panel.values().DataValue, content);
   QTEST(RegisterBits(panel.ui()), "regBits");
   QTEST(AddressBits(panel.ui()), "addressBits");
@@ -137,7 +137,7 @@ void RegisterPanelTest::functionRegisterThenDataRegisterKeepsDacB() {
 
   Choose(panel.ui().ComboReg, "Data Register");
   QCOMPARE(panel.Taken(), QStringList{FunctionWord} + Read(0x91));
-  QCOMPARE(panel.values().DacAddress, 1);
+  QCOMPARE(int(panel.values().Word.AddressBits()), 1);
   QCOMPARE(AddressBits(panel.ui()), QString("001"));
   QCOMPARE(panel.ui().ComboAddr->currentIndex(), -1);
   QCOMPARE(panel.ui().TextData->text(), QString("1234"));
@@ -212,13 +212,13 @@ void RegisterPanelTest::channelChoiceReadsThatChannelAtOnce() {
   QFETCH(int, upperByte);
   LoadedPanel panel;
   Choose(panel.ui().ComboReg, view);
-  panel.link().SetRegister(static_cast<int16_t>(address), panel.values().RegisterSelect, 0x0042);
+  panel.link().SetRegister(static_cast<int16_t>(address), panel.values().Word.SelectBits(), 0x0042);
   panel.Taken();
 
   Choose(panel.ui().ComboAddr, channel);
 
   QCOMPARE(panel.Taken(), QStringList{FunctionWord} + Read(upperByte));
-  QCOMPARE(panel.values().DacAddress, address);
+  QCOMPARE(int(panel.values().Word.AddressBits()), int(address));
   QTEST(AddressBits(panel.ui()), "addressBits");
   QCOMPARE(panel.values().DataValue, 0x42);
   QCOMPARE(panel.ui().Label27->text(), QString("0042"));
@@ -256,7 +256,7 @@ void RegisterPanelTest::rangeChoiceWritesTheCurrentChannel() {
   QCOMPARE(panel.Taken(), QStringList{request});
   QTEST(panel.values().OutputRange, "range");
   QCOMPARE(panel.ui().LabelRW->text(), QString("0"));
-  QCOMPARE(panel.board().ReadWriteBit, 0);
+  QCOMPARE(panel.board().ReadWriteBit, ReadWrite::Write);
 }
 
 void RegisterPanelTest::readBackIsShownInEveryView_data() {
@@ -365,7 +365,7 @@ void RegisterPanelTest::readBackIsShownInEveryView() {
   Choose(panel.ui().ComboAddr, channel);
   if (decimal)
     Click(panel.ui().Command2);
-  panel.link().SetRegister(panel.values().DacAddress, panel.values().RegisterSelect, content);
+  panel.link().SetRegister(panel.values().Word.AddressBits(), panel.values().Word.SelectBits(), content);
 
   Click(panel.ui().Command1);
 

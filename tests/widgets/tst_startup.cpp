@@ -41,14 +41,12 @@ int RunChild(QApplication &app, const QString &scenario) {
   } else if (scenario == "missing-entry") {
     link = std::make_unique<FourOperationLink>(bin + "/libUSBFunctions.so");
   } else if (scenario == "missing-earlier-library") {
-    variant.EarlierBuild = true;
     link = std::make_unique<TwoOperationLink>("libNoSuchUSBFunctions.so");
   } else if (scenario == "long-path") {
     link = std::make_unique<FourOperationLink>(bin + "/KVL_CYUSB_USB4.so");
     directory = "/" + std::string(520, 'd');
   } else if (scenario == "no-firmware" || scenario == "earlier-no-firmware") {
-    variant.EarlierBuild = scenario.startsWith("earlier");
-    if (variant.EarlierBuild)
+    if (scenario.startsWith("earlier"))
       link = std::make_unique<TwoOperationLink>(bin + "/libUSBFunctions.so");
     else
       link = std::make_unique<FourOperationLink>(bin + "/KVL_CYUSB_USB4.so");

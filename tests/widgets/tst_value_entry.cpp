@@ -200,7 +200,7 @@ void ValueEntryTest::voltageEntry() {
 
   QCOMPARE(panel.Taken(), Read(0x98) + QStringList{"D9 out v=10 i=" + Hex(code)});
   QCOMPARE(panel.values().DataValue, code);
-  QCOMPARE(panel.values().RegisterSelect, 2);
+  QCOMPARE(int(panel.values().Word.SelectBits()), 2);
   QTEST(panel.ui().TextVolts->text(), "box");
   QTEST(panel.ui().TextData->text(), "dataBox");
   // Only the R/W bit follows a voltage entry; the rest of the display waits.

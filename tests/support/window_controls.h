@@ -1,6 +1,5 @@
-// The named controls of the main window. The layout creates them (each with
-// its name as objectName); the handlers reach each other's controls through
-// this one table, as they would on a single form.
+// The main window's controls as the tests reach them: found by their design
+// names (objectName), the way a tool outside the program finds them.
 #pragma once
 
 #include <array>
@@ -10,6 +9,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QWidget;
 
 namespace vq {
 
@@ -17,6 +17,10 @@ class ChoiceList;
 class ToggleSwitch;
 
 struct MainFormControls {
+  // Every control looked up under its design name in `form`; a missing one
+  // fails the test program.
+  explicit MainFormControls(const QWidget *form);
+
   // "Read / Write Registers" and the bit display
   QGroupBox *Frame1 = nullptr;
   QGroupBox *Frame17 = nullptr;

@@ -1,0 +1,44 @@
+// The state in which the window opens: the converter's options on the
+// switches, the lists, the no-operation word, LDAC pulsing and the data
+// register view of DAC A.
+#include "app/main_form.h"
+
+namespace vq {
+
+void MainForm::ApplyInitialState() {
+  ProgramValues &v = values_;
+
+  // 1-2. The converter's options onto the switches. The option flags stay as
+  // they are: only the display follows the read-back.
+  v.FunctionRegisterShadow = registers_.Read(Command::FunctionRegister) & 0x3F;
+  functionSwitches_.ShowOptions(v.FunctionRegisterShadow);
+  hardwareSwitches_.LetBoardDrive(DigitalLine::D1, (v.FunctionRegisterShadow >> 4 & 1) == 0);
+  hardwareSwitches_.LetBoardDrive(DigitalLine::D0, (v.FunctionRegisterShadow >> 2 & 1) == 0);
+
+  // 3. The lists.
+  registerPanel_.FillLists();
+
+  // 4. The no-operation word: register select is still 0.
+  v.DataValue = 0;
+  v.Word = v.Word.WithChannel(Channel::A);
+  registers_.Write(v.Word, v.DataValue);
+
+  // 5-6. The entry area hidden but for the voltage box, the channel list shown.
+  registerPanel_.ShowVoltageEntryOnly();
+  registerPanel_.ShowChannelList();
+  registerPanel_.ShowDisplayMode();
+
+  // 7-8. The level switches stay locked until a direction switch is flipped;
+  // "READ" is offered while either line is an input of the converter.
+  functionSwitches_.LockLevelSwitches();
+  functionSwitches_.OfferReadWhileALineIsInput();
+
+  // 9-10. LDAC pulsing on: the tick runs the box's action, which sends the
+  // whole control-pin state.
+  hardwareSwitches_.StartPulsingAfterWrites();
+
+  // 11. The data register view of DAC A, read back.
+  registerPanel_.ChooseRegister(QStringLiteral("Data register"));
+}
+
+} // namespace vq

@@ -1,0 +1,60 @@
+// "Hardware Configuration": the board's control lines (coding, CLR, LDAC,
+// RSTIN, the drive levels of D1 and D0) and the LDAC pulse choice. Each flip
+// sends the whole control-line state.
+#pragma once
+
+#include "board/serial_access.h"
+#include "panels/panel_context.h"
+
+#include <QObject>
+
+class QCheckBox;
+class QGroupBox;
+
+namespace vq {
+
+class ToggleSwitch;
+
+class HardwareSwitches : public QObject {
+  Q_OBJECT
+public:
+  HardwareSwitches(QWidget *client, PanelContext context);
+
+  // The "Pulse After Data Write" choice.
+  bool PulseAfterDataWrite() const;
+  // LDAC, CLR, coding and RSTIN show their lines' start levels (high).
+  void ShowStartLevels();
+  // Ticks "Pulse After Data Write", which sends the control lines, and locks
+  // the LDAC switch.
+  void StartPulsingAfterWrites();
+  // While the converter drives a line, the board's drive switch is locked.
+  void LetBoardDrive(DigitalLine line, bool boardDrives);
+  // Shows drive levels that were set without a flip.
+  void ShowDriveLevels(bool d1High, bool d0High);
+
+private:
+  void onCodingFlipped();
+  void onClrFlipped();
+  void onLdacFlipped();
+  void onRstinFlipped();
+  void onDriveD1Flipped();
+  void onDriveD0Flipped();
+  void onPulseAfterWriteToggled();
+  // SetControlPins sends every flag, so the others go out with their present
+  // values.
+  void SendLine(int16_t &flag, const ToggleSwitch *control);
+
+  PanelContext c_;
+  QGroupBox *frame_;
+  ToggleSwitch *codingSwitch_;
+  ToggleSwitch *clrSwitch_;
+  ToggleSwitch *ldacSwitch_;
+  QCheckBox *pulseAfterWriteBox_;
+  ToggleSwitch *rstinSwitch_;
+  QGroupBox *driveD1Frame_;
+  ToggleSwitch *driveD1Switch_;
+  QGroupBox *driveD0Frame_;
+  ToggleSwitch *driveD0Switch_;
+};
+
+} // namespace vq
