@@ -5,15 +5,22 @@
 
 namespace vq {
 
+// The options of a function word on the switches, the drive frames that go
+// with the directions, and "READ" while either line is an input.
+void MainForm::ShowFunctionOptions(int32_t functionWord) {
+  functionSwitches_.ShowOptions(functionWord);
+  hardwareSwitches_.LetBoardDrive(DigitalLine::D1, (functionWord >> 4 & 1) == 0);
+  hardwareSwitches_.LetBoardDrive(DigitalLine::D0, (functionWord >> 2 & 1) == 0);
+  functionSwitches_.OfferReadWhileALineIsInput();
+}
+
 void MainForm::ApplyInitialState() {
   ProgramValues &v = values_;
 
   // 1-2. The converter's options onto the switches. The option flags stay as
   // they are: only the display follows the read-back.
   v.FunctionRegisterShadow = registers_.Read(Command::FunctionRegister) & 0x3F;
-  functionSwitches_.ShowOptions(v.FunctionRegisterShadow);
-  hardwareSwitches_.LetBoardDrive(DigitalLine::D1, (v.FunctionRegisterShadow >> 4 & 1) == 0);
-  hardwareSwitches_.LetBoardDrive(DigitalLine::D0, (v.FunctionRegisterShadow >> 2 & 1) == 0);
+  ShowFunctionOptions(v.FunctionRegisterShadow);
 
   // 3. The lists.
   registerPanel_.FillLists();
@@ -39,6 +46,10 @@ void MainForm::ApplyInitialState() {
 
   // 11. The data register view of DAC A, read back.
   registerPanel_.ChooseRegister(QStringLiteral("Data register"));
+
+  // 12. That read-back wrote the function word from the option flags, so the
+  // switches show what the converter holds now, not what it held at step 1.
+  ShowFunctionOptions(v.FunctionRegisterShadow);
 }
 
 } // namespace vq

@@ -93,6 +93,8 @@ void MainForm::Wire() {
           [this] { functionSwitches_.ShowSdoDisabled(true); });
   connect(&functionSwitches_, &FunctionSwitches::lineDirectionChanged, this,
           [this](DigitalLine line, bool boardDrives) { hardwareSwitches_.LetBoardDrive(line, boardDrives); });
+  connect(&functionSwitches_, &FunctionSwitches::driveLevelsRead, this,
+          [this](bool d1High, bool d0High) { hardwareSwitches_.ShowDriveLevels(d1High, d0High); });
 }
 
 void MainForm::onExitChosen() {

@@ -56,6 +56,7 @@ private:
   // The steps that make the window agree with the converter and the board
   // before the user sees it (initial_state.cpp).
   void ApplyInitialState();
+  void ShowFunctionOptions(int32_t functionWord);
   void onExitChosen();
   void onAboutChosen();
 

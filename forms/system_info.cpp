@@ -63,7 +63,8 @@ bool GetKeyValue(SystemInfoPlatform &platform, RegistryRoot root, const std::str
     break;
   }
   default:
-    break;
+    output.clear();
+    return false;
   }
   return true;
 }

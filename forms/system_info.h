@@ -18,8 +18,8 @@ using RegistryKeyHandle = std::uintptr_t;
 inline constexpr uint32_t RegistryString = 1; // REG_SZ
 inline constexpr uint32_t RegistryNumber = 4; // REG_DWORD, little-endian
 
-// The access the key is opened with.
-inline constexpr uint32_t RegistryKeyAccess = 0x2003F;
+// The access the key is opened with: reading only, which a standard user has.
+inline constexpr uint32_t RegistryKeyAccess = 0x20019;
 // Size of the buffer a value is queried into.
 inline constexpr uint32_t RegistryValueBufferSize = 1024;
 
@@ -48,9 +48,9 @@ public:
 SystemInfoPlatform &NativeSystemInfoPlatform();
 
 // Reads one registry value into `output`. A string becomes the output as it
-// is, a 32-bit number its decimal text; another type leaves the output as it
-// was but still counts as read. When the key or the value cannot be read the
-// output becomes empty and the result is false.
+// is, a 32-bit number its decimal text. When the key or the value cannot be
+// read, or the value is of another type, the output becomes empty and the
+// result is false.
 bool GetKeyValue(SystemInfoPlatform &platform, RegistryRoot root, const std::string &keyName,
                  const std::string &valueName, std::string &output);
 

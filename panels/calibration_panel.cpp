@@ -85,7 +85,14 @@ void CalibrationPanel::onStartClicked() {
   startButton_->setEnabled(false);
 }
 
+void CalibrationPanel::TakeChannelRange() {
+  const int32_t coarse = c_.registers.Read(RangeRegisterOf(c_.values.Word.AddressedChannel()));
+  if (const auto range = RangeForCoarseCode(coarse))
+    c_.values.OutputRange = *range;
+}
+
 void CalibrationPanel::onOffsetDoneClicked() {
+  TakeChannelRange();
   const WordAddress offset(Register::Offset, c_.values.Word.AddressedChannel());
   const int32_t present = c_.registers.Read(offset);
   int32_t code = 0;
@@ -113,6 +120,7 @@ void CalibrationPanel::FailOffsetStage(const QString &problem) {
 }
 
 void CalibrationPanel::onZeroScaleDoneClicked() {
+  TakeChannelRange();
   const WordAddress fineGain(Register::FineGain, c_.values.Word.AddressedChannel());
   try {
     const int32_t present = c_.registers.Read(fineGain);

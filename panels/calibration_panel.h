@@ -33,6 +33,9 @@ private:
   void onOffsetDoneClicked();
   void onZeroScaleDoneClicked();
 
+  // Each stage computes its correction on the range of the channel it
+  // calibrates, whatever the last entry left in OutputRange.
+  void TakeChannelRange();
   void ShowOffsetStage(bool shown);
   void ShowZeroScaleStage(bool shown);
   void FailOffsetStage(const QString &problem);

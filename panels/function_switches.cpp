@@ -101,14 +101,21 @@ void FunctionSwitches::ChangeLevel(const Line &line) {
 // A line is driven either by the converter (output: its level switch counts,
 // the board's drive switch is locked) or by the board (input: the other way
 // round). "READ" is offered while at least one line is an input.
+// Never both at once: the board lets go before the converter drives, and the
+// converter lets go before the board drives.
 void FunctionSwitches::ChangeDirection(const Line &line) {
   const bool converterDrives = line.direction->Value();
-  c_.board.TakeLineDirection(line.which, !converterDrives);
   line.level->SetOperable(converterDrives);
   readLinesButton_->setVisible(converterDrives ? !line.otherDirection->Value() : true);
   emit lineDirectionChanged(line.which, !converterDrives);
   line.outputFlag = converterDrives ? 1 : 0;
-  WriteFunctionWord(c_.values, c_.registers);
+  if (converterDrives) {
+    c_.board.TakeLineDirection(line.which, false);
+    WriteFunctionWord(c_.values, c_.registers);
+  } else {
+    WriteFunctionWord(c_.values, c_.registers);
+    c_.board.TakeLineDirection(line.which, true);
+  }
 }
 
 void FunctionSwitches::onGroundOffsetFlipped() {
@@ -157,6 +164,7 @@ void FunctionSwitches::onReadLinesClicked() {
   sdoSwitch_->SetValue(false);
   d1LevelSwitch_->SetValue(c_.board.ControlPins.DriveD1 != 0);
   d0LevelSwitch_->SetValue(c_.board.ControlPins.DriveD0 != 0);
+  emit driveLevelsRead(c_.board.ControlPins.DriveD1 != 0, c_.board.ControlPins.DriveD0 != 0);
 }
 
 } // namespace vq

@@ -33,6 +33,8 @@ public:
 signals:
   // The converter took or gave up driving a digital line.
   void lineDirectionChanged(DigitalLine line, bool boardDrives);
+  // "READ" set the board's drive levels to the levels read.
+  void driveLevelsRead(bool d1High, bool d0High);
 
 private:
   struct Line; // the switches and flags that belong to D1 or D0

@@ -33,6 +33,12 @@ struct ProgramValues {
   int32_t CoarseGainCode = 0; // coarse gain last read by the data-code entry
 };
 
+// The coarse gain register that tells a channel's output range; with all
+// channels addressed, DAC A's stands for them.
+inline WordAddress RangeRegisterOf(Channel channel) {
+  return {Register::CoarseGain, channel == Channel::All ? Channel::A : channel};
+}
+
 inline constexpr const char *ApplicationTitle = "VQ8231 Evaluation Software";
 
 } // namespace vq

@@ -83,7 +83,11 @@ void RegisterPanel::onRegisterChosen() {
     display_.ShowRegisterSelect(v.Word.SelectBits());
     display_.ShowDacAddress(v.Word.AddressBits());
   } else {
-    v.Word = WordAddress(*view->reg, v.Word.AddressedChannel());
+    // The channel the list shows (DAC A while it shows none), even after the
+    // function register view put its command code in the address field.
+    const int channel = EntryIndex(AddressEntries, channelList_->currentText()).value_or(0);
+    v.Word = WordAddress(*view->reg, static_cast<Channel>(channel));
+    display_.ShowDacAddress(v.Word.AddressBits());
     display_.ShowRegisterSelect(v.Word.SelectBits());
     if (view->reg == Register::CoarseGain)
       coarseCode = c_.registers.Read(v.Word) & 3;

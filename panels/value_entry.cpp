@@ -159,9 +159,8 @@ void ValueEntry::onDataEntered() {
 void ValueEntry::onVoltsEntered() {
   ProgramValues &v = c_.values;
   Guarded(voltsBox_, [&] {
-    // Voltages are always converted with DAC A's range, whichever channel is
-    // chosen.
-    const int32_t coarse = c_.registers.Read({Register::CoarseGain, Channel::A});
+    // Converted with the range of the channel the voltage goes to.
+    const int32_t coarse = c_.registers.Read(RangeRegisterOf(v.Word.AddressedChannel()));
     if (coarse > 32767)
       throw NumberError("the coarse gain read back as " + std::to_string(coarse) +
                         ", which does not fit a 16-bit integer");

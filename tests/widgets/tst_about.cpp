@@ -190,7 +190,7 @@ void AboutTest::getKeyValueReadsStringsAndNumbers_data() {
   QTest::addColumn<QString>("output");
   QTest::addColumn<QStringList>("calls");
 
-  const QString open = QStringLiteral("open HKLM Key 2003f");
+  const QString open = QStringLiteral("open HKLM Key 20019");
   const QString query = QStringLiteral("query Value buffer 1024 size 1024");
   const QString close = QStringLiteral("close Key");
   const QByteArray zero(1, '\0');
@@ -216,10 +216,10 @@ void AboutTest::getKeyValueReadsStringsAndNumbers_data() {
                             << QStringList{open, query, close};
   QTest::newRow("number with all bits set")
       << true << true << 4u << QByteArray(4, '\xFF') << -1 << true << "4294967295" << QStringList{open, query, close};
-  QTest::newRow("other type leaves the output") << true << true << 2u << QByteArray("%windir%") + zero << -1 << true
-                                                << "before" << QStringList{open, query, close};
-  QTest::newRow("binary leaves the output")
-      << true << true << 3u << QByteArray("\x01\x02", 2) << -1 << true << "before" << QStringList{open, query, close};
+  QTest::newRow("other type is not read")
+      << true << true << 2u << QByteArray("%windir%") + zero << -1 << false << "" << QStringList{open, query, close};
+  QTest::newRow("binary is not read") << true << true << 3u << QByteArray("\x01\x02", 2) << -1 << false << ""
+                                      << QStringList{open, query, close};
   QTest::newRow("missing value: empty, key closed")
       << true << false << 1u << QByteArray() << -1 << false << "" << QStringList{open, query, close};
   QTest::newRow("missing key: empty, nothing to close")
@@ -261,10 +261,10 @@ void AboutTest::startSysInfoLooksInTheRegistry_data() {
   QTest::addColumn<QStringList>("calls");
   QTest::addColumn<bool>("unavailable");
 
-  const QString openPath = QStringLiteral("open HKLM SOFTWARE\\Microsoft\\Shared Tools\\MSINFO 2003f");
+  const QString openPath = QStringLiteral("open HKLM SOFTWARE\\Microsoft\\Shared Tools\\MSINFO 20019");
   const QString queryPath = QStringLiteral("query PATH buffer 1024 size 1024");
   const QString closePath = QStringLiteral("close SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-  const QString openLocation = QStringLiteral("open HKLM SOFTWARE\\Microsoft\\Shared Tools Location 2003f");
+  const QString openLocation = QStringLiteral("open HKLM SOFTWARE\\Microsoft\\Shared Tools Location 20019");
   const QString queryLocation = QStringLiteral("query MSINFO buffer 1024 size 1024");
   const QString closeLocation = QStringLiteral("close SOFTWARE\\Microsoft\\Shared Tools Location");
   const QString exists = QStringLiteral("exists C:\\Tools\\MSINFO32.EXE");

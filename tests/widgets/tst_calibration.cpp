@@ -96,6 +96,8 @@ private slots:
   void zeroScaleFailureAsksForANegativeNumber();
   void stagesFollowEachOther();
   void eachStageUsesTheChannelChosenAtDone();
+  void eachStageUsesTheRangeOfItsChannel_data();
+  void eachStageUsesTheRangeOfItsChannel();
   void completePauseHoldsTheWindowForTwoSeconds();
   void calibrationCorrectsTheSimulatedChannel_data();
   void calibrationCorrectsTheSimulatedChannel();
@@ -124,7 +126,7 @@ void CalibrationTest::offsetStageWritesTheCorrectedOffset() {
 
   cal.Offset(reading);
 
-  QCOMPARE(cal.form.link.Take(), Read(0xA8) << OffsetWrite(0, code));
+  QCOMPARE(cal.form.link.Take(), Read(0x98) + Read(0xA8) << OffsetWrite(0, code));
   QCOMPARE(cal.values().DataValue, code);
   QCOMPARE(cal.Shown(), ZeroScaleStage);
   QVERIFY(cal.seen().isEmpty());
@@ -157,7 +159,7 @@ void CalibrationTest::offsetStageRefusesWhatItCannotCorrect() {
 
   cal.Offset(reading);
 
-  QCOMPARE(cal.form.link.Take(), Read(0xA8)); // read, nothing written
+  QCOMPARE(cal.form.link.Take(), Read(0x98) + Read(0xA8)); // read, nothing written
   QCOMPARE(cal.values().DataValue, 1234);
   QCOMPARE(cal.seen().size(), 1);
   QCOMPARE(cal.seen()[0].title, QString::fromLatin1(ApplicationTitle));
@@ -195,7 +197,7 @@ void CalibrationTest::zeroScaleStageWritesTheCorrectedFineGain() {
 
   cal.ZeroScale(reading);
 
-  QCOMPARE(cal.form.link.Take(), Read(0xA0) << FineGainWrite(0, code));
+  QCOMPARE(cal.form.link.Take(), Read(0x98) + Read(0xA0) << FineGainWrite(0, code));
   QCOMPARE(cal.values().DataValue, code);
   QCOMPARE(cal.pauses, 1);
   QVERIFY(cal.seen().isEmpty());
@@ -225,7 +227,7 @@ void CalibrationTest::zeroScaleFailureAsksForANegativeNumber() {
 
   cal.ZeroScale(reading);
 
-  QCOMPARE(cal.form.link.Take(), Read(0xA0)); // nothing written
+  QCOMPARE(cal.form.link.Take(), Read(0x98) + Read(0xA0)); // nothing written
   QCOMPARE(cal.values().DataValue, 1234);
   QCOMPARE(cal.seen().size(), 1);
   QCOMPARE(cal.seen()[0].text, QStringLiteral("A negative number is expected"));
@@ -240,7 +242,7 @@ void CalibrationTest::zeroScaleFailureAsksForANegativeNumber() {
   // The stage stays open for a new reading.
   cal.form.link.SetRegister(0, 4, 0);
   cal.ZeroScale("-4.095");
-  QCOMPARE(cal.form.link.Take(), Read(0xA0) << FineGainWrite(0, 0x10));
+  QCOMPARE(cal.form.link.Take(), Read(0x98) + Read(0xA0) << FineGainWrite(0, 0x10));
   QCOMPARE(cal.pauses, 1);
 }
 
@@ -286,11 +288,45 @@ void CalibrationTest::eachStageUsesTheChannelChosenAtDone() {
   cal.form.link.SetRegister(2, 5, 0xFF);
   cal.ui().TextOff->setText("0");
   QTest::mouseClick(cal.ui().CommandOff, Qt::LeftButton);
-  QCOMPARE(cal.form.link.Take(), Read(0xAA) << OffsetWrite(2, 0xFF));
+  QCOMPARE(cal.form.link.Take(), Read(0x9A) + Read(0xAA) << OffsetWrite(2, 0xFF));
 
   cal.values().Word = cal.values().Word.WithChannel(Channel::D);
   cal.ZeroScale("-4.097");
-  QCOMPARE(cal.form.link.Take(), Read(0xA3) << FineGainWrite(3, 0x30));
+  QCOMPARE(cal.form.link.Take(), Read(0x9B) + Read(0xA3) << FineGainWrite(3, 0x30));
+}
+
+void CalibrationTest::eachStageUsesTheRangeOfItsChannel_data() {
+  QTest::addColumn<int>("channel");
+  QTest::addColumn<int>("coarseOfA");
+  QTest::addColumn<int>("coarseOfB");
+  QTest::addColumn<QStringList>("offsetStage");
+  QTest::addColumn<QStringList>("zeroScaleStage");
+  QTest::addColumn<float>("range");
+
+  // The last entry left 4.096 V; the channel is on 4.311 V. 1 mV is 7.6 of
+  // its LSBs (not 8), and -4.3115 V at zero scale is 7.6 steps low (not a
+  // fine gain limited at -32).
+  QTest::newRow("DAC B on 4.311 V") << 1 << 0 << 2 << (Read(0x99) + Read(0xA9) << OffsetWrite(1, 0xC3))
+                                    << (Read(0x99) + Read(0xA1) << FineGainWrite(1, 0x38)) << 4.311f;
+  // All channels at once: DAC A's range stands for them.
+  QTest::newRow("ALL DACs take DAC A's range") << 4 << 2 << 0 << (Read(0x98) + Read(0xAC) << OffsetWrite(4, 0xC3))
+                                               << (Read(0x98) + Read(0xA4) << FineGainWrite(4, 0x38)) << 4.311f;
+}
+
+void CalibrationTest::eachStageUsesTheRangeOfItsChannel() {
+  QFETCH(int, channel);
+  QFETCH(int, coarseOfA);
+  QFETCH(int, coarseOfB);
+  Calibration cal;
+  cal.form.link.SetRegister(0, 3, coarseOfA);
+  cal.form.link.SetRegister(1, 3, coarseOfB);
+  cal.values().Word = cal.values().Word.WithChannel(static_cast<Channel>(channel));
+
+  cal.Offset("0.001");
+  QTEST(cal.form.link.Take(), "offsetStage");
+  cal.ZeroScale("-4.3115");
+  QTEST(cal.form.link.Take(), "zeroScaleStage");
+  QTEST(cal.values().OutputRange, "range");
 }
 
 void CalibrationTest::completePauseHoldsTheWindowForTwoSeconds() {

@@ -243,6 +243,9 @@ void RegisterCommandsTest::readTakesTheDigitalLevels() {
   QCOMPARE(panel.ui().Toggle[5]->Value(), driveD1 == 1);
   QCOMPARE(panel.ui().Toggle[6]->Value(), driveD0 == 1);
   QCOMPARE(panel.ui().Toggle[7]->Value(), false);
+  // The board's drive switches show the levels it will now drive.
+  QCOMPARE(panel.ui().Toggle[12]->Value(), driveD1 == 1);
+  QCOMPARE(panel.ui().Toggle[11]->Value(), driveD0 == 1);
   QCOMPARE(panel.values().Options.SdoDisable, before.SdoDisable);
   QCOMPARE(panel.values().Options.D0High, before.D0High);
   QCOMPARE(panel.values().Options.D1High, before.D1High);

@@ -39,7 +39,7 @@ class RegisterPanelTest : public QObject {
 private slots:
   void registerChoiceSetsViewAndReadsBack_data();
   void registerChoiceSetsViewAndReadsBack();
-  void functionRegisterThenDataRegisterKeepsDacB();
+  void functionRegisterThenDataRegisterGoesToTheListedChannel();
   void coarseGainViewSelectsTheRangeRead_data();
   void coarseGainViewSelectsTheRangeRead();
   void channelChoiceReadsThatChannelAtOnce_data();
@@ -129,22 +129,32 @@ void RegisterPanelTest::registerChoiceSetsViewAndReadsBack() {
   QTEST(FieldText(panel.ui(), field), "fieldText");
 }
 
-void RegisterPanelTest::functionRegisterThenDataRegisterKeepsDacB() {
+// The function register's command code in the address field is not taken
+// for a channel: the next register view addresses the channel the list shows.
+void RegisterPanelTest::functionRegisterThenDataRegisterGoesToTheListedChannel() {
   LoadedPanel panel;
-  panel.link().SetRegister(1, 2, 0x1234);
+  panel.link().SetRegister(0, 2, 0x1234);
+  panel.link().SetRegister(2, 2, 0x0C0C);
   Choose(panel.ui().ComboReg, "Function Register");
   panel.Taken();
 
+  // No channel chosen yet: DAC A.
   Choose(panel.ui().ComboReg, "Data Register");
-  QCOMPARE(panel.Taken(), QStringList{FunctionWord} + Read(0x91));
-  QCOMPARE(int(panel.values().Word.AddressBits()), 1);
-  QCOMPARE(AddressBits(panel.ui()), QString("001"));
+  QCOMPARE(panel.Taken(), QStringList{FunctionWord} + Read(0x90));
+  QCOMPARE(int(panel.values().Word.AddressBits()), 0);
+  QCOMPARE(AddressBits(panel.ui()), QString("000"));
   QCOMPARE(panel.ui().ComboAddr->currentIndex(), -1);
   QCOMPARE(panel.ui().TextData->text(), QString("1234"));
-
-  // Later writes go to DAC B too, until a channel is chosen.
   Enter(panel.ui().TextData, "5");
-  QCOMPARE(panel.Taken(), Read(0x99) + QStringList{"D9 out v=11 i=5"});
+  QCOMPARE(panel.Taken(), Read(0x98) + QStringList{"D9 out v=10 i=5"});
+
+  // DAC C chosen before the function register view: DAC C again after it.
+  Choose(panel.ui().ComboAddr, "DAC C");
+  Choose(panel.ui().ComboReg, "Function Register");
+  panel.Taken();
+  Choose(panel.ui().ComboReg, "Fine Gain Register");
+  QCOMPARE(panel.Taken(), QStringList{FunctionWord} + Read(0xA2));
+  QCOMPARE(AddressBits(panel.ui()), QString("010"));
 }
 
 void RegisterPanelTest::coarseGainViewSelectsTheRangeRead_data() {

@@ -235,6 +235,7 @@ void ValueEntryTest::voltageEntryFailure() {
 }
 
 void ValueEntryTest::eachEntryTakesItsOwnChannelsRange_data() {
+  QTest::addColumn<QString>("channel");
   QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QStringList>("requests");
@@ -242,22 +243,29 @@ void ValueEntryTest::eachEntryTakesItsOwnChannelsRange_data() {
   QTest::addColumn<QString>("voltsBox");
   QTest::addColumn<float>("range");
 
-  // DAC B is chosen; DAC A is on 4.311 V, DAC B on 4.096 V.
-  QTest::newRow("code: DAC B's range") << "TextData"
+  // DAC A is on 4.311 V, DAC B on 4.096 V.
+  QTest::newRow("code: DAC B's range") << "DAC B"
+                                       << "TextData"
                                        << "0" << (Read(0x99) + QStringList{"D9 out v=11 i=0"}) << "0"
                                        << "-4.0960" << 4.096f;
-  QTest::newRow("voltage: always DAC A's range") << "TextVolts"
-                                                 << "1" << (Read(0x98) + QStringList{"D9 out v=11 i=9DB1"}) << "9DB1"
-                                                 << "1.0000" << 4.311f;
+  QTest::newRow("voltage: DAC B's range") << "DAC B"
+                                          << "TextVolts"
+                                          << "1" << (Read(0x99) + QStringList{"D9 out v=11 i=9F40"}) << "9F40"
+                                          << "1.0000" << 4.096f;
+  QTest::newRow("voltage for all: DAC A's range") << "ALL DACs"
+                                                  << "TextVolts"
+                                                  << "1" << (Read(0x98) + QStringList{"D9 out v=14 i=9DB1"}) << "9DB1"
+                                                  << "1.0000" << 4.311f;
 }
 
 void ValueEntryTest::eachEntryTakesItsOwnChannelsRange() {
+  QFETCH(QString, channel);
   QFETCH(QString, box);
   QFETCH(QString, typed);
   LoadedPanel panel;
   panel.link().SetRegister(0, 3, 2);
   panel.link().SetRegister(1, 3, 0);
-  Choose(panel.ui().ComboAddr, "DAC B");
+  Choose(panel.ui().ComboAddr, channel);
   panel.Taken();
 
   Enter(panel.form.fixture.Find<QLineEdit>(box), typed);
