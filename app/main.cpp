@@ -1,19 +1,17 @@
 // Entry point of both programs. VQ8231(version2) binds the four-operation
 // board library by path; the earlier build VQ8231 (VQ_EARLIER_BUILD) binds
 // the two-operation library by name.
+#include "app/program_directory.h"
 #include "app/start.h"
 
 #include "board/four_operation_link.h"
 #include "board/two_operation_link.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 
 int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
-  const std::string programDirectory =
-      QFile::encodeName(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())).toStdString();
+  const std::string programDirectory = vq::ProgramDirectory();
   vq::ProgramVariant variant;
   variant.Version = {VQ_VERSION_MAJOR, VQ_VERSION_MINOR, VQ_VERSION_REVISION};
 #if defined(VQ_EARLIER_BUILD)

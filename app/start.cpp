@@ -1,6 +1,7 @@
 #include "app/start.h"
 
 #include "board/dynamic_library.h"
+#include "rules/number_rules.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -31,7 +32,9 @@ int RunProgram(QApplication &app, BoardLink &link, const std::string &programDir
   } catch (const BoardLibraryError &error) {
     return Fatal(QString::fromLocal8Bit(error.what()), BoardLibraryMissing);
   } catch (const FirmwarePathTooLong &error) {
-    return Fatal(QString::fromLocal8Bit(error.what()), ProgramPathTooLong);
+    return Fatal(QString::fromLocal8Bit(error.what()) + QStringLiteral("\n\nFirmware path: ") +
+                     QString::fromLocal8Bit(QuotedExcerpt(error.Path())),
+                 ProgramPathTooLong);
   }
   form.show();
   return app.exec();

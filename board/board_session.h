@@ -13,9 +13,15 @@ constexpr std::size_t FirmwarePathBufferSize = 513; // indexes 0 to 512
 constexpr const char *FirmwareFileName = "VQ8231.hex";
 
 // The program directory's path is too long for FirmwarePathBuffer.
+// what() says so without quoting the path, which may run to kilobytes.
 class FirmwarePathTooLong : public std::runtime_error {
 public:
-  using std::runtime_error::runtime_error;
+  FirmwarePathTooLong(const std::string &message, std::string path)
+      : std::runtime_error(message), path_(std::move(path)) {}
+  const std::string &Path() const { return path_; }
+
+private:
+  std::string path_;
 };
 
 struct BoardSession {

@@ -147,7 +147,7 @@ void CalibrationPanel::FailZeroScaleStage() {
   QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
                   QStringLiteral("A negative number is expected"), QMessageBox::Ok, c_.window);
   box.exec();
-  zeroScaleReadingBox_->clear();
+  zeroScaleReadingBox_->setText(QString()); // and no undo history holding the text
   zeroScaleReadingBox_->setFocus();
 }
 

@@ -39,10 +39,11 @@ bool RegisterPanel::ReadBothTexts(const std::function<int32_t(const std::string 
     try {
       entry.value = rule(entry.text.toStdString());
     } catch (const NumberError &) {
-      QMessageBox box(
-          QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
-          QStringLiteral("The %1 \"%2\" is not %3.").arg(QString::fromLatin1(entry.what), entry.text, kind(entry.text)),
-          QMessageBox::Ok, c_.window);
+      QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
+                      QStringLiteral("The %1 %2 is not %3.")
+                          .arg(QString::fromLatin1(entry.what),
+                               QString::fromStdString(QuotedExcerpt(entry.text.toStdString())), kind(entry.text)),
+                      QMessageBox::Ok, c_.window);
       box.exec();
       return false;
     }

@@ -20,7 +20,9 @@ template <typename Steps> void Guarded(QLineEdit *box, Steps steps) {
   try {
     steps();
   } catch (const std::exception &) {
-    box->clear();
+    // setText, unlike clear(), also drops the undo history, which would
+    // otherwise keep every failed text.
+    box->setText(QString());
     box->setFocus();
   }
 }

@@ -9,6 +9,20 @@
 
 namespace vq {
 
+std::string QuotedExcerpt(std::string_view text) {
+  std::size_t shown = std::min(text.size(), QuotedExcerptLength);
+  // Never cut a UTF-8 sequence in two: back off over continuation bytes.
+  if (shown < text.size())
+    while (shown > 0 && (static_cast<unsigned char>(text[shown]) & 0xC0) == 0x80)
+      --shown;
+  std::string out = "\"";
+  out += text.substr(0, shown);
+  if (shown < text.size())
+    out += "...";
+  out += "\"";
+  return out;
+}
+
 namespace {
 
 bool IsBlank(char c) {
@@ -18,16 +32,8 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// Quotes a text for a message, shortened so a pasted novel does not become the message.
 std::string Quoted(std::string_view text) {
-  constexpr std::size_t kShown = 40;
-  std::string out = "\"";
-  out += text.substr(0, kShown);
-  if (text.size() > kShown) {
-    out += "...";
-  }
-  out += "\"";
-  return out;
+  return QuotedExcerpt(text);
 }
 
 std::string ValueText(double value) {

@@ -17,6 +17,15 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// ---- Quoting texts in messages ----
+
+inline constexpr std::size_t QuotedExcerptLength = 40;
+
+// The text in double quotes, cut after QuotedExcerptLength bytes (never inside
+// a UTF-8 sequence) and marked "..." when cut, so a pasted page or a long path
+// does not become the message.
+std::string QuotedExcerpt(std::string_view text);
+
 // ---- Reading texts ----
 
 // The leading decimal number of a text: optional sign, digits with an optional full stop as decimal

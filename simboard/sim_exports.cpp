@@ -6,6 +6,11 @@
 #include "board/board_library.h"
 #include "simboard/sim_board_api.h"
 #include "simboard/simulated_board.h"
+#if defined(VQ_SIM_FAULTS)
+#include "simboard/fault_plan.h"
+#include <algorithm>
+#include <vector>
+#endif
 
 #include <type_traits>
 
@@ -29,6 +34,59 @@ template <typename Call> auto Guarded(Call call, decltype(call()) failure) noexc
   }
 }
 
+#if defined(VQ_SIM_FAULTS)
+// Stands between the caller and the board: decides which request a fault
+// strikes, and how many bytes of a read reach the caller.
+class Faults final : public vq::sim::FaultControl {
+public:
+  void SetPlan(const vq::sim::FaultPlan &plan) override {
+    plan_ = plan;
+    counted_ = 0;
+  }
+  vq::sim::FaultPlan Plan() const override { return plan_; }
+  long long Injected() const override { return injected_; }
+
+  template <typename Call> int16_t Request(int32_t direction, int32_t length, uint8_t *buffer, Call call) {
+    ++counted_;
+    const bool dead = plan_.AnswersLeft >= 0 && plan_.AnswersLeft-- == 0;
+    if (dead)
+      plan_.AnswersLeft = 0;
+    if (dead || (plan_.FailEvery > 0 && counted_ % plan_.FailEvery == 0)) {
+      ++injected_;
+      return vq::sim::StatusNoAnswer;
+    }
+    if (direction != 1 || plan_.ReadBytes < 0 || length <= plan_.ReadBytes || buffer == nullptr)
+      return call(buffer);
+    std::vector<uint8_t> full(static_cast<std::size_t>(length));
+    const int16_t status = call(full.data());
+    std::copy_n(full.begin(), plan_.ReadBytes, buffer);
+    ++injected_;
+    return status;
+  }
+
+private:
+  vq::sim::FaultPlan plan_;
+  long long counted_ = 0;
+  long long injected_ = 0;
+};
+
+Faults &FaultsOfBoard() {
+  static Faults faults;
+  return faults;
+}
+#endif
+
+// A request, through the fault plan where the library plays one.
+template <typename Call> int16_t Requested(int32_t direction, int32_t length, uint8_t *buffer, Call call) {
+#if defined(VQ_SIM_FAULTS)
+  return FaultsOfBoard().Request(direction, length, buffer, call);
+#else
+  (void)direction;
+  (void)length;
+  return call(buffer);
+#endif
+}
+
 } // namespace
 
 extern "C" {
@@ -36,6 +94,12 @@ extern "C" {
 VQ_BOARD_EXPORT vq::sim::BoardControl *VqSim_Board() {
   return &Board();
 }
+
+#if defined(VQ_SIM_FAULTS)
+VQ_BOARD_EXPORT vq::sim::FaultControl *VqSim_Faults() {
+  return &FaultsOfBoard();
+}
+#endif
 
 #if defined(VQ_SIM_FOUR_OPERATION)
 
@@ -57,8 +121,13 @@ VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL Download_Firmware(int32_t handle, uint8_t 
 
 VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL Vendor_Request(int32_t handle, uint8_t request, int32_t value, int32_t index,
                                                      uint8_t direction, int16_t length, uint8_t *buffer) {
-  return Guarded([&] { return Board().VendorRequest(handle, request, value, index, direction, length, buffer); },
-                 int16_t{vq::sim::StatusBadArgument});
+  return Guarded(
+      [&] {
+        return Requested(direction, length, buffer, [&](uint8_t *bytes) {
+          return Board().VendorRequest(handle, request, value, index, direction, length, bytes);
+        });
+      },
+      int16_t{vq::sim::StatusBadArgument});
 }
 
 #else
@@ -69,8 +138,13 @@ VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL LoadFirmWare(uint8_t *path) {
 
 VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL VendorIORequest(int16_t request, int32_t value, int32_t index, int16_t direction,
                                                       int16_t length, uint8_t *buffer) {
-  return Guarded([&] { return Board().VendorIoRequest(request, value, index, direction, length, buffer); },
-                 int16_t{vq::sim::StatusBadArgument});
+  return Guarded(
+      [&] {
+        return Requested(direction, length, buffer, [&](uint8_t *bytes) {
+          return Board().VendorIoRequest(request, value, index, direction, length, bytes);
+        });
+      },
+      int16_t{vq::sim::StatusBadArgument});
 }
 
 #endif
@@ -79,6 +153,9 @@ VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL VendorIORequest(int16_t request, int32_t v
 
 // The definitions above must have exactly the types the program loads them as.
 static_assert(std::is_same_v<decltype(&VqSim_Board), VqSim_Board_Fn>);
+#if defined(VQ_SIM_FAULTS)
+static_assert(std::is_same_v<decltype(&VqSim_Faults), VqSim_Faults_Fn>);
+#endif
 #if defined(VQ_SIM_FOUR_OPERATION)
 static_assert(std::is_same_v<decltype(&Search_For_Boards), Search_For_Boards_Fn>);
 static_assert(std::is_same_v<decltype(&Connect), Connect_Fn>);

@@ -214,3 +214,26 @@ TEST(Format, ShortestDecimal) {
 
 } // namespace
 } // namespace vq
+
+namespace vq {
+namespace {
+
+TEST(QuotedExcerpt, ShortTextsWholeLongOnesCutAndMarked) {
+  const struct {
+    std::string text, quoted;
+  } rows[] = {
+      {"", "\"\""},
+      {"12G", "\"12G\""},
+      {std::string(40, 'a'), "\"" + std::string(40, 'a') + "\""},
+      {std::string(41, 'a'), "\"" + std::string(40, 'a') + "...\""},
+      {std::string(4000, 'd'), "\"" + std::string(40, 'd') + "...\""},
+      // A two-byte character across the cut stays whole or goes whole.
+      {std::string(39, 'a') + "\xc3\xa9" + "b", "\"" + std::string(39, 'a') + "...\""},
+      {std::string(38, 'a') + "\xc3\xa9" + "b", "\"" + std::string(38, 'a') + "\xc3\xa9...\""},
+  };
+  for (const auto &row : rows)
+    EXPECT_EQ(QuotedExcerpt(row.text), row.quoted) << row.text.size();
+}
+
+} // namespace
+} // namespace vq

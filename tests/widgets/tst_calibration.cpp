@@ -235,6 +235,7 @@ void CalibrationTest::zeroScaleFailureAsksForANegativeNumber() {
   QCOMPARE(cal.seen()[0].icon, QMessageBox::Warning);
   QCOMPARE(cal.seen()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   QCOMPARE(cal.ui().TextFS->text(), QString());
+  QVERIFY(!cal.ui().TextFS->isUndoAvailable());
   QCOMPARE(cal.form.fixture.form->focusWidget(), cal.ui().TextFS);
   QCOMPARE(cal.Shown(), ZeroScaleStage);
   QCOMPARE(cal.pauses, 0);

@@ -150,6 +150,9 @@ void RegisterCommandsTest::displayModeSwitchRefusesWhatIsNoNumber_data() {
                                      "range.";
   QTest::newRow("beyond double") << true << "1e400"
                                  << "The data value \"1e400\" is not a decimal number within the 32-bit range.";
+  // A pasted page is quoted as a short, marked excerpt, not whole.
+  QTest::newRow("pasted page") << false << "x" + QString(32766, 'y')
+                               << "The data value \"x" + QString(39, 'y') + "...\" is not a hexadecimal number.";
 }
 
 void RegisterCommandsTest::displayModeSwitchRefusesWhatIsNoNumber() {

@@ -16,10 +16,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
+
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <filesystem>
 
 #include <cstdio>
 
@@ -200,7 +202,12 @@ void StartupTest::fatalStartsEndTheProgram_data() {
   QTest::newRow("library missing") << "missing-library" << 2 << "\"/nonexistent/KVL_CYUSB_USB4.so\"";
   QTest::newRow("entry point missing") << "missing-entry" << 2 << "\"Search_For_Boards\"";
   QTest::newRow("earlier library missing") << "missing-earlier-library" << 2 << "\"libNoSuchUSBFunctions.so\"";
-  QTest::newRow("path too long") << "long-path" << 3 << "directory path is too long";
+  // The path itself only as a short excerpt: "/ddd...d..." (40 bytes).
+  QTest::newRow("path too long") << "long-path" << 3
+                                 << "directory path is too long: the firmware path has 532 characters, and at most "
+                                    "512 fit the board library's path buffer. Move the program to a directory with a "
+                                    "shorter path.\n\nFirmware path: \"/" +
+                                        QString(39, 'd') + "...\"";
   QTest::newRow("no firmware") << "no-firmware" << 1 << "Error Downloading Firmware - Check USB connections";
   QTest::newRow("earlier, no firmware") << "earlier-no-firmware" << 1
                                         << "Error Downloading Firmware - Check USB connections";
@@ -321,25 +328,46 @@ void StartupTest::controlsCarryTheirCaptions() {
 void StartupTest::realProgramsFindTheirFilesBesideThemselves_data() {
   QTest::addColumn<QString>("program");
   QTest::addColumn<QStringList>("beside");
-  QTest::addColumn<QString>("complaint"); // empty: the program must be up and running
+  QTest::addColumn<QString>("complaint");       // empty: the program must be up and running
+  QTest::addColumn<QByteArray>("subdirectory"); // the program's directory, as bytes
   const QString v2 = "VQ8231(version2)", earlier = "VQ8231";
-  QTest::newRow("version2, complete") << v2 << QStringList{"KVL_CYUSB_USB4.so", "VQ8231.hex"} << "";
-  QTest::newRow("version2, no library") << v2 << QStringList{"VQ8231.hex"} << "%1/KVL_CYUSB_USB4.so\" cannot be loaded";
-  QTest::newRow("version2, no firmware") << v2 << QStringList{"KVL_CYUSB_USB4.so"} << "Error Downloading Firmware";
-  QTest::newRow("earlier, complete") << earlier << QStringList{"libUSBFunctions.so", "VQ8231.hex"} << "";
+  // A directory whose name is not UTF-8 (Latin-1 "café") must pass through
+  // byte for byte to the loader and the board library.
+  const QByteArray latin1("caf\xe9 dir");
+  QTest::newRow("version2 in a Latin-1 directory")
+      << v2 << QStringList{"KVL_CYUSB_USB4.so", "VQ8231.hex"} << "" << latin1;
+  QTest::newRow("earlier in a Latin-1 directory")
+      << earlier << QStringList{"libUSBFunctions.so", "VQ8231.hex"} << "" << latin1;
+  QTest::newRow("version2, complete") << v2 << QStringList{"KVL_CYUSB_USB4.so", "VQ8231.hex"} << "" << QByteArray();
+  QTest::newRow("version2, no library") << v2 << QStringList{"VQ8231.hex"} << "%1/KVL_CYUSB_USB4.so\" cannot be loaded"
+                                        << QByteArray();
+  QTest::newRow("version2, no firmware") << v2 << QStringList{"KVL_CYUSB_USB4.so"} << "Error Downloading Firmware"
+                                         << QByteArray();
+  QTest::newRow("earlier, complete") << earlier << QStringList{"libUSBFunctions.so", "VQ8231.hex"} << ""
+                                     << QByteArray();
   QTest::newRow("earlier, no library") << earlier << QStringList{"VQ8231.hex"}
-                                       << "libUSBFunctions.so\" cannot be loaded";
-  QTest::newRow("earlier, no firmware") << earlier << QStringList{"libUSBFunctions.so"} << "Error Downloading Firmware";
+                                       << "libUSBFunctions.so\" cannot be loaded" << QByteArray();
+  QTest::newRow("earlier, no firmware") << earlier << QStringList{"libUSBFunctions.so"} << "Error Downloading Firmware"
+                                        << QByteArray();
 }
 
 void StartupTest::realProgramsFindTheirFilesBesideThemselves() {
   QFETCH(QString, program);
   QFETCH(QStringList, beside);
   QFETCH(QString, complaint);
+  QFETCH(QByteArray, subdirectory);
   QTemporaryDir directory;
   QVERIFY(directory.isValid());
+  // Qt's file names are text, so the files go in through the bytes of the
+  // path, and the program starts through a link with a plain name.
+  const std::filesystem::path home = QFile::encodeName(directory.path()).toStdString();
+  const std::filesystem::path programDirectory = home / subdirectory.toStdString();
+  std::filesystem::create_directories(programDirectory);
   for (const QString &file : QStringList{program} + beside)
-    QVERIFY(QFile::copy(QString(VQ_BIN_DIR "/") + file, directory.filePath(file)));
+    std::filesystem::copy_file(std::string(VQ_BIN_DIR "/") + file.toStdString(), programDirectory / file.toStdString());
+  if (!subdirectory.isEmpty())
+    std::filesystem::create_symlink(programDirectory / program.toStdString(), home / "start");
+  const QString start = subdirectory.isEmpty() ? directory.filePath(program) : directory.filePath("start");
   if (complaint.contains("%1"))
     complaint = complaint.arg(directory.path());
   if (program == "VQ8231" && !beside.contains("libUSBFunctions.so") && qEnvironmentVariableIsSet("LD_LIBRARY_PATH"))
@@ -350,7 +378,7 @@ void StartupTest::realProgramsFindTheirFilesBesideThemselves() {
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   child.setProcessEnvironment(environment);
   child.setWorkingDirectory("/");
-  child.start(directory.filePath(program), {});
+  child.start(start, {});
   QVERIFY(child.waitForStarted());
   QString errors;
   QElapsedTimer clock;

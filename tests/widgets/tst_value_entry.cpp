@@ -130,6 +130,7 @@ void ValueEntryTest::dataCodeEntryFailure() {
   // The range read before the failure stays; nothing is written.
   QCOMPARE(panel.Taken(), Read(0x98));
   QCOMPARE(panel.ui().TextData->text(), QString());
+  QVERIFY(!panel.ui().TextData->isUndoAvailable()); // the failed text is gone for good
   QCOMPARE(Focused(panel), panel.ui().TextData);
   QCOMPARE(panel.values().CoarseGainCode, 1);
   QCOMPARE(panel.values().OutputRange, 4.201f);
@@ -229,6 +230,7 @@ void ValueEntryTest::voltageEntryFailure() {
 
   QCOMPARE(panel.Taken(), Read(0x98));
   QCOMPARE(panel.ui().TextVolts->text(), QString());
+  QVERIFY(!panel.ui().TextVolts->isUndoAvailable());
   QCOMPARE(Focused(panel), panel.ui().TextVolts);
   QCOMPARE(panel.ui().TextData->text(), QString("0"));
   QCOMPARE(panel.values().OutputRange, coarse == 1 ? 4.201f : 4.096f);
@@ -348,6 +350,7 @@ void ValueEntryTest::gainAndOffsetFailure() {
 
   QCOMPARE(panel.Taken(), QStringList());
   QCOMPARE(box->text(), QString());
+  QVERIFY(!box->isUndoAvailable());
   QCOMPARE(Focused(panel), box);
   QCOMPARE(panel.ui().LabelRW->text(), QString("0"));
 }

@@ -1,0 +1,379 @@
+// Long random sessions on the simulated board, driven through the real
+// window as a careless user would: every list entry, button and switch
+// (locked ones too), the calibration, About, and Return in every box with
+// texts from a generator. After each action the invariants are checked; a
+// failure prints the seed and the actions that led to it.
+//
+// VQ_SESSION_SEED picks the seed (default fixed, so CI repeats itself),
+// VQ_SESSION_ACTIONS the number of actions (default 10,000); with
+// VQ_SESSION_SOAK set the run also reports its resident memory and fails
+// when it grows by 10 MB or more after the first tenth of the actions. With
+// VQ_SESSION_FAULTS set the session runs on the fault-injecting board, whose
+// faults change now and then; the converter is then not compared.
+#include "board/board_library.h"
+#include "board/four_operation_link.h"
+#include "board/registers.h"
+#include "panels/choice_list.h"
+#include "panels/toggle_switch.h"
+#include "simboard/fault_plan.h"
+#include "simboard/sim_board_api.h"
+#include "tests/support/form_fixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <random>
+
+using namespace vq;
+using namespace vq::test;
+
+namespace {
+
+struct Request {
+  uint8_t code;
+  int32_t value, index;
+  uint8_t direction;
+};
+
+// Passes every request on to the real library and keeps it for the checks.
+class ObservedLink : public BoardLink {
+public:
+  explicit ObservedLink(BoardLink &inner) : inner_(inner) {}
+  int16_t ConnectAndDownload(BoardSession &session) override { return inner_.ConnectAndDownload(session); }
+  bool DownloadSucceeded(int16_t status) const override { return inner_.DownloadSucceeded(status); }
+  int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                        uint8_t *buffer) override {
+    Sent.push_back({request, value, index, direction});
+    return inner_.VendorRequest(request, value, index, direction, length, buffer);
+  }
+  std::vector<Request> Sent;
+
+private:
+  BoardLink &inner_;
+};
+
+// What the converter's registers must hold after the requests sent: written
+// words land in one channel or all, RSTIN low resets and ignores words.
+class ConverterExpectation {
+public:
+  void Take(const Request &r) {
+    if (r.code == VQ_REQ_CONTROL_PINS) {
+      rstin_ = (r.value >> 1 & 1) != 0;
+      if (!rstin_)
+        Reset((r.value >> 2 & 1) != 0);
+      return;
+    }
+    if ((r.code != VQ_REQ_SHIFT_WORD && r.code != VQ_REQ_WRITE_PULSE) || !rstin_ || (r.value >> 7 & 1) != 0)
+      return;
+    const int select = r.value >> 3 & 7, address = r.value & 7;
+    for (int channel = 0; channel < sim::ChannelCount; ++channel) {
+      if (address != channel && address != 4)
+        continue;
+      sim::ChannelRegisters &c = channels_[channel];
+      switch (select) {
+      case 2:
+        c.Input = static_cast<uint16_t>(r.index);
+        break;
+      case 3:
+        c.Coarse = static_cast<uint8_t>(r.index & 3);
+        break;
+      case 4:
+        c.Fine = static_cast<uint8_t>(r.index & 63);
+        break;
+      case 5:
+        c.Offset = static_cast<uint8_t>(r.index & 255);
+        break;
+      }
+    }
+  }
+  // Empty when the board agrees.
+  QString Compare(const sim::BoardControl &board) const {
+    for (int channel = 0; channel < sim::ChannelCount; ++channel) {
+      const sim::ChannelRegisters held = board.Registers(channel), want = channels_[channel];
+      if (held.Input != want.Input || held.Coarse != want.Coarse || held.Fine != want.Fine ||
+          held.Offset != want.Offset)
+        return QStringLiteral("DAC %1 holds input %2 coarse %3 fine %4 offset %5, expected %6 %7 %8 %9")
+            .arg(QChar('A' + channel))
+            .arg(held.Input)
+            .arg(held.Coarse)
+            .arg(held.Fine)
+            .arg(held.Offset)
+            .arg(want.Input)
+            .arg(want.Coarse)
+            .arg(want.Fine)
+            .arg(want.Offset);
+    }
+    return {};
+  }
+
+private:
+  void Reset(bool binaryCoding) {
+    for (sim::ChannelRegisters &c : channels_)
+      c = {static_cast<uint16_t>(binaryCoding ? 0x8000 : 0), 0, 0, 0, 0};
+  }
+  bool rstin_ = true;
+  std::array<sim::ChannelRegisters, sim::ChannelCount> channels_{
+      {{0x8000, 0x8000, 0, 0, 0}, {0x8000, 0x8000, 0, 0, 0}, {0x8000, 0x8000, 0, 0, 0}, {0x8000, 0x8000, 0, 0, 0}}};
+};
+
+// Texts a hurried or hostile user types or pastes.
+QString TypedText(std::mt19937 &random) {
+  static const QStringList fixed = {
+      "",           " ",       "0",      "1",        "-1",       "4.096",     "-4.311",
+      "1e308",      "-1e308",  "9e9999", "1e-320",   "2.5E-3",   "+-3",       "- 2 . 5",
+      "abc",        "12G",     "FFFF",   "ffffffff", "80000000", "123456789", "00000000FFFF",
+      "7FFF",       "1,5",     "0x10",   "&h10",     "é½∞",      "3\t4\n5",   "15.875",
+      "-16",        "-0.0625", "-0.5",   "31",       "-32.6",    "65535",     "65536",
+      "-0",         ".",       "e5",     "1e",       "NaN",      "inf",       "\u00a0",
+      "99999999999"};
+  std::uniform_int_distribution<int> kind(0, 9);
+  switch (kind(random)) {
+  case 0: { // a pasted page
+    std::uniform_int_distribution<int> length(100, 32767);
+    return QString(length(random), QChar('0' + static_cast<int>(random() % 10)));
+  }
+  case 1: { // random digits with a point and a sign
+    QString text = (random() % 2) ? "-" : "";
+    for (int i = static_cast<int>(random() % 12); i >= 0; --i)
+      text += QChar('0' + static_cast<int>(random() % 10));
+    if (random() % 2)
+      text.insert(static_cast<int>(random() % text.size()), '.');
+    return text;
+  }
+  default:
+    return fixed[static_cast<int>(random() % fixed.size())];
+  }
+}
+
+std::size_t ResidentBytes() {
+  std::ifstream statm("/proc/self/statm");
+  std::size_t pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return resident * 4096;
+}
+
+class Session {
+public:
+  Session(uint32_t seed, bool faulty)
+      : random_(seed), path_(std::string(faulty ? VQ_FAULTY_DIR : VQ_BIN_DIR) + "/" + VQ_USB4_FILE_NAME),
+        library_(path_), board_(*library_.resolve<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR)()),
+        faults_(faulty ? library_.resolve<VqSim_Faults_Fn>(VQ_SIM_FAULTS_ACCESSOR)() : nullptr),
+        real_((board_.PowerCycle(), path_)), link_(real_), fixture_(link_) {
+    if (faults_ != nullptr)
+      faults_->SetPlan({});
+  }
+
+  bool Load() {
+    fixture_.form->Calibration().SetCompletePause([] {});
+    return fixture_.Load();
+  }
+
+  // One random action; false with `problem` set when an invariant broke.
+  bool Step(QString &problem) {
+    if (faults_ != nullptr && random_() % 200 == 0) {
+      const sim::FaultPlan plan{static_cast<int>(random_() % 4), static_cast<int>(random_() % 5) - 1,
+                                random_() % 3 == 0 ? static_cast<int>(random_() % 50) : -1};
+      Log(QString::asprintf("faults: fail every %d, read bytes %d, answers left %d", plan.FailEvery, plan.ReadBytes,
+                            plan.AnswersLeft));
+      faults_->SetPlan(plan);
+    }
+    const std::size_t before = link_.Sent.size();
+    Act();
+    for (std::size_t i = before; i < link_.Sent.size(); ++i) {
+      const Request &r = link_.Sent[i];
+      if (r.code == VQ_REQ_SHIFT_WORD || r.code == VQ_REQ_WRITE_PULSE)
+        endsWithRead_ = actionReads_;
+      if (r.code < VQ_REQ_WRITE_PULSE || r.code > VQ_REQ_CONTROL_PINS || r.value < 0 || r.value > 255 || r.index < 0 ||
+          r.index > 65535) {
+        problem = QString::asprintf("request %02X value %d index %d is not one the program may send", r.code, r.value,
+                                    r.index);
+        return false;
+      }
+    }
+    for (std::size_t i = checked_; i < link_.Sent.size(); ++i)
+      expected_.Take(link_.Sent[i]);
+    checked_ = link_.Sent.size();
+    problem = Invariants();
+    return problem.isEmpty();
+  }
+
+  QStringList Actions;
+  MessageAnswerer &Answerer() { return fixture_.answerer; }
+  std::size_t RequestCount() const { return link_.Sent.size(); }
+  void ForgetRequests() {
+    link_.Sent.clear();
+    checked_ = 0;
+  }
+
+private:
+  MainFormControls &ui() { return fixture_.ui(); }
+
+  template <typename T> T Pick(const std::vector<T> &from) { return from[random_() % from.size()]; }
+
+  void Act() {
+    MainFormControls &u = ui();
+    actionReads_ = false;
+    switch (random_() % 8) {
+    case 0: { // a list entry
+      ChoiceList *list = Pick<ChoiceList *>({u.ComboReg, u.ComboAddr, u.ComboCoarse});
+      if (!list->isVisible() || list->count() == 0)
+        return Log("skip hidden list");
+      const int index = static_cast<int>(random_() % list->count());
+      Log("choose " + list->objectName() + " " + list->itemText(index));
+      actionReads_ = list != u.ComboCoarse;
+      list->setCurrentIndex(index);
+      emit list->activated(index);
+      return;
+    }
+    case 1:
+    case 2: { // a button
+      QPushButton *button = Pick<QPushButton *>({u.Command1, u.Command2, u.Command4, u.Command5, u.Command6, u.Command7,
+                                                 u.Command8, u.CommandOff, u.CommandFS});
+      if (!button->isVisible() || !button->isEnabled())
+        return Log("skip " + button->objectName());
+      Log("click " + button->objectName());
+      actionReads_ = button == u.Command1;
+      QTest::mouseClick(button, Qt::LeftButton);
+      return;
+    }
+    case 3: { // a switch, locked ones too
+      ToggleSwitch *toggle = u.Toggle[1 + random_() % 12];
+      Log("flip " + toggle->objectName());
+      QTest::mouseClick(toggle, Qt::LeftButton, Qt::NoModifier, toggle->rect().center());
+      return;
+    }
+    case 4:
+      Log("click Check1");
+      u.Check1->click();
+      return;
+    case 5:
+      if (random_() % 20 == 0) {
+        Log("About, then close it");
+        fixture_.form->findChild<QAction *>(QStringLiteral("MnuAbout"))->trigger();
+        if (fixture_.form->About() != nullptr)
+          fixture_.form->About()->close();
+        return;
+      }
+      [[fallthrough]];
+    default: { // Return in a box, or a reading typed for the calibration
+      QLineEdit *box = Pick<QLineEdit *>({u.TextData, u.TextVolts, u.TextFine, u.TextOffset, u.TextOff, u.TextFS});
+      if (!box->isVisible())
+        return Log("skip hidden " + box->objectName());
+      const QString text = TypedText(random_);
+      Log("type into " + box->objectName() + " \"" + text.left(60) + (text.size() > 60 ? "...\"" : "\""));
+      box->setText(text);
+      QTest::keyClick(box, Qt::Key_Return);
+      return;
+    }
+    }
+  }
+
+  void Log(const QString &action) { Actions << action; }
+
+  QString Invariants() {
+    MainFormControls &u = ui();
+    const QString mode = fixture_.values.Display == DisplayMode::Hex ? "Hex" : "Dec";
+    if (u.Command2->text() != mode)
+      return "the Hex/Dec caption " + u.Command2->text() + " is not the mode " + mode;
+    const QString rw = QString::number(static_cast<int>(fixture_.form->Board().ReadWriteBit));
+    // "Read Register" (also at the end of a register or channel choice) shows
+    // 1 even when the coarse gain view wrote the range back after the read.
+    const bool readShown = endsWithRead_ && u.LabelRW->text() == "1";
+    if (u.LabelRW->text() != rw && !readShown)
+      return "LabelRW shows " + u.LabelRW->text() + ", the last word's R/W bit is " + rw;
+    const QString frame = Shown();
+    if (frame != "" && frame != "LabelOff1 LabelOff2 TextOff CommandOff" &&
+        frame != "LabelFS1 LabelFS2 TextFS CommandFS")
+      return "the calibration frame shows " + frame;
+    if (u.Command8->isEnabled() != frame.isEmpty())
+      return "the calibration's start button does not match its stage";
+    return faults_ != nullptr ? QString() : expected_.Compare(board_);
+  }
+
+  QString Shown() {
+    MainFormControls &u = ui();
+    QStringList names;
+    for (QWidget *w : std::initializer_list<QWidget *>{u.LabelOff1, u.LabelOff2, u.TextOff, u.CommandOff, u.LabelFS1,
+                                                       u.LabelFS2, u.TextFS, u.CommandFS, u.LabelComplete})
+      if (w->isVisible())
+        names << w->objectName();
+    return names.join(' ');
+  }
+
+  std::mt19937 random_;
+  std::string path_;
+  DynamicLibrary library_;
+  sim::BoardControl &board_;
+  sim::FaultControl *faults_;
+  FourOperationLink real_;
+  ObservedLink link_;
+  FormFixture fixture_;
+  ConverterExpectation expected_;
+  std::size_t checked_ = 0;
+  bool actionReads_ = false;  // the action ends with "Read Register"
+  bool endsWithRead_ = false; // so did the last action that sent a word
+};
+
+int EnvironmentNumber(const char *name, int fallback) {
+  bool ok = false;
+  const int value = qEnvironmentVariableIntValue(name, &ok);
+  return ok ? value : fallback;
+}
+
+} // namespace
+
+class RandomSessionTest : public QObject {
+  Q_OBJECT
+private slots:
+  void sessionKeepsEveryInvariant();
+};
+
+void RandomSessionTest::sessionKeepsEveryInvariant() {
+  const auto seed = static_cast<uint32_t>(EnvironmentNumber("VQ_SESSION_SEED", 20261207));
+  const int actions = EnvironmentNumber("VQ_SESSION_ACTIONS", 10000);
+  const bool soak = qEnvironmentVariableIsSet("VQ_SESSION_SOAK");
+  Session session(seed, qEnvironmentVariableIsSet("VQ_SESSION_FAULTS"));
+  QVERIFY(session.Load());
+
+  std::size_t warm = 0, peak = 0;
+  long long requests = 0;
+  for (int n = 0; n < actions; ++n) {
+    QString problem;
+    if (!session.Step(problem)) {
+      std::fprintf(stderr, "Seed %u broke after %d actions: %s\nReplay with VQ_SESSION_SEED=%u; the actions:\n", seed,
+                   n + 1, qPrintable(problem), seed);
+      for (const QString &action : session.Actions)
+        std::fprintf(stderr, "  %s\n", qPrintable(action));
+      QFAIL(qPrintable(problem));
+    }
+    // What the test itself keeps must not count as the program's growth.
+    if (session.RequestCount() > 100000) {
+      requests += static_cast<long long>(session.RequestCount());
+      session.ForgetRequests();
+    }
+    session.Answerer().Seen.clear();
+    if (session.Actions.size() > 1000)
+      session.Actions.remove(0, 500);
+    if (soak && n == actions / 10)
+      warm = ResidentBytes();
+    if (soak && n > actions / 10)
+      peak = std::max(peak, ResidentBytes());
+  }
+  requests += static_cast<long long>(session.RequestCount());
+  std::fprintf(stderr, "Seed %u: %d actions, %lld requests, every invariant held\n", seed, actions, requests);
+  if (soak) {
+    std::fprintf(stderr, "Resident memory after warm-up %.1f MB, at most %.1f MB after\n", warm / 1e6, peak / 1e6);
+    QVERIFY2(peak < warm + 10'000'000, "memory grew by 10 MB or more after the warm-up");
+  }
+}
+
+QTEST_MAIN(RandomSessionTest)
+#include "tst_random_session.moc"
