@@ -8,7 +8,10 @@
 
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <dlfcn.h>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace vq::usbtest {
@@ -85,7 +88,20 @@ TEST_F(usb_library, ExportsOnlyItsEntryPoints) {
     EXPECT_EQ(dlsym(library, "LoadFirmWare") != nullptr, !four) << file;
     dlclose(library);
   }
-  EXPECT_FALSE(std::filesystem::exists(VQ_USB_DIR "/VQ8231.hex")) << "no firmware image beside real-board programs";
+}
+
+// Beside the real-board programs: their libraries and the udev rule for the
+// configured identifiers, and never the simulated board's firmware image.
+TEST_F(usb_library, TheRealBoardDirectory) {
+  for (const char *file : {"VQ8231(version2)", "VQ8231", VQ_USB4_FILE_NAME, VQ_USBFUNCTIONS_NAME})
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(VQ_USB_DIR) / file)) << file;
+  EXPECT_FALSE(std::filesystem::exists(VQ_USB_DIR "/VQ8231.hex"));
+  std::ifstream file(VQ_USB_DIR "/70-vq8231.rules");
+  const std::string rule((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  char ids[64];
+  std::snprintf(ids, sizeof ids, "ATTR{idVendor}==\"%04x\", ATTR{idProduct}==\"%04x\"", VQ_VENDOR_ID, VQ_PRODUCT_ID);
+  EXPECT_NE(rule.find(ids), std::string::npos) << rule;
+  EXPECT_NE(rule.find("TAG+=\"uaccess\""), std::string::npos) << rule;
 }
 
 TEST_F(usb_library, FourOperationsDownloadAndTalkToTheFirmware) {
