@@ -129,6 +129,11 @@ int FakeBoard::AddressAt(int port) const {
   return 0;
 }
 
+int FakeBoard::CallsAfterUnplug() const {
+  std::lock_guard lock(mutex_);
+  return callsAfterUnplug_;
+}
+
 std::vector<ControlTransfer> FakeBoard::LoaderTransfers() const {
   std::lock_guard lock(mutex_);
   return loader_;
@@ -159,6 +164,7 @@ bool FakeBoard::HandleIoctl(UMockdevIoctlClient *client) {
     return false;
   Device &device = found->second;
   if (!device.Present) {
+    ++callsAfterUnplug_;
     umockdev_ioctl_client_complete(client, -1, ENODEV);
     return true;
   }

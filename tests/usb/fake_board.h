@@ -60,6 +60,8 @@ public:
   std::vector<std::string> FirmwareLines(std::size_t count, std::chrono::milliseconds wait);
   // The address of the board at `port`, 0 when none is there.
   int AddressAt(int port) const;
+  // How often something still open on an unplugged board asked it anything.
+  int CallsAfterUnplug() const;
 
 private:
   struct Urb {
@@ -93,6 +95,7 @@ private:
   Behaviour behaviour_;
   std::map<std::string, Device> devices_; // by device node
   int nextAddress_ = 2;
+  int callsAfterUnplug_ = 0;
   std::vector<ControlTransfer> loader_;
   std::vector<ControlTransfer> firmware_;
   std::vector<std::thread> replugs_;
