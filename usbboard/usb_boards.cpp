@@ -213,7 +213,13 @@ int16_t UsbBoards::Search(uint16_t vendorId, uint16_t productId, int32_t *count,
   *count = static_cast<int32_t>(found);
   for (std::size_t i = 0; i < std::min<std::size_t>(found, 128); ++i)
     boardList[i] = static_cast<uint8_t>(i + 1);
-  return found > 0 ? StatusOk : StatusNoBoard;
+  if (found == 0) {
+    char ids[64];
+    std::snprintf(ids, sizeof ids, "vendor 0x%04X, product 0x%04X", vendorId, productId);
+    Say(std::string("no board with the identifiers ") + ids + " is on the USB bus.");
+    return StatusNoBoard;
+  }
+  return StatusOk;
 }
 
 int16_t UsbBoards::OpenAndClaim(libusb_device *device, Board &board) {

@@ -164,7 +164,9 @@ TEST_F(usb_library, SeveralBoardsAndTheOneThatComesBack) {
   EXPECT_EQ(list[0], 1);
   EXPECT_EQ(list[1], 2);
   EXPECT_EQ(list[2], 0);
-  EXPECT_EQ(search_(VQ_VENDOR_ID, VQ_PRODUCT_ID + 1, &count, list.data()), StatusNoBoard);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(search_(0x1234, 0xABCD, &count, list.data()), StatusNoBoard);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("vendor 0x1234, product 0xABCD"), std::string::npos);
   EXPECT_EQ(count, 0);
   EXPECT_EQ(list[0], 0);
   int32_t handle = -1;
