@@ -51,9 +51,10 @@ typedef int16_t(VQ_BOARD_CALL *VendorIORequest_Fn)(int16_t request, int32_t valu
 #define VQ_USBFUNCTIONS_NAME "libUSBFunctions.so"
 #endif
 
-/* Board identifiers handed to Search_For_Boards and Connect. */
-#define VQ_VENDOR_ID 0x0456
-#define VQ_PRODUCT_ID 0xB230
+/* Board identifiers handed to Search_For_Boards and Connect: VQ_VENDOR_ID and
+   VQ_PRODUCT_ID, set at build time (CMake cache variables VQ_USB_VENDOR_ID and
+   VQ_USB_PRODUCT_ID) in a header the build generates (target vq_board_ids). */
+#include "board/board_ids.h"
 
 /* The vendor requests the firmware understands. */
 enum VqRequest {

@@ -1,5 +1,5 @@
-// Checks that bytes form a well-formed Intel HEX image. No I/O: the caller
-// hands over the file's contents.
+// Which Intel HEX images the simulated board accepts: every image the shared
+// reader finds well formed, whatever its addresses. No I/O.
 #pragma once
 
 #include <cstddef>
@@ -14,11 +14,9 @@ struct HexCheck {
   std::size_t DataBytes = 0; // bytes carried by the data records
 };
 
-// Every line is ':' followed by hex digit pairs: byte count, 16-bit address,
-// record type, the data and a checksum that makes all bytes sum to 0 modulo
-// 256. Record types 00 to 05 are known; an end-of-file record (01) must end
-// the image, and only line ends may follow it. Lines end in LF or CR LF. An
-// image without any data bytes is rejected: there would be nothing to run.
+// The rules are those of vq::hex::ReadIntelHex (hexfile/intel_hex.h): record
+// syntax and checksums, record types 00 to 05, an end-of-file record ending
+// the image, at least one data byte.
 HexCheck CheckIntelHex(std::string_view image);
 
 } // namespace vq::sim

@@ -1,0 +1,299 @@
+#include "fake_board.h"
+
+#include <linux/ioctl.h>
+#include <linux/usbdevice_fs.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <cstdio>
+#include <stdexcept>
+
+namespace vq::usbtest {
+
+namespace {
+
+constexpr uint8_t LoaderRequest = 0xA0;
+constexpr uint16_t CpuControl = 0xE600;
+
+uint16_t Word(const uint8_t *bytes) {
+  return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
+std::string Hex(unsigned value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%X", value);
+  return text;
+}
+
+std::string Number(const char *format, int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+// Device, configuration and interface descriptors: one configuration, one
+// vendor-specific interface without endpoints; the board needs only control
+// transfers.
+std::string Descriptors(uint16_t vendorId, uint16_t productId) {
+  char device[64];
+  std::snprintf(device, sizeof device, "1201000200000040%02x%02x%02x%02x000000000001", vendorId & 0xFF, vendorId >> 8,
+                productId & 0xFF, productId >> 8);
+  return std::string(device) + "090212000101008032" + "0904000000ff000000";
+}
+
+} // namespace
+
+std::string ControlTransfer::Line() const {
+  if (RequestType & 0x80)
+    return Hex(Request) + " in v=" + Hex(Value) + " len=" + std::to_string(Length);
+  return Hex(Request) + " out v=" + Hex(Value) + " i=" + Hex(Index);
+}
+
+FakeBoard::FakeBoard(uint16_t vendorId, uint16_t productId) : vendorId_(vendorId), productId_(productId) {
+  testbed_ = umockdev_testbed_new();
+  handler_ = umockdev_ioctl_base_new();
+  g_signal_connect(handler_, "handle-ioctl", G_CALLBACK(OnIoctl), this);
+}
+
+FakeBoard::~FakeBoard() {
+  for (std::thread &replug : replugs_)
+    replug.join();
+  {
+    std::lock_guard lock(mutex_);
+    for (auto &[node, device] : devices_)
+      for (Urb &urb : device.Urbs)
+        g_object_unref(urb.Data);
+  }
+  g_object_unref(handler_);
+  g_object_unref(testbed_);
+}
+
+void FakeBoard::SetBehaviour(const Behaviour &behaviour) {
+  std::lock_guard lock(mutex_);
+  behaviour_ = behaviour;
+}
+
+void FakeBoard::Plug(int port, bool running) {
+  std::lock_guard testbedLock(testbedMutex_);
+  std::string node;
+  std::string sysPath = "/devices/pci0000:00/usb1/1-" + std::to_string(port);
+  int address = 0;
+  {
+    std::lock_guard lock(mutex_);
+    address = nextAddress_++;
+    node = "/dev/bus/usb/001/" + Number("%03d", address);
+    Device device;
+    device.Port = port;
+    device.Address = address;
+    device.SysPath = "/sys" + sysPath;
+    device.Running = running;
+    devices_[node] = device;
+  }
+  GError *error = nullptr;
+  if (!umockdev_testbed_attach_ioctl(testbed_, node.c_str(), handler_, &error))
+    throw std::runtime_error(std::string("attach_ioctl: ") + (error ? error->message : "?"));
+  const std::string record =
+      "P: " + sysPath + "\nN: " + node.substr(5) +
+      "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: BUSNUM=001\nE: DEVNUM=" + Number("%03d", address) +
+      "\nE: DEVNAME=" + node + "\nA: busnum=1\\n\nA: devnum=" + std::to_string(address) +
+      "\\n\nA: speed=480\\n\nA: bConfigurationValue=1\\n\n" + "H: descriptors=" + Descriptors(vendorId_, productId_) +
+      "\n";
+  if (!umockdev_testbed_add_from_string(testbed_, record.c_str(), &error))
+    throw std::runtime_error(std::string("add_from_string: ") + (error ? error->message : "?"));
+}
+
+void FakeBoard::Unplug(int port) {
+  std::lock_guard testbedLock(testbedMutex_);
+  std::string sysPath;
+  {
+    std::lock_guard lock(mutex_);
+    for (auto &[node, device] : devices_) {
+      if (device.Port == port && device.Present) {
+        device.Present = false;
+        sysPath = device.SysPath;
+      }
+    }
+  }
+  // The handler stays on the old node: what is still open there now fails as
+  // on an unplugged device.
+  if (!sysPath.empty())
+    umockdev_testbed_remove_device(testbed_, sysPath.c_str());
+  changed_.notify_all();
+}
+
+int FakeBoard::AddressAt(int port) const {
+  std::lock_guard lock(mutex_);
+  for (const auto &[node, device] : devices_)
+    if (device.Port == port && device.Present)
+      return device.Address;
+  return 0;
+}
+
+int FakeBoard::CallsAfterUnplug() const {
+  std::lock_guard lock(mutex_);
+  return callsAfterUnplug_;
+}
+
+std::vector<ControlTransfer> FakeBoard::LoaderTransfers() const {
+  std::lock_guard lock(mutex_);
+  return loader_;
+}
+
+std::vector<ControlTransfer> FakeBoard::FirmwareTransfers() const {
+  std::lock_guard lock(mutex_);
+  return firmware_;
+}
+
+std::vector<std::string> FakeBoard::FirmwareLines(std::size_t count, std::chrono::milliseconds wait) {
+  std::unique_lock lock(mutex_);
+  changed_.wait_for(lock, wait, [&] { return firmware_.size() >= count; });
+  std::vector<std::string> lines;
+  for (const ControlTransfer &transfer : firmware_)
+    lines.push_back(transfer.Line());
+  return lines;
+}
+
+gboolean FakeBoard::OnIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer self) {
+  return static_cast<FakeBoard *>(self)->HandleIoctl(client) ? TRUE : FALSE;
+}
+
+bool FakeBoard::HandleIoctl(UMockdevIoctlClient *client) {
+  std::lock_guard lock(mutex_);
+  const auto found = devices_.find(umockdev_ioctl_client_get_devnode(client));
+  if (found == devices_.end())
+    return false;
+  Device &device = found->second;
+  if (!device.Present) {
+    ++callsAfterUnplug_;
+    umockdev_ioctl_client_complete(client, -1, ENODEV);
+    return true;
+  }
+  switch (umockdev_ioctl_client_get_request(client)) {
+  case USBDEVFS_GET_CAPABILITIES: {
+    UMockdevIoctlData *capabilities =
+        umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, sizeof(guint32), nullptr);
+    *reinterpret_cast<guint32 *>(capabilities->data) = USBDEVFS_CAP_NO_PACKET_SIZE_LIM;
+    g_object_unref(capabilities);
+    umockdev_ioctl_client_complete(client, 0, 0);
+    return true;
+  }
+  case USBDEVFS_CLAIMINTERFACE:
+  case USBDEVFS_RELEASEINTERFACE:
+  case USBDEVFS_DISCONNECT_CLAIM:
+    umockdev_ioctl_client_complete(client, 0, 0);
+    return true;
+  case USBDEVFS_GETDRIVER:
+  case USBDEVFS_IOCTL:
+    umockdev_ioctl_client_complete(client, -1, ENODATA);
+    return true;
+  case USBDEVFS_SUBMITURB:
+    Submit(device, client);
+    return true;
+  case USBDEVFS_REAPURB:
+  case USBDEVFS_REAPURBNDELAY:
+    Reap(device, client);
+    return true;
+  case USBDEVFS_DISCARDURB:
+    Discard(device, client);
+    return true;
+  default:
+    return false;
+  }
+}
+
+void FakeBoard::Submit(Device &device, UMockdevIoctlClient *client) {
+  UMockdevIoctlData *urbData =
+      umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, sizeof(usbdevfs_urb), nullptr);
+  auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
+  if (urb->type != USBDEVFS_URB_TYPE_CONTROL || urb->buffer_length < 8) {
+    g_object_unref(urbData);
+    umockdev_ioctl_client_complete(client, -1, EINVAL);
+    return;
+  }
+  UMockdevIoctlData *bufferData =
+      umockdev_ioctl_data_resolve(urbData, offsetof(usbdevfs_urb, buffer), urb->buffer_length, nullptr);
+  uint8_t *bytes = bufferData->data;
+  ControlTransfer transfer;
+  transfer.Device = device.Address;
+  transfer.RequestType = bytes[0];
+  transfer.Request = bytes[1];
+  transfer.Value = Word(bytes + 2);
+  transfer.Index = Word(bytes + 4);
+  transfer.Length = Word(bytes + 6);
+  const bool in = transfer.RequestType & 0x80;
+  const int room = urb->buffer_length - 8;
+  const int length = std::min<int>(transfer.Length, room);
+  if (!in)
+    transfer.Data.assign(bytes + 8, bytes + 8 + length);
+
+  Urb pending{urbData, true, 0};
+  if (!device.Running) {
+    if (transfer.RequestType != 0x40 || transfer.Request != LoaderRequest) {
+      pending.Status = -EPIPE;
+    } else {
+      loader_.push_back(transfer);
+      if (transfer.Value == CpuControl && transfer.Data == std::vector<uint8_t>{0})
+        replugs_.emplace_back(&FakeBoard::Replug, this, device.Port, behaviour_.ComesBack);
+    }
+  } else if (transfer.Request < 0xD9 || transfer.Request > 0xDE || (transfer.RequestType & 0x7F) != 0x40) {
+    pending.Status = -EPIPE;
+  } else {
+    firmware_.push_back(transfer);
+    if (transfer.Request == behaviour_.NeverAnswered)
+      pending.Done = false;
+    else if (transfer.Request == behaviour_.Stalled)
+      pending.Status = -EPIPE;
+    else if (in)
+      for (int i = 0; i < length; ++i)
+        bytes[8 + i] = i < static_cast<int>(behaviour_.Answer.size()) ? behaviour_.Answer[i] : 0;
+  }
+  urb->status = pending.Status;
+  urb->actual_length = pending.Status == 0 ? length : 0;
+  g_object_unref(bufferData);
+  device.Urbs.push_back(pending);
+  umockdev_ioctl_client_complete(client, 0, 0);
+  changed_.notify_all();
+}
+
+void FakeBoard::Reap(Device &device, UMockdevIoctlClient *client) {
+  for (auto urb = device.Urbs.begin(); urb != device.Urbs.end(); ++urb) {
+    if (!urb->Done)
+      continue;
+    reinterpret_cast<usbdevfs_urb *>(urb->Data->data)->status = urb->Status;
+    UMockdevIoctlData *pointer =
+        umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, sizeof(gpointer), nullptr);
+    umockdev_ioctl_data_set_ptr(pointer, 0, urb->Data);
+    g_object_unref(pointer);
+    g_object_unref(urb->Data);
+    device.Urbs.erase(urb);
+    umockdev_ioctl_client_complete(client, 0, 0);
+    return;
+  }
+  umockdev_ioctl_client_complete(client, -1, EAGAIN);
+}
+
+void FakeBoard::Discard(Device &device, UMockdevIoctlClient *client) {
+  const gulong address = *reinterpret_cast<gulong *>(umockdev_ioctl_client_get_arg(client)->data);
+  for (Urb &urb : device.Urbs) {
+    if (urb.Data->client_addr == address && !urb.Done) {
+      urb.Done = true;
+      urb.Status = -ENOENT;
+      umockdev_ioctl_client_complete(client, 0, 0);
+      return;
+    }
+  }
+  umockdev_ioctl_client_complete(client, -1, EINVAL);
+}
+
+// The firmware starts after the reset is released: the board leaves the bus
+// and, unless told otherwise, comes back at the same port as a new device.
+void FakeBoard::Replug(int port, bool comesBack) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  Unplug(port);
+  if (comesBack) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    Plug(port, true);
+  }
+}
+
+} // namespace vq::usbtest

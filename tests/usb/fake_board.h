@@ -1,0 +1,104 @@
+// A USB evaluation board played inside the test process through umockdev: a
+// device in the mock sysfs and an ioctl handler that answers what libusb asks
+// of the device node. Before a download it is the processor's boot loader
+// (vendor request 0xA0 writes RAM); releasing the reset drops it off the bus,
+// and it comes back under a new address running firmware that answers the
+// converter requests 0xD9 to 0xDE. It records every control transfer.
+//
+// The handler runs on umockdev's own thread, so the code under test may call
+// libusb from the test's thread or from a child process started under the
+// same mock environment.
+#pragma once
+
+#include <umockdev.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vq::usbtest {
+
+struct ControlTransfer {
+  int Device = 0; // the address the board had
+  uint8_t RequestType = 0;
+  uint8_t Request = 0;
+  uint16_t Value = 0;
+  uint16_t Index = 0;
+  uint16_t Length = 0;
+  std::vector<uint8_t> Data; // what an OUT transfer carried
+  // "DD in v=81 len=3", "DE out v=9F i=0": the form the other tests use.
+  std::string Line() const;
+};
+
+class FakeBoard {
+public:
+  struct Behaviour {
+    bool ComesBack = true;            // after the download's release of the reset
+    int NeverAnswered = -1;           // a firmware request whose transfers never complete
+    int Stalled = -1;                 // a firmware request the firmware refuses
+    std::vector<uint8_t> Answer = {}; // bytes of IN transfers (zeros beyond)
+  };
+
+  FakeBoard(uint16_t vendorId, uint16_t productId);
+  ~FakeBoard();
+  FakeBoard(const FakeBoard &) = delete;
+  FakeBoard &operator=(const FakeBoard &) = delete;
+
+  void SetBehaviour(const Behaviour &behaviour);
+  // A board in boot loader state at port `port` of bus 1.
+  void Plug(int port = 1, bool running = false);
+  void Unplug(int port = 1);
+
+  std::vector<ControlTransfer> LoaderTransfers() const; // vendor request 0xA0
+  std::vector<ControlTransfer> FirmwareTransfers() const;
+  // Firmware transfers as lines, waiting (bounded) until at least `count` came.
+  std::vector<std::string> FirmwareLines(std::size_t count, std::chrono::milliseconds wait);
+  // The address of the board at `port`, 0 when none is there.
+  int AddressAt(int port) const;
+  // How often something still open on an unplugged board asked it anything.
+  int CallsAfterUnplug() const;
+
+private:
+  struct Urb {
+    UMockdevIoctlData *Data = nullptr; // the client's struct usbdevfs_urb
+    bool Done = false;                 // false: held until discarded
+    int Status = 0;
+  };
+  struct Device {
+    int Port = 0;
+    int Address = 0;
+    std::string SysPath;
+    bool Present = true;
+    bool Running = false; // firmware, not the boot loader
+    std::vector<Urb> Urbs;
+  };
+
+  static gboolean OnIoctl(UMockdevIoctlBase *handler, UMockdevIoctlClient *client, gpointer self);
+  bool HandleIoctl(UMockdevIoctlClient *client);
+  void Submit(Device &device, UMockdevIoctlClient *client);
+  void Reap(Device &device, UMockdevIoctlClient *client);
+  void Discard(Device &device, UMockdevIoctlClient *client);
+  void Replug(int port, bool comesBack);
+
+  uint16_t vendorId_;
+  uint16_t productId_;
+  UMockdevTestbed *testbed_ = nullptr;
+  UMockdevIoctlBase *handler_ = nullptr;
+  mutable std::mutex mutex_;
+  std::mutex testbedMutex_;
+  std::condition_variable changed_;
+  Behaviour behaviour_;
+  std::map<std::string, Device> devices_; // by device node
+  int nextAddress_ = 2;
+  int callsAfterUnplug_ = 0;
+  std::vector<ControlTransfer> loader_;
+  std::vector<ControlTransfer> firmware_;
+  std::vector<std::thread> replugs_;
+};
+
+} // namespace vq::usbtest
