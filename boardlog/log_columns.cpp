@@ -27,6 +27,8 @@ const char *ColumnTitle(LogColumn column) {
     return "Value";
   case LogColumn::Index:
     return "Index";
+  case LogColumn::Word:
+    return "Word";
   case LogColumn::Direction:
     return "Dir";
   case LogColumn::Length:
@@ -44,8 +46,8 @@ const char *ColumnTitle(LogColumn column) {
 }
 
 const char *CsvFieldName(LogColumn column) {
-  static const char *const names[LogColumnCount] = {"time_us", "code",  "request",  "value",  "index",  "direction",
-                                                    "length",  "bytes", "reversed", "status", "meaning"};
+  static const char *const names[LogColumnCount] = {"time_us",   "code",   "request", "value",    "index",  "word",
+                                                    "direction", "length", "bytes",   "reversed", "status", "meaning"};
   return names[static_cast<int>(column)];
 }
 
@@ -63,6 +65,10 @@ std::string ColumnText(const LogEntry &entry, LogColumn column) {
     return request ? Hex(call.Value, 2) : "";
   case LogColumn::Index:
     return request ? Hex(call.Index, 4) : "";
+  case LogColumn::Word:
+    if (const auto word = FrameWord(call))
+      return Hex(static_cast<int32_t>(*word), 6);
+    return "";
   case LogColumn::Direction:
     return request ? std::to_string(call.Direction) : "";
   case LogColumn::Length:

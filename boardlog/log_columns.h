@@ -10,8 +10,8 @@
 
 namespace vq {
 
-enum class LogColumn { Time, Code, Request, Value, Index, Direction, Length, Bytes, Reversed, Status, Meaning };
-constexpr int LogColumnCount = 11;
+enum class LogColumn { Time, Code, Request, Value, Index, Word, Direction, Length, Bytes, Reversed, Status, Meaning };
+constexpr int LogColumnCount = 12;
 
 const char *ColumnTitle(LogColumn column);  // "Time (us)", ...
 const char *CsvFieldName(LogColumn column); // "time_us", ...

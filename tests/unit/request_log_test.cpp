@@ -107,18 +107,20 @@ TEST(LogCsv, RoundTripKeepsEveryFieldOfEveryRow) {
   const auto rows = ParseCsv(out.str());
 
   ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[0], (std::vector<std::string>{"time_us", "code", "request", "value", "index", "direction", "length",
-                                               "bytes", "reversed", "status", "meaning"}));
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"time_us", "code", "request", "value", "index", "word", "direction",
+                                               "length", "bytes", "reversed", "status", "meaning"}));
   for (std::size_t r = 1; r < rows.size(); ++r) {
     ASSERT_EQ(rows[r].size(), static_cast<std::size_t>(LogColumnCount));
     for (int c = 0; c < LogColumnCount; ++c)
       EXPECT_EQ(rows[r][c], ColumnText(*entries[r - 1], static_cast<LogColumn>(c)));
   }
   EXPECT_EQ(rows[2][0], "40");
-  EXPECT_EQ(rows[2][7], "00 80 04");
-  EXPECT_EQ(rows[2][8], "00 01 20");
-  EXPECT_EQ(rows[2][10], "read data register, DAC B: returned 0x0120");
-  EXPECT_EQ(rows[3][10], "download firmware \"/home/a \"b\", c/VQ8231.hex\": firmware running");
+  EXPECT_EQ(rows[1][5], "0x129F40");
+  EXPECT_EQ(rows[2][5], "0x910000");
+  EXPECT_EQ(rows[2][8], "00 80 04");
+  EXPECT_EQ(rows[2][9], "00 01 20");
+  EXPECT_EQ(rows[2][11], "read data register, DAC B: returned 0x0120");
+  EXPECT_EQ(rows[3][11], "download firmware \"/home/a \"b\", c/VQ8231.hex\": firmware running");
 }
 
 } // namespace

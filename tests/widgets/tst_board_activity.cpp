@@ -165,7 +165,7 @@ void BoardActivityTest::savesCsvAndReportsAFileThatCannotBeWritten() {
   QFile file(path);
   QVERIFY(file.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = file.readAll().split('\n');
-  QCOMPARE(lines.first(), QByteArray("time_us,code,request,value,index,direction,length,bytes,reversed,status,"
+  QCOMPARE(lines.first(), QByteArray("time_us,code,request,value,index,word,direction,length,bytes,reversed,status,"
                                      "meaning\r"));
   QCOMPARE(static_cast<std::size_t>(lines.size()), a.views->Log().Size() + 2); // header, rows, empty tail
   QCOMPARE(a.form.fixture.answerer.Seen.size(), 0);
