@@ -3,7 +3,7 @@
 # root; packages already present are left alone.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev)
+packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
