@@ -102,7 +102,7 @@ std::optional<uint32_t> ReturnedRegister(const BoardCall &call) {
   return ReverseBits(call.Bytes[1]) * 256u + ReverseBits(call.Bytes[2]);
 }
 
-std::string DescribeFrame(const BoardCall &call) {
+std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
   const uint32_t word = *FrameWord(call);
   const int select = static_cast<int>(word >> 19 & 7);
   const int address = static_cast<int>(word >> 16 & 7);
@@ -112,12 +112,18 @@ std::string DescribeFrame(const BoardCall &call) {
   if (read) {
     text = "read " + Target(select, address);
     if (call.Direction != 0) {
+      // The converter answers a read word during the next frame: only the
+      // second of two identical transfers carries the register asked for.
       if (const auto content = ReturnedRegister(call)) {
-        text += ": returned " + Hex16(*content);
-        if (select == 0 && address == 1)
-          text += " (" + FunctionOptions(*content) + ")";
-        else
-          text += DataMeaning(select, *content);
+        if (!repeatsPrevious) {
+          text += ", first transfer: returned " + Hex16(*content) + " (the answer to the frame before)";
+        } else {
+          text += ": returned " + Hex16(*content);
+          if (select == 0 && address == 1)
+            text += " (" + FunctionOptions(*content) + ")";
+          else
+            text += DataMeaning(select, *content);
+        }
       }
     }
   } else {
@@ -174,11 +180,11 @@ std::string DescribeDirection(const BoardCall &call) {
   return Format("%s direction %d (neither 0 nor 1)", line, call.Value);
 }
 
-std::string DescribeRequest(const BoardCall &call) {
+std::string DescribeRequest(const BoardCall &call, bool repeatsPrevious) {
   switch (call.Request) {
   case VQ_REQ_WRITE_PULSE:
   case VQ_REQ_SHIFT_WORD:
-    return DescribeFrame(call);
+    return DescribeFrame(call, repeatsPrevious);
   case VQ_REQ_SAMPLE:
     return DescribeSample(call);
   case VQ_REQ_D0_DIRECTION:
@@ -262,6 +268,11 @@ std::string CallName(const BoardCall &call) {
   }
 }
 
+bool SameRequest(const BoardCall &a, const BoardCall &b) {
+  return a.Kind == BoardCallKind::Request && b.Kind == BoardCallKind::Request && a.Request == b.Request &&
+         a.Value == b.Value && a.Index == b.Index && a.Direction == b.Direction && a.Length == b.Length;
+}
+
 std::optional<uint32_t> FrameWord(const BoardCall &call) {
   if (call.Kind != BoardCallKind::Request || (call.Request != VQ_REQ_WRITE_PULSE && call.Request != VQ_REQ_SHIFT_WORD))
     return std::nullopt;
@@ -287,7 +298,7 @@ std::string ReversedBytes(const BoardCall &call) {
   return text;
 }
 
-std::string DescribeCall(const BoardCall &call) {
+std::string DescribeCall(const BoardCall &call, bool repeatsPrevious) {
   switch (call.Kind) {
   case BoardCallKind::Search:
     return Format("search for boards: vendor 0x%04X, product 0x%04X: count %d, first list byte %u", call.VendorId,
@@ -300,7 +311,7 @@ std::string DescribeCall(const BoardCall &call) {
   case BoardCallKind::Request:
     break;
   }
-  std::string text = DescribeRequest(call);
+  std::string text = DescribeRequest(call, repeatsPrevious);
   if (call.Status != 0)
     text += Format("; request failed (status %d)", call.Status);
   return text;

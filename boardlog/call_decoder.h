@@ -32,7 +32,14 @@ std::optional<uint32_t> FrameWord(const BoardCall &call);
 std::string RecordedBytes(const BoardCall &call);
 std::string ReversedBytes(const BoardCall &call);
 
-// "write data register, DAC B, 0x9F40, LDAC pulse" and the like.
-std::string DescribeCall(const BoardCall &call);
+// "write data register, DAC B, 0x9F40, LDAC pulse" and the like. A read
+// frame's returned register is named only when `repeatsPrevious` says the
+// request before it was the identical one (see SameRequest): the converter
+// answers a read word during the following frame.
+std::string DescribeCall(const BoardCall &call, bool repeatsPrevious = false);
+
+// Whether two calls are the same request (code, value, index, direction,
+// length).
+bool SameRequest(const BoardCall &a, const BoardCall &b);
 
 } // namespace vq

@@ -80,7 +80,7 @@ std::string ColumnText(const LogEntry &entry, LogColumn column) {
   case LogColumn::Status:
     return std::to_string(call.Status);
   case LogColumn::Meaning:
-    return DescribeCall(call);
+    return DescribeCall(call, entry.RepeatsPrevious);
   }
   return "";
 }

@@ -1,5 +1,7 @@
 #include "boardlog/request_log.h"
 
+#include "boardlog/call_decoder.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -14,14 +16,16 @@ void RequestLog::OnBoardCall(const BoardCall &call) {
 }
 
 void RequestLog::Record(const BoardCall &call, int64_t micros) {
+  const bool repeats = !entries_.empty() && SameRequest(call, Newest().Call);
   if (entries_.size() < capacity_) {
-    entries_.push_back({next_++, micros, call});
+    entries_.push_back({next_++, micros, call, repeats});
     return;
   }
   LogEntry &slot = entries_[head_];
   slot.Sequence = next_++;
   slot.Micros = micros;
   slot.Call = call;
+  slot.RepeatsPrevious = repeats;
   head_ = (head_ + 1) % capacity_;
 }
 

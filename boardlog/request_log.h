@@ -17,6 +17,7 @@ struct LogEntry {
   uint64_t Sequence = 0; // counts every call recorded, never reused
   int64_t Micros = 0;    // time since the log started
   BoardCall Call;
+  bool RepeatsPrevious = false; // the same request as the entry before it
 };
 
 class RequestLog : public BoardCallListener {

@@ -68,7 +68,7 @@ ActivityWindow::ActivityWindow(RequestLog &log, QWidget *parent)
   table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->horizontalHeader()->setStretchLastSection(true);
-  const int widths[LogColumnCount] = {90, 44, 130, 50, 60, 70, 30, 50, 70, 70, 50, 400};
+  const int widths[LogColumnCount] = {80, 44, 150, 50, 60, 70, 30, 50, 70, 70, 50, 400};
   for (int c = 0; c < LogColumnCount; ++c)
     table_->setColumnWidth(c, widths[c]);
 

@@ -93,6 +93,7 @@ TEST(LogCsv, RoundTripKeepsEveryFieldOfEveryRow) {
   read.ByteCount = 3;
   read.Bytes = {0x00, 0x80, 0x04};
   log.Record(read, 40);
+  log.Record(read, 41);
   BoardCall download;
   download.Kind = BoardCallKind::Download;
   download.FirmwarePath = "/home/a \"b\", c/VQ8231.hex"; // a path with a quote and a comma
@@ -106,7 +107,7 @@ TEST(LogCsv, RoundTripKeepsEveryFieldOfEveryRow) {
   WriteCsv(out, entries);
   const auto rows = ParseCsv(out.str());
 
-  ASSERT_EQ(rows.size(), 4u);
+  ASSERT_EQ(rows.size(), 5u);
   EXPECT_EQ(rows[0], (std::vector<std::string>{"time_us", "code", "request", "value", "index", "word", "direction",
                                                "length", "bytes", "reversed", "status", "meaning"}));
   for (std::size_t r = 1; r < rows.size(); ++r) {
@@ -119,8 +120,9 @@ TEST(LogCsv, RoundTripKeepsEveryFieldOfEveryRow) {
   EXPECT_EQ(rows[2][5], "0x910000");
   EXPECT_EQ(rows[2][8], "00 80 04");
   EXPECT_EQ(rows[2][9], "00 01 20");
-  EXPECT_EQ(rows[2][11], "read data register, DAC B: returned 0x0120");
-  EXPECT_EQ(rows[3][11], "download firmware \"/home/a \"b\", c/VQ8231.hex\": firmware running");
+  EXPECT_EQ(rows[2][11], "read data register, DAC B, first transfer: returned 0x0120 (the answer to the frame before)");
+  EXPECT_EQ(rows[3][11], "read data register, DAC B: returned 0x0120");
+  EXPECT_EQ(rows[4][11], "download firmware \"/home/a \"b\", c/VQ8231.hex\": firmware running");
 }
 
 } // namespace
