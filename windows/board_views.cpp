@@ -27,6 +27,9 @@ BoardViews::BoardViews(QMainWindow *window, BoardLink &link)
 
 BoardViews::~BoardViews() {
   link_.SetCallListener(nullptr);
+  // The windows read the log this object owns: they go first.
+  delete activity_;
+  delete panel_;
 }
 
 ActivityWindow *BoardViews::Activity() const {
