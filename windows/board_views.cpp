@@ -8,6 +8,9 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace vq {
 
@@ -71,9 +74,16 @@ bool BoardViews::eventFilter(QObject *watched, QEvent *event) {
   if (watched == window_ && event->type() == QEvent::Show && !windowShown_) {
     windowShown_ = true;
     if (panel_ != nullptr) {
-      // Beside the main window, to its right.
+      // Beside the main window, to its right, as far as the screen allows.
       const QRect frame = window_->frameGeometry();
-      panel_->move(frame.right() + 8, frame.top());
+      QPoint place(frame.right() + 8, frame.top());
+      if (const QScreen *screen = window_->screen()) {
+        const QRect room = screen->availableGeometry();
+        const QSize size = panel_->sizeHint();
+        place.setX(std::max(room.left(), std::min(place.x(), room.right() - size.width())));
+        place.setY(std::max(room.top(), std::min(place.y(), room.bottom() - size.height())));
+      }
+      panel_->move(place);
       panel_->show();
     }
   }
