@@ -1,6 +1,7 @@
 #include "app/main_form.h"
 
 #include "forms/program_icon.h"
+#include "windows/board_views.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -35,6 +36,7 @@ MainForm::MainForm(ProgramValues &values, BoardLink &link, BoardSession &session
   setWindowIcon(ProgramIcon());
   BuildMenus();
   Wire();
+  new BoardViews(this, link_); // owned by the window: the View menu and the board windows
   // A single fixed border: the user cannot resize the window.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);

@@ -42,6 +42,20 @@ typedef int16_t(VQ_BOARD_CALL *VendorIORequest_Fn)(int16_t request, int32_t valu
 }
 #endif
 
+/* Optional entry point: only the simulated board libraries export it, and a
+   program looks it up in the library it loaded, never by linking the model.
+   It returns the simulated board's C++ control view (simboard/sim_board_api.h,
+   which repeats this declaration). A vendor library never has it. */
+#ifdef __cplusplus
+namespace vq::sim {
+class BoardControl;
+}
+extern "C" {
+typedef vq::sim::BoardControl *(*VqSim_Board_Fn)();
+}
+#endif
+#define VQ_SIM_BOARD_ACCESSOR "VqSim_Board"
+
 /* Library file names and entry point names, as the loader looks them up. */
 #define VQ_USB4_WINDOWS_PATH "c:/Program Files/Korvell/USB Drivers/KVL_CYUSB_USB4.dll"
 #define VQ_USB4_FILE_NAME "KVL_CYUSB_USB4.so"

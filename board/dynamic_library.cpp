@@ -22,27 +22,35 @@ DynamicLibrary::~DynamicLibrary() {
 #endif
 }
 
-void *DynamicLibrary::resolveAddress(const char *entryPoint) {
-  if (handle_ == nullptr) {
+void DynamicLibrary::load() {
+  if (handle_ != nullptr)
+    return;
 #if defined(_WIN32)
-    handle_ = LoadLibraryA(file_.c_str());
-    if (handle_ == nullptr)
-      throw BoardLibraryError("The board library \"" + file_ + "\" cannot be loaded.");
+  handle_ = LoadLibraryA(file_.c_str());
+  if (handle_ == nullptr)
+    throw BoardLibraryError("The board library \"" + file_ + "\" cannot be loaded.");
 #else
-    handle_ = dlopen(file_.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle_ == nullptr) {
-      const char *reason = dlerror();
-      throw BoardLibraryError("The board library \"" + file_ + "\" cannot be loaded" +
-                              (reason ? std::string(": ") + reason : std::string()) + ".");
-    }
-#endif
+  handle_ = dlopen(file_.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle_ == nullptr) {
+    const char *reason = dlerror();
+    throw BoardLibraryError("The board library \"" + file_ + "\" cannot be loaded" +
+                            (reason ? std::string(": ") + reason : std::string()) + ".");
   }
+#endif
+}
+
+void *DynamicLibrary::findAddress(const char *entryPoint) {
+  load();
 #if defined(_WIN32)
-  void *address = reinterpret_cast<void *>(GetProcAddress(static_cast<HMODULE>(handle_), entryPoint));
+  return reinterpret_cast<void *>(GetProcAddress(static_cast<HMODULE>(handle_), entryPoint));
 #else
   dlerror();
-  void *address = dlsym(handle_, entryPoint);
+  return dlsym(handle_, entryPoint);
 #endif
+}
+
+void *DynamicLibrary::resolveAddress(const char *entryPoint) {
+  void *address = findAddress(entryPoint);
   if (address == nullptr)
     throw BoardLibraryError("The entry point \"" + std::string(entryPoint) +
                             "\" cannot be found in the board library \"" + file_ + "\".");

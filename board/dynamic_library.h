@@ -26,9 +26,18 @@ public:
   // Throws BoardLibraryError naming the file or the entry point.
   template <typename Fn> Fn resolve(const char *entryPoint) { return reinterpret_cast<Fn>(resolveAddress(entryPoint)); }
 
+  // The entry point if the library has it, else null; for optional ones.
+  // Loads the library like resolve (and throws as it does when it cannot).
+  template <typename Fn> Fn resolveOptional(const char *entryPoint) {
+    return reinterpret_cast<Fn>(findAddress(entryPoint));
+  }
+
+  bool loaded() const { return handle_ != nullptr; }
   const std::string &file() const { return file_; }
 
 private:
+  void load();
+  void *findAddress(const char *entryPoint);
   void *resolveAddress(const char *entryPoint);
 
   std::string file_;

@@ -14,28 +14,63 @@ std::string FourOperationLibraryPath([[maybe_unused]] const std::string &program
 #endif
 }
 
-int16_t FourOperationLink::ConnectAndDownload(BoardSession &session) {
-  // Every entry point is looked up before the first call, so a library that
-  // lacks one is reported as such and never half used.
+void FourOperationLink::Bind() {
+  if (vendorRequest_ != nullptr)
+    return;
   const auto search = library_.resolve<Search_For_Boards_Fn>("Search_For_Boards");
   const auto connect = library_.resolve<Connect_Fn>("Connect");
   const auto download = library_.resolve<Download_Firmware_Fn>("Download_Firmware");
-  library_.resolve<Vendor_Request_Fn>("Vendor_Request");
-
-  std::array<uint8_t, 128> boardList{};
-  int32_t count = 0;
-  search(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, boardList.data());
-  connect(VQ_VENDOR_ID, VQ_PRODUCT_ID, boardList[0], &session.BoardHandle);
-  handle_ = session.BoardHandle;
-  session.SetFirmwarePath();
-  session.CopyFirmwarePath(session.FirmwarePath);
-  return download(handle_, session.FirmwarePathBuffer.data());
+  const auto vendorRequest = library_.resolve<Vendor_Request_Fn>("Vendor_Request");
+  simulatedBoard_ = library_.resolveOptional<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR);
+  search_ = search;
+  connect_ = connect;
+  download_ = download;
+  vendorRequest_ = vendorRequest; // last: it marks the binding complete
 }
 
-int16_t FourOperationLink::VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction,
-                                         int16_t length, uint8_t *buffer) {
-  return library_.resolve<Vendor_Request_Fn>("Vendor_Request")(handle_, request, value, index, direction, length,
-                                                               buffer);
+int16_t FourOperationLink::ConnectAndDownload(BoardSession &session) {
+  Bind();
+
+  BoardCall search;
+  search.Kind = BoardCallKind::Search;
+  search.VendorId = VQ_VENDOR_ID;
+  search.ProductId = VQ_PRODUCT_ID;
+  std::array<uint8_t, 128> boardList{};
+  search.Status = search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &search.BoardCount, boardList.data());
+  search.BoardNumber = boardList[0];
+  Report(search);
+
+  BoardCall connect;
+  connect.Kind = BoardCallKind::Connect;
+  connect.VendorId = VQ_VENDOR_ID;
+  connect.ProductId = VQ_PRODUCT_ID;
+  connect.BoardNumber = boardList[0];
+  connect.Status = connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, boardList[0], &session.BoardHandle);
+  connect.BoardHandle = session.BoardHandle;
+  Report(connect);
+  handle_ = session.BoardHandle;
+
+  session.SetFirmwarePath();
+  session.CopyFirmwarePath(session.FirmwarePath);
+  BoardCall download;
+  download.Kind = BoardCallKind::Download;
+  download.BoardHandle = handle_;
+  download.FirmwarePath = TextInBuffer(session.FirmwarePathBuffer.data(), session.FirmwarePathBuffer.size());
+  const int16_t status = download_(handle_, session.FirmwarePathBuffer.data());
+  download.Status = status;
+  download.DownloadSucceeded = DownloadSucceeded(status);
+  Report(download);
+  return status;
+}
+
+int16_t FourOperationLink::Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                                    uint8_t *buffer) {
+  Bind();
+  return vendorRequest_(handle_, request, value, index, direction, length, buffer);
+}
+
+sim::BoardControl *FourOperationLink::SimulatedBoard() {
+  return vendorRequest_ != nullptr && simulatedBoard_ != nullptr ? simulatedBoard_() : nullptr;
 }
 
 } // namespace vq

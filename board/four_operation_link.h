@@ -16,11 +16,23 @@ public:
 
   int16_t ConnectAndDownload(BoardSession &session) override;
   bool DownloadSucceeded(int16_t status) const override { return status == 0; }
-  int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
-                        uint8_t *buffer) override;
+  sim::BoardControl *SimulatedBoard() override;
+
+protected:
+  int16_t Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                   uint8_t *buffer) override;
 
 private:
+  // Looks every entry point up once, all before the first call, so a library
+  // that lacks one is reported as such and never half used.
+  void Bind();
+
   DynamicLibrary library_;
+  Search_For_Boards_Fn search_ = nullptr;
+  Connect_Fn connect_ = nullptr;
+  Download_Firmware_Fn download_ = nullptr;
+  Vendor_Request_Fn vendorRequest_ = nullptr;
+  VqSim_Board_Fn simulatedBoard_ = nullptr; // optional
   int32_t handle_ = 0;
 };
 

@@ -4,18 +4,38 @@
 
 namespace vq {
 
-int16_t TwoOperationLink::ConnectAndDownload(BoardSession &session) {
-  // No search and no connect: the library loads the firmware on whatever board
-  // it finds. The path buffer was filled by the caller. Both entry points are
-  // looked up before the first call.
+void TwoOperationLink::Bind() {
+  if (vendorRequest_ != nullptr)
+    return;
   const auto load = library_.resolve<LoadFirmWare_Fn>("LoadFirmWare");
-  library_.resolve<VendorIORequest_Fn>("VendorIORequest");
-  return load(session.FirmwarePathBuffer.data());
+  const auto vendorRequest = library_.resolve<VendorIORequest_Fn>("VendorIORequest");
+  simulatedBoard_ = library_.resolveOptional<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR);
+  loadFirmware_ = load;
+  vendorRequest_ = vendorRequest; // last: it marks the binding complete
 }
 
-int16_t TwoOperationLink::VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction,
-                                        int16_t length, uint8_t *buffer) {
-  return library_.resolve<VendorIORequest_Fn>("VendorIORequest")(request, value, index, direction, length, buffer);
+int16_t TwoOperationLink::ConnectAndDownload(BoardSession &session) {
+  // No search and no connect: the library loads the firmware on whatever board
+  // it finds. The path buffer was filled by the caller.
+  Bind();
+  BoardCall download;
+  download.Kind = BoardCallKind::Download;
+  download.FirmwarePath = TextInBuffer(session.FirmwarePathBuffer.data(), session.FirmwarePathBuffer.size());
+  const int16_t status = loadFirmware_(session.FirmwarePathBuffer.data());
+  download.Status = status;
+  download.DownloadSucceeded = DownloadSucceeded(status);
+  Report(download);
+  return status;
+}
+
+int16_t TwoOperationLink::Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                                   uint8_t *buffer) {
+  Bind();
+  return vendorRequest_(request, value, index, direction, length, buffer);
+}
+
+sim::BoardControl *TwoOperationLink::SimulatedBoard() {
+  return vendorRequest_ != nullptr && simulatedBoard_ != nullptr ? simulatedBoard_() : nullptr;
 }
 
 } // namespace vq

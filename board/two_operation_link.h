@@ -18,11 +18,20 @@ public:
   int16_t ConnectAndDownload(BoardSession &session) override;
   // This library reports success with any status of 1 or more.
   bool DownloadSucceeded(int16_t status) const override { return status >= 1; }
-  int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
-                        uint8_t *buffer) override;
+  sim::BoardControl *SimulatedBoard() override;
+
+protected:
+  int16_t Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                   uint8_t *buffer) override;
 
 private:
+  // Looks both entry points up once, before the first call.
+  void Bind();
+
   DynamicLibrary library_;
+  LoadFirmWare_Fn loadFirmware_ = nullptr;
+  VendorIORequest_Fn vendorRequest_ = nullptr;
+  VqSim_Board_Fn simulatedBoard_ = nullptr; // optional
 };
 
 } // namespace vq

@@ -3,8 +3,10 @@
 # root; packages already present are left alone.
 set -euo pipefail
 
-# libusb for the real-board libraries; umockdev plays the board in their tests.
-packages=(build-essential cmake pkgconf qt6-base-dev libgtest-dev libgmock-dev libusb-1.0-0-dev umockdev libumockdev-dev)
+# libusb for the real-board libraries; umockdev plays the board in their tests;
+# Google Benchmark for the benchmark programs.
+packages=(build-essential cmake pkgconf qt6-base-dev libgtest-dev libgmock-dev libusb-1.0-0-dev umockdev libumockdev-dev
+  libbenchmark-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -36,8 +36,11 @@ public:
 
   int16_t ConnectAndDownload(BoardSession &session) override;
   bool DownloadSucceeded(int16_t status) const override { return earlierBuild_ ? status >= 1 : status == 0; }
-  int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
-                        uint8_t *buffer) override;
+  // What the recording board does with one request. Tests that look in on
+  // requests as they arrive override it; calls through BoardLink reach it by
+  // way of Transfer, so the link's listener hears of every one.
+  virtual int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                                uint8_t *buffer);
 
   // The content a read of this register returns (0 for registers not set).
   void SetRegister(int16_t dacAddress, int16_t registerSelect, int32_t content);
@@ -51,6 +54,12 @@ public:
   std::string DownloadedPath;
   std::vector<RecordedRequest> Requests;
   std::map<int, int32_t> Registers; // key: register select * 8 + address
+
+protected:
+  int16_t Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                   uint8_t *buffer) override {
+    return VendorRequest(request, value, index, direction, length, buffer);
+  }
 
 private:
   bool earlierBuild_;

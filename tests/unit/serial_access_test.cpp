@@ -26,8 +26,8 @@ class FakeLink : public BoardLink {
 public:
   int16_t ConnectAndDownload(BoardSession &) override { return 0; }
   bool DownloadSucceeded(int16_t status) const override { return status == 0; }
-  int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
-                        uint8_t *buffer) override {
+  int16_t Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                   uint8_t *buffer) override {
     sent.push_back({request, value, index, direction, length, buffer[0]});
     if (!answers.empty()) {
       const auto bytes = answers.front();

@@ -49,12 +49,14 @@ public:
   explicit ObservedLink(BoardLink &inner) : inner_(inner) {}
   int16_t ConnectAndDownload(BoardSession &session) override { return inner_.ConnectAndDownload(session); }
   bool DownloadSucceeded(int16_t status) const override { return inner_.DownloadSucceeded(status); }
-  int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
-                        uint8_t *buffer) override {
+  std::vector<Request> Sent;
+
+protected:
+  int16_t Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                   uint8_t *buffer) override {
     Sent.push_back({request, value, index, direction});
     return inner_.VendorRequest(request, value, index, direction, length, buffer);
   }
-  std::vector<Request> Sent;
 
 private:
   BoardLink &inner_;

@@ -1,0 +1,31 @@
+#include "board/board_link.h"
+
+#include <algorithm>
+
+namespace vq {
+
+int16_t BoardLink::VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                                 uint8_t *buffer) {
+  if (listener_ == nullptr)
+    return Transfer(request, value, index, direction, length, buffer);
+
+  BoardCall call;
+  call.Kind = BoardCallKind::Request;
+  call.Request = request;
+  call.Value = value;
+  call.Index = index;
+  call.Direction = direction;
+  call.Length = length;
+  call.ByteCount = static_cast<uint8_t>(std::clamp<int>(length, 0, BoardCall::MaxBytes));
+  // What goes out is taken before the call, what comes back after it.
+  const bool returnsBytes = direction != 0;
+  if (!returnsBytes && buffer != nullptr)
+    std::copy_n(buffer, call.ByteCount, call.Bytes.begin());
+  call.Status = Transfer(request, value, index, direction, length, buffer);
+  if (returnsBytes && buffer != nullptr)
+    std::copy_n(buffer, call.ByteCount, call.Bytes.begin());
+  listener_->OnBoardCall(call);
+  return static_cast<int16_t>(call.Status);
+}
+
+} // namespace vq

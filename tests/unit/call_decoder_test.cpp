@@ -1,0 +1,124 @@
+// What the activity log says each board call means: one row per kind of call,
+// with the name, the word of a frame and the text.
+#include "boardlog/call_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+using namespace vq;
+
+namespace {
+
+BoardCall Request(uint8_t code, int32_t value, int32_t index, uint8_t direction = 0,
+                  std::initializer_list<uint8_t> bytes = {}, int32_t status = 0) {
+  BoardCall call;
+  call.Request = code;
+  call.Value = value;
+  call.Index = index;
+  call.Direction = direction;
+  call.Length = static_cast<int16_t>(bytes.size());
+  call.ByteCount = static_cast<uint8_t>(bytes.size());
+  std::copy(bytes.begin(), bytes.end(), call.Bytes.begin());
+  call.Status = status;
+  return call;
+}
+
+struct DecodingRow {
+  const char *what;
+  BoardCall call;
+  const char *name;
+  const char *text;
+  bool repeatsPrevious = false;
+};
+
+const DecodingRow Rows[] = {
+    {"data write with pulse", Request(0xD9, 0x11, 0x9F40), "write and pulse LDAC",
+     "write data register, DAC B, 0x9F40, LDAC pulse"},
+    {"data write to all DACs", Request(0xDD, 0x14, 0xFFFF), "write or read frame",
+     "write data register, ALL DACs, 0xFFFF"},
+    {"function register write", Request(0xDD, 0x01, 0x15), "write or read frame",
+     "write function register, 0x0015: SDO disabled, D0 output low, D1 output low, local ground offset adjust off"},
+    {"no operation", Request(0xDD, 0x00, 0), "write or read frame", "no operation"},
+    {"clear all", Request(0xDD, 0x04, 0), "write or read frame", "clear all DACs"},
+    {"load all", Request(0xDD, 0x05, 0), "write or read frame", "load all DACs"},
+    {"coarse gain", Request(0xD9, 0x18, 1), "write and pulse LDAC",
+     "write coarse gain register, DAC A, 0x0001 (range \xC2\xB1"
+     "4.201 V), LDAC pulse"},
+    {"fine gain", Request(0xDD, 0x22, 0x3F), "write or read frame",
+     "write fine gain register, DAC C, 0x003F (fine gain -1)"},
+    {"offset", Request(0xDD, 0x2B, 0xFF), "write or read frame",
+     "write offset register, DAC D, 0x00FF (offset -0.125 LSB)"},
+    {"unused register select", Request(0xDD, 0x30, 7), "write or read frame",
+     "write register select 6 (no register), DAC A, 0x0007"},
+    {"data register read, first transfer", Request(0xDD, 0x91, 0, 1, {0x00, 0x80, 0x04}), "write or read frame",
+     "read data register, DAC B, first transfer: returned 0x0120 (the answer to the frame before)"},
+    {"data register read, second transfer", Request(0xDD, 0x91, 0, 1, {0x00, 0x80, 0x04}), "write or read frame",
+     "read data register, DAC B: returned 0x0120", true},
+    {"coarse gain read", Request(0xDD, 0x98, 0, 1, {0x00, 0x00, 0x40}), "write or read frame",
+     "read coarse gain register, DAC A: returned 0x0002 (range \xC2\xB1"
+     "4.311 V)",
+     true},
+    {"function register read", Request(0xDD, 0x81, 0, 1, {0x00, 0x00, 0x84}), "write or read frame",
+     "read function register: returned 0x0021 (SDO disabled, D0 input, D1 input, local ground offset adjust on)", true},
+    {"control lines at start", Request(0xDE, 0x9F, 0), "control lines",
+     "LDAC high, CLR high, binary coding, RSTIN high, board drives D1 low and D0 low where it drives them"},
+    {"control lines all low", Request(0xDE, 0x81, 2), "control lines",
+     "LDAC low, CLR low, two's complement coding, RSTIN low, board drives D1 high and D0 low where it drives them"},
+    {"control lines, fixed bits wrong", Request(0xDE, 0x1F, 0), "control lines",
+     "LDAC high, CLR high, binary coding, RSTIN high, board drives D1 low and D0 low where it drives them, fixed "
+     "bits 0x01 (0x81 expected)"},
+    {"temperature sample", Request(0xDA, 0, 0, 1, {0xE0, 0xAC}), "temperature sample",
+     "sample 1845: TEMP pin 1.482 V, 25.0 \xC2\xB0"
+     "C"},
+    {"D0 to input", Request(0xDB, 1, 0, 1), "D0 direction", "D0 is an input of the converter: the board drives it"},
+    {"D1 to output", Request(0xDC, 0, 0, 1), "D1 direction", "D1 is an output of the converter: the board lets go"},
+    {"unknown request", Request(0x42, 3, 4), "unknown request", "unknown request 0x42"},
+    {"failed request", Request(0xDD, 0x12, 0x8000, 0, {}, 3), "write or read frame",
+     "write data register, DAC C, 0x8000; request failed (status 3)"},
+};
+
+TEST(CallDecoder, EveryKindOfRequestIsNamedAndDescribed) {
+  for (const DecodingRow &row : Rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(CallName(row.call), row.name);
+    EXPECT_EQ(DescribeCall(row.call, row.repeatsPrevious), row.text);
+  }
+}
+
+TEST(CallDecoder, FramesCarryTheirWordAndReadsTheirReversedBytes) {
+  EXPECT_EQ(FrameWord(Rows[0].call), 0x119F40u);
+  EXPECT_EQ(FrameWord(Request(0xDD, 0x91, 0, 1)), 0x910000u);
+  EXPECT_EQ(FrameWord(Request(0xDE, 0x9F, 0)), std::nullopt);
+  const BoardCall read = Request(0xDD, 0x91, 0, 1, {0x00, 0x80, 0x04});
+  EXPECT_EQ(RecordedBytes(read), "00 80 04");
+  EXPECT_EQ(ReversedBytes(read), "00 01 20");
+  // Bytes the program does not reverse are not shown reversed.
+  EXPECT_EQ(ReversedBytes(Request(0xDD, 0x11, 0x9F40)), "");
+  EXPECT_EQ(CategoryOf(read), CallCategory::ReadFrame);
+  EXPECT_EQ(CategoryOf(Rows[0].call), CallCategory::WriteFrame);
+  EXPECT_EQ(CategoryOf(Request(0x42, 0, 0)), CallCategory::Unknown);
+}
+
+TEST(CallDecoder, SessionCallsSayWhatTheLibraryAnswered) {
+  BoardCall search;
+  search.Kind = BoardCallKind::Search;
+  search.VendorId = 0x0456;
+  search.ProductId = 0xB230;
+  search.BoardCount = 1;
+  search.BoardNumber = 1;
+  EXPECT_EQ(DescribeCall(search), "search for boards: vendor 0x0456, product 0xB230: count 1, first list byte 1");
+  BoardCall connect;
+  connect.Kind = BoardCallKind::Connect;
+  connect.BoardNumber = 1;
+  connect.BoardHandle = 0x8231;
+  EXPECT_EQ(DescribeCall(connect), "connect to board 1: handle 0x8231");
+  BoardCall download;
+  download.Kind = BoardCallKind::Download;
+  download.FirmwarePath = "/opt/vq/VQ8231.hex";
+  download.Status = 4;
+  EXPECT_EQ(DescribeCall(download), "download firmware \"/opt/vq/VQ8231.hex\": download failed");
+  EXPECT_EQ(CategoryOf(download), CallCategory::Session);
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+// The simulated board's front panel: there only when the loaded library
+// offers the simulated board, and showing what the board does after each
+// request: outputs, registers, lines; the die temperature set on it is what
+// the next "Measure" reads.
+#include "board/four_operation_link.h"
+#include "panels/choice_list.h"
+#include "tests/support/panel_driver.h"
+#include "tests/support/simulated_program.h"
+#include "windows/front_panel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+using namespace vq;
+using namespace vq::test;
+
+class FrontPanelTest : public QObject {
+  Q_OBJECT
+private slots:
+  void shownBesideTheWindowOnTheSimulatedBoard_data();
+  void shownBesideTheWindowOnTheSimulatedBoard();
+  void absentWithALibraryWithoutTheAccessor();
+  void followsTheBoard();
+  void temperatureSetOnThePanelIsMeasured();
+};
+
+namespace {
+
+QString Shown(QWidget *panel, const char *name) {
+  auto *label = panel->findChild<QLabel *>(QString::fromLatin1(name));
+  if (label == nullptr)
+    qFatal("no label %s", name);
+  return label->text();
+}
+
+// A loaded window of VQ8231(version2) on an ideal simulated board.
+struct IdealBoard {
+  IdealBoard() : program(false) {
+    if (!program.fixture.Load())
+      qFatal("window not loaded");
+    panel = program.fixture.form->findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
+    if (panel == nullptr)
+      qFatal("no front panel");
+    panel->findChild<QSpinBox *>(QStringLiteral("ErrorSeed"))->setValue(0);
+  }
+  template <typename Widget> Widget *Find(const char *name) {
+    return program.fixture.Find<Widget>(QString::fromLatin1(name));
+  }
+  SimulatedProgram program;
+  FrontPanel *panel = nullptr;
+};
+
+} // namespace
+
+void FrontPanelTest::shownBesideTheWindowOnTheSimulatedBoard_data() {
+  QTest::addColumn<bool>("earlierBuild");
+  QTest::newRow("VQ8231(version2)") << false;
+  QTest::newRow("VQ8231") << true;
+}
+
+void FrontPanelTest::shownBesideTheWindowOnTheSimulatedBoard() {
+  QFETCH(bool, earlierBuild);
+  SimulatedProgram program(earlierBuild);
+  QVERIFY(program.fixture.Load());
+  auto *panel = program.fixture.form->findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
+  QVERIFY(panel != nullptr);
+  QVERIFY(panel->isVisible());
+  QCOMPARE(panel->windowTitle(), QStringLiteral("Simulated Board"));
+  QVERIFY(panel->x() > program.fixture.form->x());
+  QCOMPARE(Shown(panel, "Firmware"), QStringLiteral("running"));
+  QCOMPARE(panel->findChild<QSpinBox *>(QStringLiteral("ErrorSeed"))->value(), 8231);
+
+  // Closing it leaves the program running; View brings it back.
+  panel->close();
+  QVERIFY(program.fixture.form->isVisible());
+  auto *show = program.fixture.Find<QAction>(QStringLiteral("MnuFrontPanel"));
+  QCOMPARE(show->text(), QStringLiteral("Simulated &Board"));
+  show->trigger();
+  QVERIFY(panel->isVisible());
+}
+
+void FrontPanelTest::absentWithALibraryWithoutTheAccessor() {
+  FourOperationLink link(VQ_BIN_DIR "/libPlainBoard.so");
+  FormFixture fixture(link);
+  QVERIFY(fixture.Load());
+  QVERIFY(fixture.form->findChild<FrontPanel *>() == nullptr);
+  QVERIFY(fixture.form->findChild<QAction *>(QStringLiteral("MnuFrontPanel")) == nullptr);
+  QCOMPARE(fixture.Find<QMenu>(QStringLiteral("MnuView"))->title(), QStringLiteral("&View"));
+  QCOMPARE(fixture.Find<QAction>(QStringLiteral("MnuActivity"))->text(), QStringLiteral("Board &Activity"));
+}
+
+void FrontPanelTest::followsTheBoard() {
+  IdealBoard b;
+  QCOMPARE(Shown(b.panel, "OutputB"), QStringLiteral("+0.00000 V"));
+  Choose(b.Find<ChoiceList>("ComboAddr"), QStringLiteral("DAC B"));
+  Enter(b.Find<QLineEdit>("TextVolts"), QStringLiteral("1"));
+  QCOMPARE(Shown(b.panel, "OutputB"), QStringLiteral("+1.00000 V"));
+  QCOMPARE(Shown(b.panel, "DacCodeB"), QStringLiteral("0x9F40"));
+  QCOMPARE(Shown(b.panel, "OutputA"), QStringLiteral("+0.00000 V"));
+  QCOMPARE(Shown(b.panel, "RangeB"), QString::fromUtf8("\u00B14.096 V"));
+  QCOMPARE(Shown(b.panel, "CodingB"), QStringLiteral("offset binary"));
+  QCOMPARE(Shown(b.panel, "LineLDAC"), QStringLiteral("high"));
+
+  // LDAC high without the pulse: the input register takes the code, the
+  // output waits for LOAD.
+  QTest::mouseClick(b.Find<QCheckBox>("Check1"), Qt::LeftButton);
+  Enter(b.Find<QLineEdit>("TextVolts"), QStringLiteral("-2.048"));
+  QCOMPARE(Shown(b.panel, "InputCodeB"), QStringLiteral("0x4000"));
+  QCOMPARE(Shown(b.panel, "OutputB"), QStringLiteral("+1.00000 V"));
+  Click(b.Find<QPushButton>("Command5"));
+  QCOMPARE(Shown(b.panel, "OutputB"), QStringLiteral("-2.04800 V"));
+
+  // CLR low holds every output at 0 V.
+  QWidget *clr = b.Find<QWidget>("Toggle8");
+  QTest::mouseClick(clr, Qt::LeftButton, Qt::NoModifier, clr->rect().center());
+  QCOMPARE(Shown(b.panel, "LineCLR"), QStringLiteral("low"));
+  QCOMPARE(Shown(b.panel, "OutputB"), QStringLiteral("+0.00000 V"));
+
+  // Seed back: the errors show at once.
+  b.panel->findChild<QSpinBox *>(QStringLiteral("ErrorSeed"))->setValue(8231);
+  QCOMPARE(b.program.board.ErrorSeed(), 8231u);
+}
+
+void FrontPanelTest::temperatureSetOnThePanelIsMeasured() {
+  IdealBoard b;
+  b.panel->findChild<QDoubleSpinBox *>(QStringLiteral("DieTemperature"))->setValue(60);
+  QCOMPARE(b.program.board.DieTemperature(), 60.0);
+  Click(b.Find<QPushButton>("Command7"));
+  QCOMPARE(b.Find<QLabel>("Label25")->text(), QStringLiteral("60"));
+}
+
+QTEST_MAIN(FrontPanelTest)
+#include "tst_front_panel.moc"

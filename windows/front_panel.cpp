@@ -1,0 +1,189 @@
+#include "windows/front_panel.h"
+
+#include "rules/conversions.h"
+#include "simboard/sim_board_api.h"
+
+#include <QDoubleSpinBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+namespace vq {
+namespace {
+
+QString HighLow(bool high) {
+  return high ? QStringLiteral("high") : QStringLiteral("low");
+}
+
+QString Driver(sim::LineDriver driver) {
+  switch (driver) {
+  case sim::LineDriver::None:
+    return QStringLiteral("none (pulled low)");
+  case sim::LineDriver::Converter:
+    return QStringLiteral("converter");
+  case sim::LineDriver::Board:
+    return QStringLiteral("board");
+  case sim::LineDriver::Both:
+    return QStringLiteral("both: CONFLICT");
+  }
+  return {};
+}
+
+QString Code(int code, int digits) {
+  return QStringLiteral("0x") + QString::number(code, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
+}
+
+} // namespace
+
+QLabel *FrontPanel::AddValue(const QString &name) {
+  auto *label = new QLabel(this);
+  label->setObjectName(name);
+  label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return label;
+}
+
+FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(parent, Qt::Window), board_(board) {
+  setObjectName(QStringLiteral("FrontPanel"));
+  setWindowTitle(QStringLiteral("Simulated Board"));
+
+  auto *outputs = new QGroupBox(QStringLiteral("Outputs and registers"), this);
+  auto *grid = new QGridLayout(outputs);
+  const QStringList headings = {QStringLiteral("Channel"),  QStringLiteral("Output (voltmeter)"),
+                                QStringLiteral("DAC reg."), QStringLiteral("Input reg."),
+                                QStringLiteral("Range"),    QStringLiteral("Fine gain"),
+                                QStringLiteral("Offset"),   QStringLiteral("Coding")};
+  for (int c = 0; c < headings.size(); ++c)
+    grid->addWidget(new QLabel(QStringLiteral("<b>%1</b>").arg(headings[c]), outputs), 0, c);
+  for (int channel = 0; channel < sim::ChannelCount; ++channel) {
+    const QChar letter(QLatin1Char(static_cast<char>('A' + channel)));
+    ChannelRow &row = channels_[static_cast<std::size_t>(channel)];
+    row = {AddValue(QStringLiteral("Output") + letter),    AddValue(QStringLiteral("DacCode") + letter),
+           AddValue(QStringLiteral("InputCode") + letter), AddValue(QStringLiteral("Range") + letter),
+           AddValue(QStringLiteral("FineGain") + letter),  AddValue(QStringLiteral("Offset") + letter),
+           AddValue(QStringLiteral("Coding") + letter)};
+    grid->addWidget(new QLabel(QStringLiteral("DAC ") + letter, outputs), channel + 1, 0);
+    QLabel *cells[] = {row.Output, row.Dac, row.Input, row.Range, row.FineGain, row.Offset, row.Coding};
+    for (int c = 0; c < 7; ++c)
+      grid->addWidget(cells[c], channel + 1, c + 1);
+  }
+
+  auto *lines = new QGroupBox(QStringLiteral("Lines"), this);
+  auto *lineGrid = new QGridLayout(lines);
+  ldac_ = AddValue(QStringLiteral("LineLDAC"));
+  clr_ = AddValue(QStringLiteral("LineCLR"));
+  rstin_ = AddValue(QStringLiteral("LineRSTIN"));
+  coding_ = AddValue(QStringLiteral("LineCoding"));
+  d0Driver_ = AddValue(QStringLiteral("D0Driver"));
+  d0Level_ = AddValue(QStringLiteral("D0Level"));
+  d1Driver_ = AddValue(QStringLiteral("D1Driver"));
+  d1Level_ = AddValue(QStringLiteral("D1Level"));
+  sdo_ = AddValue(QStringLiteral("Sdo"));
+  firmware_ = AddValue(QStringLiteral("Firmware"));
+  const std::pair<const char *, QLabel *> lineRows[] = {{"LDAC", ldac_},
+                                                        {"CLR", clr_},
+                                                        {"RSTIN", rstin_},
+                                                        {"Coding line", coding_},
+                                                        {"D0 driven by", d0Driver_},
+                                                        {"D0 level", d0Level_},
+                                                        {"D1 driven by", d1Driver_},
+                                                        {"D1 level", d1Level_},
+                                                        {"SDO", sdo_},
+                                                        {"Firmware", firmware_}};
+  int lineRow = 0;
+  for (const auto &[caption, label] : lineRows) {
+    lineGrid->addWidget(new QLabel(QString::fromLatin1(caption), lines), lineRow / 2, (lineRow % 2) * 2);
+    lineGrid->addWidget(label, lineRow / 2, (lineRow % 2) * 2 + 1);
+    ++lineRow;
+  }
+
+  auto *conditions = new QGroupBox(QStringLiteral("Conditions"), this);
+  auto *conditionGrid = new QGridLayout(conditions);
+  temperature_ = new QDoubleSpinBox(conditions);
+  temperature_->setObjectName(QStringLiteral("DieTemperature"));
+  temperature_->setRange(-55, 150);
+  temperature_->setDecimals(1);
+  temperature_->setSuffix(QStringLiteral(" \u00B0C"));
+  temperature_->setKeyboardTracking(false); // takes effect on Return or on leaving the box
+  seed_ = new QSpinBox(conditions);
+  seed_->setObjectName(QStringLiteral("ErrorSeed"));
+  seed_->setRange(0, std::numeric_limits<int>::max());
+  seed_->setKeyboardTracking(false);
+  seed_->setToolTip(QStringLiteral("0 = ideal converter"));
+  conditionGrid->addWidget(new QLabel(QStringLiteral("Die temperature"), conditions), 0, 0);
+  conditionGrid->addWidget(temperature_, 0, 1);
+  conditionGrid->addWidget(new QLabel(QStringLiteral("Error seed (0 = ideal)"), conditions), 1, 0);
+  conditionGrid->addWidget(seed_, 1, 1);
+  connect(temperature_, &QDoubleSpinBox::valueChanged, this, [this](double celsius) {
+    board_.SetDieTemperature(celsius);
+    Refresh();
+  });
+  connect(seed_, &QSpinBox::valueChanged, this, [this](int seed) {
+    board_.SetErrorSeed(static_cast<uint32_t>(seed));
+    Refresh();
+  });
+
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(outputs);
+  layout->addWidget(lines);
+  layout->addWidget(conditions);
+  Refresh();
+}
+
+void FrontPanel::showEvent(QShowEvent *event) {
+  QWidget::showEvent(event);
+  Refresh();
+}
+
+void FrontPanel::Refresh() {
+  const sim::ControlLines lines = board_.Lines();
+  const QString coding = lines.BinaryCoding ? QStringLiteral("offset binary") : QStringLiteral("two's complement");
+  for (int channel = 0; channel < sim::ChannelCount; ++channel) {
+    const ChannelRow &row = channels_[static_cast<std::size_t>(channel)];
+    const sim::ChannelRegisters registers = board_.Registers(channel);
+    row.Output->setText(QString::asprintf("%+.5f V", board_.OutputVoltage(channel)));
+    row.Dac->setText(Code(registers.Dac, 4));
+    row.Input->setText(Code(registers.Input, 4));
+    const float range = RangeForCoarseCode(registers.Coarse).value_or(4.096f);
+    row.Range->setText(QString::asprintf("\u00B1%.3f V", static_cast<double>(range)) +
+                       (registers.Coarse == 3 ? QStringLiteral(" (code 3)") : QString()));
+    row.FineGain->setText(QStringLiteral("%1 (%2)").arg(Code(registers.Fine, 2)).arg(FineGainValue(registers.Fine)));
+    row.Offset->setText(QStringLiteral("%1 (%2 LSB)")
+                            .arg(Code(registers.Offset, 2))
+                            .arg(static_cast<double>(OffsetValue(registers.Offset))));
+    row.Coding->setText(coding);
+  }
+  ldac_->setText(HighLow(lines.Ldac));
+  clr_->setText(HighLow(lines.Clr));
+  rstin_->setText(HighLow(lines.Rstin));
+  coding_->setText(lines.BinaryCoding ? QStringLiteral("high (offset binary)")
+                                      : QStringLiteral("low (two's complement)"));
+  const sim::DigitalLineState d0 = board_.D0();
+  const sim::DigitalLineState d1 = board_.D1();
+  d0Driver_->setText(Driver(d0.Driver));
+  d0Level_->setText(HighLow(d0.Level));
+  d1Driver_->setText(Driver(d1.Driver));
+  d1Level_->setText(HighLow(d1.Level));
+  sdo_->setText((board_.FunctionRegister() & 1) ? QStringLiteral("disabled") : QStringLiteral("enabled"));
+  firmware_->setText(board_.FirmwareRunning()
+                         ? QStringLiteral("running")
+                         : QStringLiteral("not running") +
+                               (board_.FirmwareProblem().empty()
+                                    ? QString()
+                                    : QStringLiteral(": ") + QString::fromStdString(board_.FirmwareProblem())));
+  const QSignalBlocker quietTemperature(temperature_);
+  const QSignalBlocker quietSeed(seed_);
+  if (!temperature_->hasFocus())
+    temperature_->setValue(board_.DieTemperature());
+  if (!seed_->hasFocus())
+    seed_->setValue(static_cast<int>(std::min<uint32_t>(board_.ErrorSeed(), std::numeric_limits<int>::max())));
+}
+
+} // namespace vq
