@@ -81,8 +81,5 @@ protected:
 
 } // namespace vq::sim
 
-extern "C" {
-// Exported by both simulated board libraries under the name VQ_SIM_BOARD_ACCESSOR.
-typedef vq::sim::BoardControl *(*VqSim_Board_Fn)();
-}
-#define VQ_SIM_BOARD_ACCESSOR "VqSim_Board"
+// The accessor that hands this view out is declared with the other entry
+// points in board/board_library.h.
