@@ -4,6 +4,7 @@
 #include "app/start.h"
 #include "board/four_operation_link.h"
 #include "board/two_operation_link.h"
+#include "panels/design_names.h"
 #include "panels/toggle_switch.h"
 #include "tests/support/form_fixture.h"
 
@@ -22,6 +23,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
+#include <fstream>
 
 #include <cstdio>
 
@@ -115,9 +117,23 @@ private slots:
   void closingOrExitEndsTheProgram();
   void directReadWriteDoesNothing();
   void controlsCarryTheirCaptions();
+  void everyDesignNameIsAControl();
   void realProgramsFindTheirFilesBesideThemselves_data();
   void realProgramsFindTheirFilesBesideThemselves();
 };
+
+// The table that maps the panels' members to design names names only
+// controls that exist, each once.
+void StartupTest::everyDesignNameIsAControl() {
+  RecordingForm f;
+  QSet<QString> seen;
+  for (const DesignName &row : DesignNames) {
+    const QString name = QString::fromLatin1(row.designName);
+    QVERIFY2(!seen.contains(name), row.designName);
+    seen.insert(name);
+    QVERIFY2(f.fixture.form->findChild<QWidget *>(name) != nullptr, row.designName);
+  }
+}
 
 void StartupTest::windowHasItsFramesAndMenus_data() {
   QTest::addColumn<bool>("earlierBuild");
@@ -349,7 +365,61 @@ void StartupTest::realProgramsFindTheirFilesBesideThemselves_data() {
                                        << "libUSBFunctions.so\" cannot be loaded" << QByteArray();
   QTest::newRow("earlier, no firmware") << earlier << QStringList{"libUSBFunctions.so"} << "Error Downloading Firmware"
                                         << QByteArray();
+
+  // Bad firmware files: "name=kind" puts a file of that kind in place.
+  const QString download = "Error Downloading Firmware";
+  for (const char *kind : {"empty", "corrupt", "directory", "huge"}) {
+    QTest::addRow("version2, firmware %s", kind)
+        << v2 << QStringList{"KVL_CYUSB_USB4.so", QStringLiteral("VQ8231.hex=") + kind} << download << QByteArray();
+    QTest::addRow("earlier, firmware %s", kind)
+        << earlier << QStringList{"libUSBFunctions.so", QStringLiteral("VQ8231.hex=") + kind} << download
+        << QByteArray();
+  }
+  // Places: blanks and non-ASCII letters; a firmware path of exactly the 512
+  // bytes the board library takes, and one byte more ("bytes:N" pads the
+  // directory so the firmware path has N bytes).
+  QTest::newRow("version2, blanks and UTF-8 in the directory")
+      << v2 << QStringList{"KVL_CYUSB_USB4.so", "VQ8231.hex"} << "" << QByteArray("Mes essais – ½ V");
+  QTest::newRow("version2, firmware path of 512 bytes")
+      << v2 << QStringList{"KVL_CYUSB_USB4.so", "VQ8231.hex"} << "" << QByteArray("bytes:512");
+  QTest::newRow("earlier, firmware path of 512 bytes")
+      << earlier << QStringList{"libUSBFunctions.so", "VQ8231.hex"} << "" << QByteArray("bytes:512");
+  QTest::newRow("version2, firmware path of 513 bytes") << v2 << QStringList{"KVL_CYUSB_USB4.so", "VQ8231.hex"}
+                                                        << "directory path is too long" << QByteArray("bytes:513");
 }
+
+namespace {
+
+// A directory below `home` whose firmware path has exactly `bytes` bytes,
+// in components a file system takes (at most 255 bytes each).
+std::filesystem::path PaddedDirectory(const std::filesystem::path &home, std::size_t bytes) {
+  const std::size_t fixed = home.string().size() + std::string("/VQ8231.hex").size();
+  std::size_t left = bytes - fixed;
+  std::filesystem::path directory = home;
+  while (left > 0) {
+    std::size_t component = std::min<std::size_t>(left - 1, 200); // one byte for the separator
+    if (left - (component + 1) == 1)
+      --component; // never leave a single byte: a separator alone names nothing
+    directory /= std::string(component, 'p');
+    left -= component + 1;
+  }
+  return directory;
+}
+
+// A file in place of `name`, of a kind no board library should accept.
+void PlaceBadFile(const std::filesystem::path &path, const std::string &kind) {
+  if (kind == "directory") {
+    std::filesystem::create_directory(path);
+    return;
+  }
+  std::ofstream file(path, std::ios::binary);
+  if (kind == "corrupt")
+    file << ":10000000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF01\n:00000001FF\n"; // wrong checksum
+  else if (kind == "huge")
+    file << std::string(5 * 1024 * 1024, ':');
+}
+
+} // namespace
 
 void StartupTest::realProgramsFindTheirFilesBesideThemselves() {
   QFETCH(QString, program);
@@ -361,10 +431,17 @@ void StartupTest::realProgramsFindTheirFilesBesideThemselves() {
   // Qt's file names are text, so the files go in through the bytes of the
   // path, and the program starts through a link with a plain name.
   const std::filesystem::path home = QFile::encodeName(directory.path()).toStdString();
-  const std::filesystem::path programDirectory = home / subdirectory.toStdString();
+  const std::filesystem::path programDirectory = subdirectory.startsWith("bytes:")
+                                                     ? PaddedDirectory(home, subdirectory.mid(6).toUInt())
+                                                     : home / subdirectory.toStdString();
   std::filesystem::create_directories(programDirectory);
-  for (const QString &file : QStringList{program} + beside)
-    std::filesystem::copy_file(std::string(VQ_BIN_DIR "/") + file.toStdString(), programDirectory / file.toStdString());
+  for (const QString &file : QStringList{program} + beside) {
+    const std::string name = file.section('=', 0, 0).toStdString();
+    if (file.contains('='))
+      PlaceBadFile(programDirectory / name, file.section('=', 1).toStdString());
+    else
+      std::filesystem::copy_file(std::string(VQ_BIN_DIR "/") + name, programDirectory / name);
+  }
   if (!subdirectory.isEmpty())
     std::filesystem::create_symlink(programDirectory / program.toStdString(), home / "start");
   const QString start = subdirectory.isEmpty() ? directory.filePath(program) : directory.filePath("start");
