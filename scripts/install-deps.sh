@@ -3,7 +3,8 @@
 # root; packages already present are left alone.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev)
+# clang and its runtime libraries build the libFuzzer targets (scripts/fuzz.sh).
+packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev clang libclang-rt-14-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
