@@ -43,7 +43,7 @@ std::string BuildImage(FuzzedDataProvider &input, std::size_t &dataBytes) {
   const char *lineEnd = input.ConsumeBool() ? "\r\n" : "\n";
   std::string image;
   dataBytes = 0;
-  for (int records = input.ConsumeIntegralInRange(1, 8); records > 0; --records) {
+  for (int records = input.ConsumeIntegralInRange(1, 4); records > 0; --records) {
     const uint16_t address = input.ConsumeIntegral<uint16_t>();
     if (input.ConsumeIntegralInRange(0, 7) == 0) {
       AppendRecord(image, 0x04, 0, {static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address)}, lower, lineEnd);
