@@ -120,8 +120,8 @@ TEST(Calibration, ZeroScaleStage) {
     int32_t before;
     double reading;
     int32_t code;
-  } cases[] = {{0, -4.097, 48},  {0, -4.095, 16},  {0, -4.0959, 2},  {0, -4.0, 31},   {0, -4.2, 32},
-               {63, -4.097, 47}, {16, -4.095, 31}, {31, -4.096, 31}, {32, -4.095, 48}};
+  } cases[] = {{0, -4.097, 48},  {0, -4.095, 16},  {0, -4.0959, 2},  {0, -4.0, 31},    {0, -4.2, 32},
+               {63, -4.097, 47}, {16, -4.095, 31}, {31, -4.096, 31}, {32, -4.095, 48}, {63, -4.098, 32}};
   for (const auto &c : cases) {
     EXPECT_EQ(FineGainCalibrationCode(c.before, c.reading, 4.096f), c.code) << c.before << ", " << c.reading;
   }
