@@ -14,6 +14,8 @@ constexpr double kCodes = FullScaleCodes;         // 2^16
 constexpr double kHalfCodes = FullScaleCodes / 2; // 2^15
 constexpr double kOffsetTop = 15.875;             // largest offset, 127/8
 constexpr double kOffsetPerCode = 127.0;          // codes per kOffsetTop
+constexpr int32_t kFineGainCodes = 64;            // codes of the 6-bit fine gain register
+constexpr int32_t kOffsetCodes = 256;             // codes of the 8-bit offset register
 constexpr double kTempScale = 4096.0;             // board reading at the reference
 constexpr double kTempReference = 3.29;           // TEMP pin volts at kTempScale
 constexpr double kSensorZero = 1.356958;          // TEMP pin volts at 0 degrees C
@@ -90,9 +92,10 @@ float LimitFineGain(float x) {
 
 int32_t FineGainCode(float x) {
   if (x < 0.0f) {
-    x = ToSingle(static_cast<double>(x) + 64.0);
+    x = ToSingle(static_cast<double>(x) + kFineGainCodes);
   }
-  return RoundToInt32(x);
+  const int32_t code = RoundToInt32(x);
+  return code == kFineGainCodes ? 0 : code; // a value just below 0 rounds to 0
 }
 
 int32_t FineGainValue(int32_t code) {
@@ -114,7 +117,8 @@ int32_t OffsetCode(float x) {
   if (d >= 0.0) {
     return RoundToInt32(d / kOffsetTop * kOffsetPerCode);
   }
-  return RoundToInt32((d + 16.0) / kOffsetTop * kOffsetPerCode + 128.0);
+  const int32_t code = RoundToInt32((d + 16.0) / kOffsetTop * kOffsetPerCode + 128.0);
+  return code == kOffsetCodes ? 0 : code; // a value just below 0 rounds to 0
 }
 
 float OffsetValue(int32_t code) {
@@ -155,7 +159,7 @@ int32_t FineGainCalibrationCode(int32_t fineGainRegister, double reading, float 
   if (gain < -32) {
     gain = -32;
   }
-  return gain < 0 ? gain + 64 : gain;
+  return FineGainCode(static_cast<float>(gain));
 }
 
 float TempPinVolts(int16_t reading) {

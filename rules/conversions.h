@@ -37,9 +37,10 @@ int32_t VoltsToCode(float v, float range, bool binaryCoding);
 // x limited to -32..31.
 float LimitFineGain(float x);
 
-// Code of a fine gain x already limited: x < 0 is moved up by 64 (stored in single precision, as the
-// typed value is), then taken to the nearest integer, halves to even. The sign is tested first, so
-// -0.5 <= x < 0 gives 64, a code whose 6-bit field reads 0.
+// Code of a fine gain x already limited, the register's one encoder (entry and calibration): x < 0 is
+// moved up by 64 (stored in single precision, as the typed value is), then taken to the nearest
+// integer, halves to even. A negative x that rounds to 0 (from -0.5 up to 0) would give 64, a bit
+// outside the register; it gets code 0, so every code is 0..63.
 int32_t FineGainCode(float x);
 
 // Value of a fine gain code: c - 64 for c > 31, else c (64 reads 0).
@@ -50,8 +51,10 @@ int32_t FineGainValue(int32_t code);
 // x limited to -16..15.875.
 float LimitOffset(float x);
 
-// Code of an offset x already limited: x/15.875*127 for x >= 0, (x+16)/15.875*127+128 for x < 0,
-// in double precision, nearest integer, halves to even (0.0625 -> 0, 0.1875 -> 2, -0.01 -> 256).
+// Code of an offset x already limited, the register's one encoder (entry and calibration):
+// x/15.875*127 for x >= 0, (x+16)/15.875*127+128 for x < 0, in double precision, nearest integer,
+// halves to even (0.0625 -> 0, 0.1875 -> 2). A negative x that rounds to 0 (from -0.0625 up to 0)
+// would give 256, a bit outside the register; it gets code 0, so every code is 0..255.
 int32_t OffsetCode(float x);
 
 // Value of an offset code: (c > 127 ? c - 256 : c) / 8 (256 reads 0).
@@ -74,7 +77,7 @@ int32_t OffsetCalibrationCode(int32_t offsetRegister, float reading, float range
 // Zero-scale stage: new fine gain register code for a channel whose fine gain register reads
 // fineGainRegister and whose output at zero scale measures `reading` volts. The error range+reading
 // (stored single) in steps of range/65536 V is taken to a 16-bit integer, added to the present fine
-// gain (again a 16-bit integer), limited to -32..31 and encoded as a 6-bit code.
+// gain (again a 16-bit integer), limited to -32..31 and encoded by FineGainCode.
 // Throws NumberError when the read-back does not fit 16 bits, the error does not fit single precision
 // or a step count does not fit 16 bits (any reading above about -range/2 or below about -3*range/2,
 // including 0 and a reading without its minus sign).

@@ -41,7 +41,7 @@ TEST(DataCode, VoltsToCodeBothCodings) {
       {0.0f, true, 0x8000},   {1.0f, true, 0x9F40},       {-1.0f, true, 0x60C0}, {4.096f, true, 0xFFFF},
       {5.0f, true, 0xFFFF},   {-5.0f, true, 0x0000},      {0.0f, false, 0x0000}, {1.0f, false, 0x1F40},
       {-1.0f, false, 0xE0C0}, {4.096f, false, 0x7FFF},    {5.0f, false, 0x7FFF}, {-4.096f, false, 0x8000},
-      {-5.0f, false, 0x8000}, {-0.00001f, false, 0xFFFF},
+      {-5.0f, false, 0x8000}, {-0.00001f, false, 0xFFFF}, {3.0f, false, 0x5DC0}, {3.0f, true, 0xDDC0},
   };
   const float range = 4.096f;
   for (const auto &c : cases) {
@@ -53,28 +53,36 @@ TEST(DataCode, VoltsToCodeBothCodings) {
 }
 
 TEST(FineGain, EncodeAndDecode) {
+  // A value that rounds to 0 from below is code 0, never 64. The typed value plus 64 is held in single
+  // precision, which takes that boundary a little below -0.5.
   const struct {
     float typed;
     int32_t code;
     int32_t shown;
-  } cases[] = {{31, 31, 31},   {-1, 63, -1}, {-32, 32, -32},  {40, 31, 31},    {-40, 32, -32},
-               {2.5f, 2, 2},   {3.5f, 4, 4}, {-2.5f, 62, -2}, {-3.5f, 60, -4}, {-0.3f, 64, 0},
-               {-0.5f, 64, 0}, {0.0f, 0, 0}, {0.4f, 0, 0}};
+  } cases[] = {{31, 31, 31},         {-1, 63, -1},      {-32, 32, -32},    {40, 31, 31},    {-40, 32, -32},
+               {2.5f, 2, 2},         {3.5f, 4, 4},      {-2.5f, 62, -2},   {-3.5f, 60, -4}, {0.0f, 0, 0},
+               {0.4f, 0, 0},         {-0.3f, 0, 0},     {-0.5f, 0, 0},     {-1e-30f, 0, 0}, {-0.5000019f, 0, 0},
+               {-0.500002f, 63, -1}, {-31.5f, 32, -32}, {-30.5f, 34, -30}, {30.5f, 30, 30}};
   for (const auto &c : cases) {
     const int32_t code = FineGainCode(LimitFineGain(c.typed));
     EXPECT_EQ(code, c.code) << c.typed;
     EXPECT_EQ(FineGainValue(code), c.shown) << c.typed;
   }
+  EXPECT_EQ(LimitFineGain(-40.0f), -32.0f); // +32 would give the same 6-bit code
 }
 
 TEST(Offset, EncodeAndDecode) {
+  // A value that rounds to 0 from below (-0.0625 up to 0) is code 0, never 256.
   const struct {
     float typed;
     int32_t code;
     const char *shown;
-  } cases[] = {{15.875f, 127, "15.875"}, {1.0f, 8, "1"},         {0.125f, 1, "0.125"}, {-0.125f, 255, "-0.125"},
-               {-16.0f, 128, "-16"},     {20.0f, 127, "15.875"}, {-20.0f, 128, "-16"}, {0.0625f, 0, "0"},
-               {0.1875f, 2, "0.25"},     {-0.01f, 256, "0"},     {0.1f, 1, "0.125"},   {0.0f, 0, "0"}};
+  } cases[] = {{15.875f, 127, "15.875"}, {1.0f, 8, "1"},       {0.125f, 1, "0.125"},
+               {-0.125f, 255, "-0.125"}, {-16.0f, 128, "-16"}, {20.0f, 127, "15.875"},
+               {-20.0f, 128, "-16"},     {0.0625f, 0, "0"},    {0.1875f, 2, "0.25"},
+               {0.1f, 1, "0.125"},       {0.0f, 0, "0"},       {-0.01f, 0, "0"},
+               {-0.0625f, 0, "0"},       {-1e-30f, 0, "0"},    {-0.06250001f, 255, "-0.125"},
+               {-0.1875f, 254, "-0.25"}};
   for (const auto &c : cases) {
     const int32_t code = OffsetCode(LimitOffset(c.typed));
     EXPECT_EQ(code, c.code) << c.typed;
@@ -83,12 +91,15 @@ TEST(Offset, EncodeAndDecode) {
 }
 
 TEST(Calibration, OffsetStage) {
+  // 0.000005 V is a correction of -0.04 LSB, which rounds to 0: code 0, never 256. Read-backs at the
+  // ends of 16 bits are taken.
   const struct {
     int32_t before;
     float reading;
     int32_t code;
-  } cases[] = {{0, 0.001f, 192}, {0, -0.0005f, 32}, {0, 0.01f, 128}, {0, -0.01f, 127}, {255, 0.0f, 255},
-               {8, 0.0f, 8},     {0, 0.0f, 0},      {0, 1e30f, 128}, {1000, 0.0f, 127}};
+  } cases[] = {{0, 0.001f, 192},  {0, -0.0005f, 32}, {0, 0.01f, 128},     {0, -0.01f, 127},
+               {255, 0.0f, 255},  {8, 0.0f, 8},      {0, 0.0f, 0},        {0, 1e30f, 128},
+               {1000, 0.0f, 127}, {0, 0.000005f, 0}, {-32768, 0.0f, 128}, {32767, 0.0f, 127}};
   for (const auto &c : cases) {
     EXPECT_EQ(OffsetCalibrationCode(c.before, c.reading, 4.096f), c.code) << c.before << ", " << c.reading;
   }
@@ -109,8 +120,8 @@ TEST(Calibration, ZeroScaleStage) {
     int32_t before;
     double reading;
     int32_t code;
-  } cases[] = {{0, -4.097, 48}, {0, -4.095, 16},  {0, -4.0959, 2},  {0, -4.0, 31},
-               {0, -4.2, 32},   {63, -4.097, 47}, {16, -4.095, 31}, {31, -4.096, 31}};
+  } cases[] = {{0, -4.097, 48},  {0, -4.095, 16},  {0, -4.0959, 2},  {0, -4.0, 31},    {0, -4.2, 32},
+               {63, -4.097, 47}, {16, -4.095, 31}, {31, -4.096, 31}, {32, -4.095, 48}, {63, -4.098, 32}};
   for (const auto &c : cases) {
     EXPECT_EQ(FineGainCalibrationCode(c.before, c.reading, 4.096f), c.code) << c.before << ", " << c.reading;
   }
@@ -141,6 +152,8 @@ TEST(Temperature, ReadingToVoltsAndDegrees) {
     EXPECT_EQ(FormatTempVolts(volts), c.volts) << c.reading;
     EXPECT_EQ(FormatWhole(DieTemperature(volts)), c.degrees) << c.reading;
   }
+  // The reference 3.29 is taken in double precision; in single precision the last bit would differ.
+  EXPECT_EQ(TempPinVolts(37), 0.0297192391f);
 }
 
 } // namespace

@@ -84,13 +84,22 @@ TEST(HexValue, ReadsUpToEightSignificantDigits) {
 }
 
 TEST(HexValue, RejectsAnythingElseNamingTheText) {
-  for (const char *text : {"", "12G", "123456789", " 1", "1 ", "-1", "+1", "&h1", "0x1", "1.0"}) {
+  // A text of up to 40 characters is quoted whole; a longer one only by its first 40 and "...".
+  const std::string longest(40, 'G'), longer = longest + "G";
+  const struct {
+    std::string text;
+    std::string quoted;
+  } cases[] = {{"", ""},       {"12G", "12G"},     {"123456789", "123456789"},
+               {" 1", " 1"},   {"1 ", "1 "},       {"-1", "-1"},
+               {"+1", "+1"},   {"&h1", "&h1"},     {"0x1", "0x1"},
+               {"1.0", "1.0"}, {longest, longest}, {longer, longest + "..."}};
+  for (const auto &c : cases) {
     try {
-      HexValue(text);
-      ADD_FAILURE() << "no error for \"" << text << '"';
+      HexValue(c.text);
+      ADD_FAILURE() << "no error for \"" << c.text << '"';
     } catch (const NumberError &e) {
-      if (*text != '\0') {
-        EXPECT_NE(std::string(e.what()).find(std::string("\"") + text + "\""), std::string::npos) << e.what();
+      if (!c.text.empty()) {
+        EXPECT_NE(std::string(e.what()).find('"' + c.quoted + '"'), std::string::npos) << e.what();
       }
     }
   }
@@ -110,6 +119,7 @@ TEST(Rounding, HalvesGoToEven) {
                {12.5, 12},
                {13.5, 14},
                {0.49999999999999994, 0},
+               {1.49999999, 1}, // the fraction is not rounded to single precision on the way
                {2.5000001, 3},
                {-6.2, -6},
                {2147483647.4, INT32_MAX},
@@ -143,6 +153,10 @@ TEST(ToSingle, StoresInSinglePrecision) {
   EXPECT_EQ(ToSingle(4.096), 4.096f);
   EXPECT_EQ(ToSingle(3.4028235e38), std::numeric_limits<float>::max());
   EXPECT_THROW(ToSingle(3.5e38), NumberError);
+  // From halfway between the largest float and 2^128 on, the nearest float is infinity.
+  const double halfway = std::ldexp(2.0 - std::ldexp(1.0, -24), 127);
+  EXPECT_THROW(ToSingle(halfway), NumberError);
+  EXPECT_EQ(ToSingle(std::nextafter(halfway, 0.0)), std::numeric_limits<float>::max());
   EXPECT_THROW(ToSingle(-1e300), NumberError);
   EXPECT_TRUE(std::isinf(ToSingle(std::numeric_limits<double>::infinity())));
 }

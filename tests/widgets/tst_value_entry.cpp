@@ -294,7 +294,7 @@ void ValueEntryTest::gainAndOffsetEntry_data() {
   QTest::newRow("fine 3.5 to even") << fine << "3.5" << 4 << "4";
   QTest::newRow("fine -2.5") << fine << "-2.5" << 62 << "-2";
   QTest::newRow("fine -3.5") << fine << "-3.5" << 60 << "-4";
-  QTest::newRow("fine -0.3 gives 64") << fine << "-0.3" << 64 << "0";
+  QTest::newRow("fine -0.3 rounds to 0") << fine << "-0.3" << 0 << "0";
   QTest::newRow("fine empty") << fine << "" << 0 << "0";
   QTest::newRow("fine no number") << fine << "xyz" << 0 << "0";
   QTest::newRow("offset 15.875") << offset << "15.875" << 127 << "15.875";
@@ -306,7 +306,7 @@ void ValueEntryTest::gainAndOffsetEntry_data() {
   QTest::newRow("offset 0.0625 to even") << offset << "0.0625" << 0 << "0";
   QTest::newRow("offset 0.1875 to even") << offset << "0.1875" << 2 << "0.25";
   QTest::newRow("offset 0.1 shows the step") << offset << "0.1" << 1 << "0.125";
-  QTest::newRow("offset -0.01 gives 256") << offset << "-0.01" << 256 << "0";
+  QTest::newRow("offset -0.01 rounds to 0") << offset << "-0.01" << 0 << "0";
   QTest::newRow("offset empty") << offset << "" << 0 << "0";
   QTest::newRow("offset no number") << offset << "xyz" << 0 << "0";
 }
