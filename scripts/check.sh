@@ -19,3 +19,6 @@ cmake --build build-asan -j"$jobs"
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== Fuzzing smoke run (30 s per target)"
+scripts/fuzz.sh 30
