@@ -3,6 +3,7 @@
 // connect, download, vendor request), with VQ_SIM_TWO_OPERATION it becomes
 // USBFunctions (firmware load and vendor request, no handle). Each library
 // holds one board, reachable from C++ through VqSim_Board.
+#include "board/board_exports.h"
 #include "board/board_library.h"
 #include "simboard/sim_board_api.h"
 #include "simboard/simulated_board.h"
@@ -20,18 +21,11 @@
 
 namespace {
 
+using vq::Guarded;
+
 vq::sim::SimulatedBoard &Board() {
   static vq::sim::SimulatedBoard board;
   return board;
-}
-
-// No exception may cross the C interface; the caller only sees a status.
-template <typename Call> auto Guarded(Call call, decltype(call()) failure) noexcept {
-  try {
-    return call();
-  } catch (...) {
-    return failure;
-  }
 }
 
 #if defined(VQ_SIM_FAULTS)

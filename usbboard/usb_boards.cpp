@@ -201,6 +201,17 @@ UsbBoards::Board *UsbBoards::Find(int32_t handle) {
   return found == boards_.end() ? nullptr : found->second.get();
 }
 
+UsbBoards::Board *UsbBoards::Usable(int32_t handle, int16_t &status) {
+  Board *board = Find(handle);
+  if (board == nullptr)
+    status = StatusUnknownHandle;
+  else if (board->Gone || board->Handle == nullptr)
+    status = StatusGone;
+  else
+    return board;
+  return nullptr;
+}
+
 int16_t UsbBoards::Search(uint16_t vendorId, uint16_t productId, int32_t *count, uint8_t *boardList) {
   if (count == nullptr || boardList == nullptr)
     return StatusBadArgument;
@@ -283,11 +294,10 @@ int16_t UsbBoards::ControlOut(Board &board, uint8_t request, uint16_t value, con
 
 int16_t UsbBoards::Download(int32_t handle, const uint8_t *path) {
   std::lock_guard lock(mutex_);
-  Board *board = Find(handle);
+  int16_t refused = StatusOk;
+  Board *board = Usable(handle, refused);
   if (board == nullptr)
-    return StatusUnknownHandle;
-  if (board->Gone || board->Handle == nullptr)
-    return StatusGone;
+    return refused;
   const std::optional<std::string> file = PathFrom(path);
   if (!file) {
     Say("the firmware path is missing or not terminated.");
@@ -360,11 +370,10 @@ int16_t UsbBoards::WaitForReturn(Board &board) {
 int16_t UsbBoards::Request(int32_t handle, int32_t request, int32_t value, int32_t index, int32_t direction,
                            int32_t length, uint8_t *buffer) {
   std::lock_guard lock(mutex_);
-  Board *board = Find(handle);
+  int16_t refused = StatusOk;
+  Board *board = Usable(handle, refused);
   if (board == nullptr)
-    return StatusUnknownHandle;
-  if (board->Gone || board->Handle == nullptr)
-    return StatusGone;
+    return refused;
   const auto word = [](int32_t x) { return x >= 0 && x <= 0xFFFF; };
   if ((direction != 0 && direction != 1) || request < 0 || request > 0xFF || !word(value) || !word(index) ||
       length < 0 || length > static_cast<int32_t>(MaxLoaderChunk) || (length > 0 && buffer == nullptr))

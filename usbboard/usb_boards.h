@@ -66,6 +66,9 @@ public:
 private:
   struct Board;
   Board *Find(int32_t handle);
+  // The open board behind a handle; none, with the status that says why,
+  // for a handle never given or of a board that went away.
+  Board *Usable(int32_t handle, int16_t &status);
   int16_t ControlOut(Board &board, uint8_t request, uint16_t value, const uint8_t *bytes, std::size_t length);
   int16_t OpenAndClaim(libusb_device *device, Board &board);
   int16_t WaitForReturn(Board &board);

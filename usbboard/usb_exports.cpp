@@ -3,6 +3,7 @@
 // connect, download, vendor request), with VQ_USB_TWO_OPERATION it becomes
 // USBFunctions (firmware load and vendor request, no handle), which takes the
 // first board with the identifiers the build was configured with.
+#include "board/board_exports.h"
 #include "board/board_library.h"
 #include "usbboard/usb_boards.h"
 
@@ -15,18 +16,11 @@
 
 namespace {
 
+using vq::Guarded;
+
 vq::usb::UsbBoards &Boards() {
   static vq::usb::UsbBoards boards;
   return boards;
-}
-
-// No exception may cross the C interface; the caller only sees a status.
-template <typename Call> auto Guarded(Call call, decltype(call()) failure) noexcept {
-  try {
-    return call();
-  } catch (...) {
-    return failure;
-  }
 }
 
 } // namespace

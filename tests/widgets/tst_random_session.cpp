@@ -209,6 +209,8 @@ public:
   }
 
   QStringList Actions;
+  long long TextsTyped = 0;
+  long long FaultsInjected() const { return faults_ == nullptr ? 0 : faults_->Injected(); }
   MessageAnswerer &Answerer() { return fixture_.answerer; }
   std::size_t RequestCount() const { return link_.Sent.size(); }
   void ForgetRequests() {
@@ -272,6 +274,7 @@ private:
         return Log("skip hidden " + box->objectName());
       const QString text = TypedText(random_);
       Log("type into " + box->objectName() + " \"" + text.left(60) + (text.size() > 60 ? "...\"" : "\""));
+      ++TextsTyped;
       box->setText(text);
       QTest::keyClick(box, Qt::Key_Return);
       return;
@@ -378,7 +381,9 @@ void RandomSessionTest::sessionKeepsEveryInvariant() {
     }
   }
   requests += static_cast<long long>(session.RequestCount());
-  std::fprintf(stderr, "Seed %u: %d actions, %lld requests, every invariant held\n", seed, actions, requests);
+  std::fprintf(stderr,
+               "Seed %u: %d actions, %lld texts typed, %lld requests, %lld faults injected, every invariant held\n",
+               seed, actions, session.TextsTyped, requests, session.FaultsInjected());
   if (soak) {
     std::fprintf(stderr, "Resident memory after warm-up %.1f MB, at most %.1f MB after\n", warm / 1e6, peak / 1e6);
     QVERIFY2(peak < warm + 10'000'000, "memory grew by 10 MB or more after the warm-up");
