@@ -66,11 +66,13 @@ foreach(size ${VQ_ICON_SIZES})
   install(FILES ${VQ_ICON_DIR}/${size}x${size}/apps/vq8231.png DESTINATION share/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
-# Maintainer scripts: udev rereads its rules after install and removal.
+# After installing, a running udev applies the rule to a board already
+# plugged in. No postrm: udev notices a rule file gone by itself, and a package
+# without one (and without conffiles) leaves not even its dpkg record after
+# `apt remove`.
 vq_udev_id(VQ_UDEV_VENDOR ${VQ_USB_VENDOR_ID})
 vq_udev_id(VQ_UDEV_PRODUCT ${VQ_USB_PRODUCT_ID})
 configure_file(${VQ_PACKAGING_DIR}/postinst.in ${VQ_PACKAGE_BUILD_DIR}/control/postinst @ONLY)
-configure_file(${VQ_PACKAGING_DIR}/postrm.in ${VQ_PACKAGE_BUILD_DIR}/control/postrm @ONLY)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vq8231)
@@ -101,7 +103,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # should ever link is resolved rather than refused.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/usb)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${VQ_PACKAGE_BUILD_DIR}/control/postinst ${VQ_PACKAGE_BUILD_DIR}/control/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${VQ_PACKAGE_BUILD_DIR}/control/postinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 set(CPACK_STRIP_FILES TRUE)
 include(CPack)
