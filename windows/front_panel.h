@@ -5,19 +5,18 @@
 // view the loaded library hands out.
 #pragma once
 
+#include "simboard/sim_board_api.h"
+
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QDoubleSpinBox;
 class QLabel;
 class QSpinBox;
 
 namespace vq {
-
-namespace sim {
-class BoardControl;
-}
 
 class FrontPanel : public QWidget {
   Q_OBJECT
@@ -31,8 +30,20 @@ protected:
   void showEvent(QShowEvent *event) override;
 
 private:
+  // What a channel's row shows, to skip formatting a row nothing changed in.
+  struct ChannelShown {
+    sim::ChannelRegisters Registers;
+    double Output = 0;
+    bool BinaryCoding = false;
+    bool operator==(const ChannelShown &other) const {
+      return Registers.Input == other.Registers.Input && Registers.Dac == other.Registers.Dac &&
+             Registers.Coarse == other.Registers.Coarse && Registers.Fine == other.Registers.Fine &&
+             Registers.Offset == other.Registers.Offset && Output == other.Output && BinaryCoding == other.BinaryCoding;
+    }
+  };
   struct ChannelRow {
     QLabel *Output, *Dac, *Input, *Range, *FineGain, *Offset, *Coding;
+    std::optional<ChannelShown> Shown;
   };
   QLabel *AddValue(const QString &name);
 
