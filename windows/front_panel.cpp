@@ -54,8 +54,22 @@ QLabel *FrontPanel::AddValue(const QString &name) {
   auto *label = new QLabel(this);
   label->setObjectName(name);
   label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  label->setTextFormat(Qt::PlainText);
+  values_.push_back(label);
   return label;
+}
+
+// A label the user can select text in keeps a text document behind it, which
+// costs several times a plain label to lay out and to set: at start and on
+// every refresh. Selecting takes the mouse, so the values become selectable
+// when the mouse first comes over the panel.
+void FrontPanel::enterEvent(QEnterEvent *event) {
+  QWidget::enterEvent(event);
+  if (selectable_)
+    return;
+  selectable_ = true;
+  for (QLabel *label : values_)
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
 FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(parent, Qt::Window), board_(board) {
@@ -68,8 +82,13 @@ FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(pare
                                 QStringLiteral("DAC reg."), QStringLiteral("Input reg."),
                                 QStringLiteral("Range"),    QStringLiteral("Fine gain"),
                                 QStringLiteral("Offset"),   QStringLiteral("Coding")};
-  for (int c = 0; c < headings.size(); ++c)
-    grid->addWidget(new QLabel(QStringLiteral("<b>%1</b>").arg(headings[c]), outputs), 0, c);
+  for (int c = 0; c < headings.size(); ++c) {
+    auto *heading = new QLabel(headings[c], outputs);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    grid->addWidget(heading, 0, c);
+  }
   for (int channel = 0; channel < sim::ChannelCount; ++channel) {
     const QChar letter(QLatin1Char(static_cast<char>('A' + channel)));
     ChannelRow &row = channels_[static_cast<std::size_t>(channel)];

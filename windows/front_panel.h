@@ -11,6 +11,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 class QDoubleSpinBox;
 class QLabel;
@@ -26,8 +27,12 @@ public:
   // Reads the board afresh; cheap enough to run after every request.
   void Refresh();
 
+  // Whether the values can be selected (and copied) with the mouse yet.
+  bool ValuesSelectable() const { return selectable_; }
+
 protected:
   void showEvent(QShowEvent *event) override;
+  void enterEvent(QEnterEvent *event) override;
 
 private:
   // What a channel's row shows, to skip formatting a row nothing changed in.
@@ -50,6 +55,8 @@ private:
   sim::BoardControl &board_;
   std::array<ChannelRow, 4> channels_{};
   QLabel *ldac_, *clr_, *rstin_, *coding_, *d0Driver_, *d0Level_, *d1Driver_, *d1Level_, *sdo_, *firmware_;
+  std::vector<QLabel *> values_;
+  bool selectable_ = false;
   QDoubleSpinBox *temperature_;
   QSpinBox *seed_;
 };
