@@ -122,7 +122,11 @@ int main(int argc, char *argv[]) {
       bareCpu = c;
       bareMemory = m;
     }
-    std::string name = programs[p].front().substr(programs[p].front().rfind('/') + 1);
+    // The program's file and the directory it is in: bin/VQ8231, usb/VQ8231.
+    const std::string &path = programs[p].front();
+    const std::size_t file = path.rfind('/');
+    const std::size_t folder = file == std::string::npos || file == 0 ? std::string::npos : path.rfind('/', file - 1);
+    std::string name = folder == std::string::npos ? path : path.substr(folder + 1);
     for (std::size_t a = 1; a < programs[p].size(); ++a)
       name += " " + programs[p][a];
     std::printf("%-40s %10.1f %10.1f %10.2f %10.2f\n", name.c_str(), c, m, c / bareCpu, m / bareMemory);
