@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -16,6 +17,24 @@ int Fatal(const QString &text, int status) {
   QMessageBox box(QMessageBox::Critical, QString::fromLatin1(ApplicationTitle), text, QMessageBox::Ok);
   box.exec();
   return status;
+}
+
+// VQ_REPORT_WINDOW_SHOWN=1 says "window shown" on stderr once the event loop
+// runs with the main window on screen; =quit then also ends the program. For
+// the package test and the start-up benchmark, which start the program from
+// outside and see nothing else.
+void ReportWindowShown(const MainForm &form) {
+  const QByteArray report = qgetenv("VQ_REPORT_WINDOW_SHOWN");
+  if (report != "1" && report != "quit")
+    return;
+  QTimer::singleShot(0, &form, [&form, quit = report == "quit"] {
+    if (!form.isVisible())
+      return;
+    std::fprintf(stderr, "%s: window shown\n", qPrintable(form.windowTitle()));
+    std::fflush(stderr);
+    if (quit)
+      QCoreApplication::quit();
+  });
 }
 
 } // namespace
@@ -37,6 +56,7 @@ int RunProgram(QApplication &app, BoardLink &link, const std::string &programDir
                  ProgramPathTooLong);
   }
   form.show();
+  ReportWindowShown(form);
   return app.exec();
 }
 

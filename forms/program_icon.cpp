@@ -7,7 +7,7 @@
 namespace vq {
 
 // A chip with a staircase: a converter turning codes into a voltage.
-static QPixmap DrawIcon(int size) {
+QPixmap DrawProgramIcon(int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
@@ -35,7 +35,7 @@ static QPixmap DrawIcon(int size) {
 QIcon ProgramIcon() {
   QIcon icon;
   for (int size : {16, 32, 48, 64})
-    icon.addPixmap(DrawIcon(size));
+    icon.addPixmap(DrawProgramIcon(size));
   return icon;
 }
 

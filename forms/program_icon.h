@@ -2,9 +2,13 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
 
 namespace vq {
 
 QIcon ProgramIcon();
+
+// The same drawing at any size, for the icon files the package installs.
+QPixmap DrawProgramIcon(int size);
 
 } // namespace vq

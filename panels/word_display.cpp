@@ -11,6 +11,13 @@ namespace {
 
 constexpr int Left = 8, Column = 34, GroupRow = 16, HeadingRow = 32, ValueRow = 54, RowHeight = 18;
 
+// QLabel::setText does its work even for the same text; most of the 24 bits
+// stay as they were from one word to the next.
+void Show(QLabel *label, const QString &text) {
+  if (label->text() != text)
+    label->setText(text);
+}
+
 QLabel *Heading(QWidget *frame, const QString &text, int column, int span, int row, bool small) {
   auto *label = new QLabel(text, frame);
   if (small) {
@@ -64,22 +71,22 @@ WordDisplay::WordDisplay(QWidget *registerFrame)
 }
 
 void WordDisplay::ShowReadWriteBit(ReadWrite bit) {
-  readWriteBit_->setText(QString::number(static_cast<int>(bit)));
+  Show(readWriteBit_, QString::number(static_cast<int>(bit)));
 }
 
 void WordDisplay::ShowRegisterSelect(uint8_t selectBits) {
   for (int n = 0; n < 3; ++n)
-    registerSelectBits_[n]->setText(Bit(selectBits, n));
+    Show(registerSelectBits_[n], Bit(selectBits, n));
 }
 
 void WordDisplay::ShowDacAddress(uint8_t addressBits) {
   for (int n = 0; n < 3; ++n)
-    dacAddressBits_[n]->setText(Bit(addressBits, n));
+    Show(dacAddressBits_[n], Bit(addressBits, n));
 }
 
 void WordDisplay::ShowDataBits(int32_t data) {
   for (int n = 15; n >= 0; --n)
-    dataBits_[n]->setText(Bit(data, n));
+    Show(dataBits_[n], Bit(data, n));
 }
 
 void WordDisplay::ShowWord(ReadWrite bit, WordAddress address, int32_t data) {
@@ -87,7 +94,7 @@ void WordDisplay::ShowWord(ReadWrite bit, WordAddress address, int32_t data) {
   // shown as its 32-bit pattern.
   const int64_t word = int64_t{static_cast<int>(bit)} * (1 << 23) + int64_t{address.SelectBits()} * (1 << 19) +
                        int64_t{address.AddressBits()} * (1 << 16) + data;
-  wordHex_->setText(QString::fromStdString(HexUpper(static_cast<int32_t>(static_cast<uint32_t>(word)))));
+  Show(wordHex_, QString::fromStdString(HexUpper(static_cast<int32_t>(static_cast<uint32_t>(word)))));
 }
 
 } // namespace vq

@@ -5,9 +5,10 @@ set -euo pipefail
 
 # libusb for the real-board libraries; umockdev plays the board in their tests;
 # Google Benchmark for the benchmark programs; clang and its runtime libraries
-# build the libFuzzer targets (scripts/fuzz.sh).
+# build the libFuzzer targets (scripts/fuzz.sh); dpkg-dev (dpkg-shlibdeps),
+# file and desktop-file-utils build and check the Debian package.
 packages=(build-essential cmake pkgconf qt6-base-dev libgtest-dev libgmock-dev libusb-1.0-0-dev umockdev libumockdev-dev
-  libbenchmark-dev clang libclang-rt-14-dev)
+  libbenchmark-dev clang libclang-rt-14-dev dpkg-dev file desktop-file-utils)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -14,8 +14,7 @@
 
 namespace vq {
 
-BoardViews::BoardViews(QMainWindow *window, BoardLink &link)
-    : QObject(window), window_(window), link_(link), activity_(new ActivityWindow(log_, window)) {
+BoardViews::BoardViews(QMainWindow *window, BoardLink &link) : QObject(window), window_(window), link_(link) {
   setObjectName(QStringLiteral("BoardViews"));
   view_ = window->menuBar()->addMenu(QStringLiteral("&View"));
   view_->setObjectName(QStringLiteral("MnuView"));
@@ -91,6 +90,10 @@ bool BoardViews::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void BoardViews::ShowActivity() {
+  // Made when first asked for: most sessions never open it, and its table
+  // costs a noticeable part of the start. It shows the log from the start.
+  if (activity_ == nullptr)
+    activity_ = new ActivityWindow(log_, window_);
   activity_->show();
   activity_->raise();
   activity_->activateWindow();

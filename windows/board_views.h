@@ -28,8 +28,8 @@ public:
   ~BoardViews() override;
 
   RequestLog &Log() { return log_; }
-  ActivityWindow *Activity() const;
-  FrontPanel *Panel() const; // null unless on the simulated board
+  ActivityWindow *Activity() const; // null until first shown
+  FrontPanel *Panel() const;        // null unless on the simulated board
 
   void ShowActivity();
   void ShowFrontPanel();

@@ -36,6 +36,14 @@ QString Driver(sim::LineDriver driver) {
   return {};
 }
 
+// QLabel::setText relays out and notifies assistive technology even when
+// the text is the same; the panel refreshes on every board call, which
+// mostly leaves its values as they were.
+void Show(QLabel *label, const QString &text) {
+  if (label->text() != text)
+    label->setText(text);
+}
+
 QString Code(int code, int digits) {
   return QStringLiteral("0x") + QString::number(code, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
 }
@@ -46,8 +54,22 @@ QLabel *FrontPanel::AddValue(const QString &name) {
   auto *label = new QLabel(this);
   label->setObjectName(name);
   label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  label->setTextFormat(Qt::PlainText);
+  values_.push_back(label);
   return label;
+}
+
+// A label the user can select text in keeps a text document behind it, which
+// costs several times a plain label to lay out and to set: at start and on
+// every refresh. Selecting takes the mouse, so the values become selectable
+// when the mouse first comes over the panel.
+void FrontPanel::enterEvent(QEnterEvent *event) {
+  QWidget::enterEvent(event);
+  if (selectable_)
+    return;
+  selectable_ = true;
+  for (QLabel *label : values_)
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
 FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(parent, Qt::Window), board_(board) {
@@ -60,15 +82,20 @@ FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(pare
                                 QStringLiteral("DAC reg."), QStringLiteral("Input reg."),
                                 QStringLiteral("Range"),    QStringLiteral("Fine gain"),
                                 QStringLiteral("Offset"),   QStringLiteral("Coding")};
-  for (int c = 0; c < headings.size(); ++c)
-    grid->addWidget(new QLabel(QStringLiteral("<b>%1</b>").arg(headings[c]), outputs), 0, c);
+  for (int c = 0; c < headings.size(); ++c) {
+    auto *heading = new QLabel(headings[c], outputs);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    grid->addWidget(heading, 0, c);
+  }
   for (int channel = 0; channel < sim::ChannelCount; ++channel) {
     const QChar letter(QLatin1Char(static_cast<char>('A' + channel)));
     ChannelRow &row = channels_[static_cast<std::size_t>(channel)];
     row = {AddValue(QStringLiteral("Output") + letter),    AddValue(QStringLiteral("DacCode") + letter),
            AddValue(QStringLiteral("InputCode") + letter), AddValue(QStringLiteral("Range") + letter),
            AddValue(QStringLiteral("FineGain") + letter),  AddValue(QStringLiteral("Offset") + letter),
-           AddValue(QStringLiteral("Coding") + letter)};
+           AddValue(QStringLiteral("Coding") + letter),    std::nullopt};
     grid->addWidget(new QLabel(QStringLiteral("DAC ") + letter, outputs), channel + 1, 0);
     QLabel *cells[] = {row.Output, row.Dac, row.Input, row.Range, row.FineGain, row.Offset, row.Coding};
     for (int c = 0; c < 7; ++c)
@@ -146,44 +173,50 @@ void FrontPanel::Refresh() {
   const sim::ControlLines lines = board_.Lines();
   const QString coding = lines.BinaryCoding ? QStringLiteral("offset binary") : QStringLiteral("two's complement");
   for (int channel = 0; channel < sim::ChannelCount; ++channel) {
-    const ChannelRow &row = channels_[static_cast<std::size_t>(channel)];
+    ChannelRow &row = channels_[static_cast<std::size_t>(channel)];
     const sim::ChannelRegisters registers = board_.Registers(channel);
-    row.Output->setText(QString::asprintf("%+.5f V", board_.OutputVoltage(channel)));
-    row.Dac->setText(Code(registers.Dac, 4));
-    row.Input->setText(Code(registers.Input, 4));
+    const ChannelShown shown{registers, board_.OutputVoltage(channel), lines.BinaryCoding};
+    if (row.Shown == shown)
+      continue; // most requests leave most channels as they were
+    row.Shown = shown;
+    Show(row.Output, QString::asprintf("%+.5f V", shown.Output));
+    Show(row.Dac, Code(registers.Dac, 4));
+    Show(row.Input, Code(registers.Input, 4));
     const float range = RangeForCoarseCode(registers.Coarse).value_or(4.096f);
-    row.Range->setText(QString::asprintf("\u00B1%.3f V", static_cast<double>(range)) +
-                       (registers.Coarse == 3 ? QStringLiteral(" (code 3)") : QString()));
-    row.FineGain->setText(QStringLiteral("%1 (%2)").arg(Code(registers.Fine, 2)).arg(FineGainValue(registers.Fine)));
-    row.Offset->setText(QStringLiteral("%1 (%2 LSB)")
-                            .arg(Code(registers.Offset, 2))
-                            .arg(static_cast<double>(OffsetValue(registers.Offset))));
-    row.Coding->setText(coding);
+    Show(row.Range, QString::asprintf("\u00B1%.3f V", static_cast<double>(range)) +
+                        (registers.Coarse == 3 ? QStringLiteral(" (code 3)") : QString()));
+    Show(row.FineGain, QStringLiteral("%1 (%2)").arg(Code(registers.Fine, 2)).arg(FineGainValue(registers.Fine)));
+    Show(row.Offset, QStringLiteral("%1 (%2 LSB)")
+                         .arg(Code(registers.Offset, 2))
+                         .arg(static_cast<double>(OffsetValue(registers.Offset))));
+    Show(row.Coding, coding);
   }
-  ldac_->setText(HighLow(lines.Ldac));
-  clr_->setText(HighLow(lines.Clr));
-  rstin_->setText(HighLow(lines.Rstin));
-  coding_->setText(lines.BinaryCoding ? QStringLiteral("high (offset binary)")
-                                      : QStringLiteral("low (two's complement)"));
+  Show(ldac_, HighLow(lines.Ldac));
+  Show(clr_, HighLow(lines.Clr));
+  Show(rstin_, HighLow(lines.Rstin));
+  Show(coding_, lines.BinaryCoding ? QStringLiteral("high (offset binary)") : QStringLiteral("low (two's complement)"));
   const sim::DigitalLineState d0 = board_.D0();
   const sim::DigitalLineState d1 = board_.D1();
-  d0Driver_->setText(Driver(d0.Driver));
-  d0Level_->setText(HighLow(d0.Level));
-  d1Driver_->setText(Driver(d1.Driver));
-  d1Level_->setText(HighLow(d1.Level));
-  sdo_->setText((board_.FunctionRegister() & 1) ? QStringLiteral("disabled") : QStringLiteral("enabled"));
-  firmware_->setText(board_.FirmwareRunning()
-                         ? QStringLiteral("running")
-                         : QStringLiteral("not running") +
-                               (board_.FirmwareProblem().empty()
-                                    ? QString()
-                                    : QStringLiteral(": ") + QString::fromStdString(board_.FirmwareProblem())));
+  Show(d0Driver_, Driver(d0.Driver));
+  Show(d0Level_, HighLow(d0.Level));
+  Show(d1Driver_, Driver(d1.Driver));
+  Show(d1Level_, HighLow(d1.Level));
+  Show(sdo_, (board_.FunctionRegister() & 1) ? QStringLiteral("disabled") : QStringLiteral("enabled"));
+  Show(firmware_, board_.FirmwareRunning()
+                      ? QStringLiteral("running")
+                      : QStringLiteral("not running") +
+                            (board_.FirmwareProblem().empty()
+                                 ? QString()
+                                 : QStringLiteral(": ") + QString::fromStdString(board_.FirmwareProblem())));
   const QSignalBlocker quietTemperature(temperature_);
   const QSignalBlocker quietSeed(seed_);
-  if (!temperature_->hasFocus())
-    temperature_->setValue(board_.DieTemperature());
-  if (!seed_->hasFocus())
-    seed_->setValue(static_cast<int>(std::min<uint32_t>(board_.ErrorSeed(), std::numeric_limits<int>::max())));
+  // A spin box formats its text anew on every setValue, even to the same value.
+  const double temperature = board_.DieTemperature();
+  if (!temperature_->hasFocus() && temperature_->value() != temperature)
+    temperature_->setValue(temperature);
+  const int seed = static_cast<int>(std::min<uint32_t>(board_.ErrorSeed(), std::numeric_limits<int>::max()));
+  if (!seed_->hasFocus() && seed_->value() != seed)
+    seed_->setValue(seed);
 }
 
 } // namespace vq

@@ -5,19 +5,19 @@
 // view the loaded library hands out.
 #pragma once
 
+#include "simboard/sim_board_api.h"
+
 #include <QWidget>
 
 #include <array>
+#include <optional>
+#include <vector>
 
 class QDoubleSpinBox;
 class QLabel;
 class QSpinBox;
 
 namespace vq {
-
-namespace sim {
-class BoardControl;
-}
 
 class FrontPanel : public QWidget {
   Q_OBJECT
@@ -27,18 +27,36 @@ public:
   // Reads the board afresh; cheap enough to run after every request.
   void Refresh();
 
+  // Whether the values can be selected (and copied) with the mouse yet.
+  bool ValuesSelectable() const { return selectable_; }
+
 protected:
   void showEvent(QShowEvent *event) override;
+  void enterEvent(QEnterEvent *event) override;
 
 private:
+  // What a channel's row shows, to skip formatting a row nothing changed in.
+  struct ChannelShown {
+    sim::ChannelRegisters Registers;
+    double Output = 0;
+    bool BinaryCoding = false;
+    bool operator==(const ChannelShown &other) const {
+      return Registers.Input == other.Registers.Input && Registers.Dac == other.Registers.Dac &&
+             Registers.Coarse == other.Registers.Coarse && Registers.Fine == other.Registers.Fine &&
+             Registers.Offset == other.Registers.Offset && Output == other.Output && BinaryCoding == other.BinaryCoding;
+    }
+  };
   struct ChannelRow {
     QLabel *Output, *Dac, *Input, *Range, *FineGain, *Offset, *Coding;
+    std::optional<ChannelShown> Shown;
   };
   QLabel *AddValue(const QString &name);
 
   sim::BoardControl &board_;
   std::array<ChannelRow, 4> channels_{};
   QLabel *ldac_, *clr_, *rstin_, *coding_, *d0Driver_, *d0Level_, *d1Driver_, *d1Level_, *sdo_, *firmware_;
+  std::vector<QLabel *> values_;
+  bool selectable_ = false;
   QDoubleSpinBox *temperature_;
   QSpinBox *seed_;
 };

@@ -40,10 +40,10 @@ struct ActivityForm {
     views = form.fixture.form->findChild<BoardViews *>(QStringLiteral("BoardViews"));
     if (views == nullptr || !form.fixture.Load())
       qFatal("window not loaded");
-    window = form.fixture.form->findChild<ActivityWindow *>(QStringLiteral("BoardActivity"));
   }
   void Open() {
     form.fixture.Find<QAction>(QStringLiteral("MnuActivity"))->trigger();
+    window = form.fixture.form->findChild<ActivityWindow *>(QStringLiteral("BoardActivity"));
     table = window->findChild<QTableView *>(QStringLiteral("ActivityTable"));
   }
   // A few requests from a handler: a data write to DAC A.

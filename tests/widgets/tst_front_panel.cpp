@@ -29,6 +29,7 @@ private slots:
   void absentWithALibraryWithoutTheAccessor();
   void followsTheBoard();
   void temperatureSetOnThePanelIsMeasured();
+  void valuesSelectableOnceTheMouseComesOver();
 };
 
 namespace {
@@ -134,6 +135,25 @@ void FrontPanelTest::temperatureSetOnThePanelIsMeasured() {
   QCOMPARE(b.program.board.DieTemperature(), 60.0);
   Click(b.Find<QPushButton>("Command7"));
   QCOMPARE(b.Find<QLabel>("Label25")->text(), QStringLiteral("60"));
+}
+
+// The values become selectable (to copy a reading into the calibration) once
+// the mouse is over the panel, and a row changed after that still shows the
+// new value.
+void FrontPanelTest::valuesSelectableOnceTheMouseComesOver() {
+  IdealBoard b;
+  auto *output = b.panel->findChild<QLabel *>(QStringLiteral("OutputC"));
+  QVERIFY(!b.panel->ValuesSelectable());
+  QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+  QApplication::sendEvent(b.panel, &enter);
+  QVERIFY(b.panel->ValuesSelectable());
+  QVERIFY(output->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+  QVERIFY(b.panel->findChild<QLabel *>(QStringLiteral("LineLDAC"))
+              ->textInteractionFlags()
+              .testFlag(Qt::TextSelectableByMouse));
+  Choose(b.Find<ChoiceList>("ComboAddr"), QStringLiteral("DAC C"));
+  Enter(b.Find<QLineEdit>("TextVolts"), QStringLiteral("-1"));
+  QCOMPARE(output->text(), QStringLiteral("-1.00000 V"));
 }
 
 QTEST_MAIN(FrontPanelTest)

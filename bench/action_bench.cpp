@@ -1,0 +1,204 @@
+// The program's own cost of each user action: the real main window on the
+// simulated board (through the real library path), driven through its widgets
+// offscreen. Per action, the CPU time of this thread from the key or mouse
+// event until the handler returns ("handler_us"), and apart from it the CPU
+// time of the repaint that follows ("repaint_us"); for the push buttons also
+// what Qt spends on the click around the handler ("button_us"). With the argument
+// front_panel:1 the simulated board's front panel is open, as the simulated-
+// board program starts; with 0 it is closed, as on a real board.
+#include "app/main_form.h"
+#include "board/board_library.h"
+#include "board/four_operation_link.h"
+#include "panels/choice_list.h"
+#include "panels/toggle_switch.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+#include <functional>
+#include <stdexcept>
+
+namespace {
+
+double ThreadCpuNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
+}
+
+// The window as the simulated-board program shows it after its start.
+struct Program {
+  Program() {
+    session.ProgramDirectory = VQ_BIN_DIR;
+    variant.Version = {1, 0, 4};
+    form = std::make_unique<vq::MainForm>(values, link, session, variant);
+    if (!form->Form_Load())
+      throw std::runtime_error("the simulated board refused the firmware");
+    form->show();
+    QCoreApplication::processEvents();
+    frontPanel = form->findChild<QWidget *>(QStringLiteral("FrontPanel"));
+    if (frontPanel == nullptr)
+      throw std::runtime_error("no front panel on the simulated board");
+  }
+  template <typename Widget> Widget *Find(const char *name) {
+    auto *widget = form->findChild<Widget *>(QLatin1String(name));
+    if (widget == nullptr)
+      throw std::runtime_error(std::string("no control named ") + name);
+    return widget;
+  }
+  void Choose(const char *list, const QString &text) {
+    auto *choices = Find<vq::ChoiceList>(list);
+    const int index = choices->findText(text, Qt::MatchExactly);
+    choices->setCurrentIndex(index);
+    emit choices->activated(index);
+  }
+
+  vq::FourOperationLink link{vq::FourOperationLibraryPath(VQ_BIN_DIR)};
+  vq::ProgramValues values;
+  vq::BoardSession session;
+  vq::ProgramVariant variant;
+  std::unique_ptr<vq::MainForm> form;
+  QWidget *frontPanel = nullptr;
+};
+
+Program &TheProgram() {
+  static Program program;
+  return program;
+}
+
+void Settle() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents();
+}
+
+// Runs `prepare` (the user's typing, untimed), then `act` (timed as the
+// handler), then lets the window repaint (timed apart).
+void MeasureAction(benchmark::State &state, const std::function<void(int)> &prepare,
+                   const std::function<void(int)> &act) {
+  Program &program = TheProgram();
+  program.frontPanel->setVisible(state.range(0) != 0);
+  Settle();
+  double handler = 0, repaint = 0;
+  int round = 0;
+  for (auto _ : state) {
+    prepare(round);
+    const double start = ThreadCpuNanoseconds();
+    act(round);
+    const double handled = ThreadCpuNanoseconds();
+    Settle();
+    repaint += ThreadCpuNanoseconds() - handled;
+    handler += handled - start;
+    ++round;
+  }
+  state.counters["handler_us"] = benchmark::Counter(handler / 1e3, benchmark::Counter::kAvgIterations);
+  state.counters["repaint_us"] = benchmark::Counter(repaint / 1e3, benchmark::Counter::kAvgIterations);
+}
+
+// A mouse click on a push button: Qt repaints the button pressed and released
+// within the click, before and after the program's handler runs. The handler
+// is timed from "released" (emitted just before "clicked") to a probe on
+// "clicked" connected after the program's own slot; the rest of the click,
+// Qt's dispatch and the button's own repaint, is reported as "button_us".
+void MeasureButton(benchmark::State &state, QPushButton *button) {
+  Program &program = TheProgram();
+  program.frontPanel->setVisible(state.range(0) != 0);
+  Settle();
+  double handlerStart = 0, handlerEnd = 0;
+  const auto started =
+      QObject::connect(button, &QPushButton::released, [&handlerStart] { handlerStart = ThreadCpuNanoseconds(); });
+  const auto ended =
+      QObject::connect(button, &QPushButton::clicked, [&handlerEnd] { handlerEnd = ThreadCpuNanoseconds(); });
+  double handler = 0, click = 0, repaint = 0;
+  for (auto _ : state) {
+    const double start = ThreadCpuNanoseconds();
+    QTest::mouseClick(button, Qt::LeftButton);
+    const double clicked = ThreadCpuNanoseconds();
+    Settle();
+    repaint += ThreadCpuNanoseconds() - clicked;
+    handler += handlerEnd - handlerStart;
+    click += (clicked - start) - (handlerEnd - handlerStart);
+  }
+  QObject::disconnect(started);
+  QObject::disconnect(ended);
+  state.counters["handler_us"] = benchmark::Counter(handler / 1e3, benchmark::Counter::kAvgIterations);
+  state.counters["button_us"] = benchmark::Counter(click / 1e3, benchmark::Counter::kAvgIterations);
+  state.counters["repaint_us"] = benchmark::Counter(repaint / 1e3, benchmark::Counter::kAvgIterations);
+}
+
+void BM_DataEntryReturn(benchmark::State &state) {
+  Program &program = TheProgram();
+  program.Choose("ComboReg", QStringLiteral("Data Register"));
+  program.Choose("ComboAddr", QStringLiteral("DAC B"));
+  auto *box = program.Find<QLineEdit>("TextData");
+  MeasureAction(
+      state, [box](int round) { box->setText(round % 2 ? QStringLiteral("BEEF") : QStringLiteral("1234")); },
+      [box](int) { QTest::keyClick(box, Qt::Key_Return); });
+}
+
+void BM_VoltageEntryReturn(benchmark::State &state) {
+  Program &program = TheProgram();
+  program.Choose("ComboReg", QStringLiteral("Data Register"));
+  program.Choose("ComboAddr", QStringLiteral("DAC C"));
+  auto *box = program.Find<QLineEdit>("TextVolts");
+  MeasureAction(
+      state, [box](int round) { box->setText(round % 2 ? QStringLiteral("1.25") : QStringLiteral("-2.5")); },
+      [box](int) { QTest::keyClick(box, Qt::Key_Return); });
+}
+
+void BM_ReadRegister(benchmark::State &state) {
+  Program &program = TheProgram();
+  program.Choose("ComboReg", QStringLiteral("Data Register"));
+  program.Choose("ComboAddr", QStringLiteral("DAC B"));
+  MeasureButton(state, program.Find<QPushButton>("Command1"));
+}
+
+void BM_RegisterListChoice(benchmark::State &state) {
+  Program &program = TheProgram();
+  program.Choose("ComboAddr", QStringLiteral("DAC A"));
+  auto *list = program.Find<vq::ChoiceList>("ComboReg");
+  const int data = list->findText(QStringLiteral("Data Register"), Qt::MatchExactly);
+  const int fine = list->findText(QStringLiteral("Fine Gain Register"), Qt::MatchExactly);
+  MeasureAction(
+      state, [](int) {},
+      [list, data, fine](int round) {
+        const int index = round % 2 ? data : fine;
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+      });
+}
+
+void BM_SwitchFlip(benchmark::State &state) {
+  auto *toggle = TheProgram().Find<vq::ToggleSwitch>("Toggle7"); // SDO
+  MeasureAction(
+      state, [](int) {}, [toggle](int) { QTest::mouseClick(toggle, Qt::LeftButton); });
+}
+
+void BM_Measure(benchmark::State &state) {
+  MeasureButton(state, TheProgram().Find<QPushButton>("Command7"));
+}
+
+BENCHMARK(BM_DataEntryReturn)->ArgName("front_panel")->Arg(1)->Arg(0);
+BENCHMARK(BM_VoltageEntryReturn)->ArgName("front_panel")->Arg(1)->Arg(0);
+BENCHMARK(BM_ReadRegister)->ArgName("front_panel")->Arg(1)->Arg(0);
+BENCHMARK(BM_RegisterListChoice)->ArgName("front_panel")->Arg(1)->Arg(0);
+BENCHMARK(BM_SwitchFlip)->ArgName("front_panel")->Arg(1)->Arg(0);
+BENCHMARK(BM_Measure)->ArgName("front_panel")->Arg(1)->Arg(0);
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
