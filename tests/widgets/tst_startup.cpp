@@ -4,6 +4,7 @@
 #include "app/start.h"
 #include "board/four_operation_link.h"
 #include "board/two_operation_link.h"
+#include "panels/choice_list.h"
 #include "panels/design_names.h"
 #include "panels/toggle_switch.h"
 #include "tests/support/form_fixture.h"
@@ -11,12 +12,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -102,6 +107,100 @@ ChildResult RunInChild(const QString &scenario) {
           QString::fromLocal8Bit(child.readAllStandardOutput())};
 }
 
+// What keeps a user from reading the window: a shown control outside its
+// frame or in the row of the frame's title, two shown controls on top of each
+// other, a caption that its control cuts off, a line of controls out of line.
+QStringList Unreadable(const QWidget &form) {
+  QStringList problems;
+  QList<const QWidget *> containers{form.findChild<QWidget *>("Frame1")->parentWidget()};
+  for (const QGroupBox *frame : form.findChildren<QGroupBox *>())
+    containers << frame;
+  const auto caption = [](QString text) { return text.replace("&&", "\x01").remove('&').replace('\x01', '&'); };
+  const auto width = [](const QFontMetrics &metrics, const QString &text) {
+    return text.isEmpty() ? 0 : metrics.boundingRect(text).width();
+  };
+  // Where a control shows something: a label only where its text is.
+  const auto inked = [&](const QWidget *control) {
+    const auto *label = qobject_cast<const QLabel *>(control);
+    if (label == nullptr || label->wordWrap() || label->frameShape() != QFrame::NoFrame)
+      return control->geometry();
+    const QSize text(width(label->fontMetrics(), label->text().trimmed()), label->fontMetrics().height());
+    return QStyle::alignedRect(label->layoutDirection(), label->alignment(), text, label->contentsRect())
+        .translated(label->pos());
+  };
+  for (const QWidget *container : containers) {
+    if (!container->isVisibleTo(&form))
+      continue;
+    QRect title;
+    if (const auto *frame = qobject_cast<const QGroupBox *>(container); frame != nullptr && !frame->title().isEmpty()) {
+      QStyleOptionGroupBox option;
+      option.initFrom(frame);
+      option.text = frame->title();
+      option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+      title = frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
+    }
+    QList<const QWidget *> shown;
+    for (const QObject *child : container->children()) {
+      const auto *control = qobject_cast<const QWidget *>(child);
+      if (control != nullptr && !control->objectName().isEmpty() && control->isVisibleTo(&form))
+        shown << control;
+    }
+    for (const QWidget *control : shown) {
+      const QString name = control->objectName();
+      const QRect area = control->contentsRect();
+      const QFontMetrics metrics = control->fontMetrics();
+      if (!container->rect().contains(control->geometry()))
+        problems << name + " sticks out of " + container->objectName();
+      if (title.isValid() && inked(control).top() <= title.bottom())
+        problems << name + " reaches into the title row of " + container->objectName();
+      QString text;
+      if (const auto *label = qobject_cast<const QLabel *>(control)) {
+        if (label->wordWrap() && label->heightForWidth(area.width()) > area.height())
+          problems << name + " is cut off below";
+        if (!label->wordWrap())
+          text = label->text().trimmed();
+      } else if (const auto *button = qobject_cast<const QAbstractButton *>(control)) {
+        text = caption(button->text());
+      } else if (const auto *frame = qobject_cast<const QGroupBox *>(control)) {
+        text = frame->title();
+      } else if (const auto *list = qobject_cast<const QComboBox *>(control)) {
+        for (int n = 0; n < list->count(); ++n)
+          if (width(metrics, list->itemText(n)) > area.width())
+            problems << name + " cuts off " + list->itemText(n);
+      }
+      if (width(metrics, text) > area.width())
+        problems << name + " cuts off " + text;
+      if (metrics.height() > area.height())
+        problems << name + " is lower than a line of text";
+      for (const QWidget *other : shown)
+        if (other < control && inked(other).intersects(inked(control)))
+          problems << name + " lies on " + other->objectName();
+    }
+  }
+  // Controls read together as one line share its centre line, left to right.
+  const QStringList rows[] = {{"Label1", "Label29"},
+                              {"TextData", "Command2", "TextVolts"},
+                              {"Label19", "Label23"},
+                              {"Label21", "Label25"},
+                              {"LabelOff1", "LabelOff2", "TextOff", "CommandOff"},
+                              {"LabelFS1", "LabelFS2", "TextFS", "CommandFS"}};
+  for (const QStringList &row : rows) {
+    const QWidget *before = nullptr;
+    for (const QString &name : row) {
+      const auto *control = form.findChild<QWidget *>(name);
+      if (!control->isVisibleTo(&form))
+        continue;
+      const QRect at = control->geometry(), left = before ? before->geometry() : at;
+      if (2 * at.y() + at.height() != 2 * left.y() + left.height())
+        problems << name + " is off the line of " + before->objectName();
+      if (before != nullptr && left.right() >= at.left())
+        problems << name + " is not right of " + before->objectName();
+      before = control;
+    }
+  }
+  return problems;
+}
+
 } // namespace
 
 class StartupTest : public QObject {
@@ -117,6 +216,8 @@ private slots:
   void closingOrExitEndsTheProgram();
   void directReadWriteDoesNothing();
   void controlsCarryTheirCaptions();
+  void everyShownControlIsReadable_data();
+  void everyShownControlIsReadable();
   void everyDesignNameIsAControl();
   void realProgramsFindTheirFilesBesideThemselves_data();
   void realProgramsFindTheirFilesBesideThemselves();
@@ -337,6 +438,47 @@ void StartupTest::controlsCarryTheirCaptions() {
                 {"LabelOff2", "Measured Voltage = "}};
   for (const auto &label : labels)
     QCOMPARE(f.fixture.Find<QLabel>(label.name)->text(), QString(label.caption));
+}
+
+void StartupTest::everyShownControlIsReadable_data() {
+  QTest::addColumn<QString>("view");
+  for (const char *view :
+       {"Function Register", "Data Register", "Coarse Gain Register", "Fine Gain Register", "Offset Register",
+        "offset stage", "zero scale stage", "calibration complete", "after a measurement"})
+    QTest::newRow(view) << view;
+}
+
+void StartupTest::everyShownControlIsReadable() {
+  QFETCH(QString, view);
+  RecordingForm f;
+  QVERIFY(f.fixture.Load());
+  MainFormControls &ui = f.fixture.ui();
+  QStringList problems;
+  int pauses = 0;
+  f.fixture.form->Calibration().SetCompletePause([&] {
+    ++pauses;
+    problems = Unreadable(*f.fixture.form);
+  });
+  if (view.endsWith("Register")) {
+    const int index = ui.ComboReg->findText(view);
+    ui.ComboReg->setCurrentIndex(index);
+    emit ui.ComboReg->activated(index);
+  } else if (view == "after a measurement") {
+    f.link.Sample = 1650; // the widest figures: "1.325" and "-6"
+    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+  } else {
+    QTest::mouseClick(ui.Command8, Qt::LeftButton);
+    if (view != "offset stage")
+      QTest::mouseClick(ui.CommandOff, Qt::LeftButton);
+    if (view == "calibration complete") {
+      ui.TextFS->setText("-4.095");
+      QTest::mouseClick(ui.CommandFS, Qt::LeftButton);
+      QCOMPARE(pauses, 1);
+    }
+  }
+  if (view != "calibration complete")
+    problems = Unreadable(*f.fixture.form);
+  QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
 }
 
 // The built programs, copied into a directory of their own with some of the
