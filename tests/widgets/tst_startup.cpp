@@ -177,25 +177,42 @@ QStringList Unreadable(const QWidget &form) {
           problems << name + " lies on " + other->objectName();
     }
   }
-  // Controls read together as one line share its centre line, left to right.
-  const QStringList rows[] = {{"Label1", "Label29"},
-                              {"TextData", "Command2", "TextVolts"},
-                              {"Label19", "Label23"},
-                              {"Label21", "Label25"},
-                              {"LabelOff1", "LabelOff2", "TextOff", "CommandOff"},
-                              {"LabelFS1", "LabelFS2", "TextFS", "CommandFS"}};
-  for (const QStringList &row : rows) {
-    const QWidget *before = nullptr;
-    for (const QString &name : row) {
-      const auto *control = form.findChild<QWidget *>(name);
-      if (!control->isVisibleTo(&form))
-        continue;
-      const QRect at = control->geometry(), left = before ? before->geometry() : at;
-      if (2 * at.y() + at.height() != 2 * left.y() + left.height())
-        problems << name + " is off the line of " + before->objectName();
-      if (before != nullptr && left.right() >= at.left())
-        problems << name + " is not right of " + before->objectName();
-      before = control;
+  // Controls that line up: those read as one line share its centre line,
+  // left to right; a column shares its left edge; the controls of the stages
+  // that take each other's place take the same place.
+  enum Edges { Left = 1, Right = 2, Middle = 4, InOrder = 8 };
+  const struct {
+    int edges;
+    QStringList names;
+  } lines[] = {
+      {Middle | InOrder, {"Label1", "Label29"}},
+      {Middle | InOrder, {"TextData", "Command2", "TextVolts"}},
+      {Left, {"Label1", "TextData"}},
+      {Left, {"Label29", "TextVolts"}},
+      {Left | Middle, {"Label1", "Label5", "Label7", "Label9"}},
+      {Left | Middle, {"TextData", "ComboCoarse", "TextFine", "TextOffset"}},
+      {Middle | InOrder, {"Label19", "Label23"}},
+      {Middle | InOrder, {"Label21", "Label25"}},
+      {Left, {"Label19", "Label21"}},
+      {Left | Right, {"Label23", "Label25"}},
+      {Left, {"Command8", "LabelOff1"}},
+      {Middle | InOrder, {"LabelOff1", "LabelOff2", "TextOff", "CommandOff"}},
+      {Middle | InOrder, {"LabelFS1", "LabelFS2", "TextFS", "CommandFS"}},
+      {Left | Right | Middle, {"LabelOff1", "LabelFS1", "LabelComplete"}},
+      {Left | Right | Middle, {"LabelOff2", "LabelFS2"}},
+      {Left | Right | Middle, {"TextOff", "TextFS"}},
+      {Left | Right | Middle, {"CommandOff", "CommandFS"}},
+  };
+  for (const auto &line : lines) {
+    const QRect first = form.findChild<QWidget *>(line.names[0])->geometry();
+    QRect before = first;
+    for (const QString &name : line.names.mid(1)) {
+      const QRect at = form.findChild<QWidget *>(name)->geometry();
+      if ((line.edges & Left && at.left() != first.left()) || (line.edges & Right && at.right() != first.right()) ||
+          (line.edges & Middle && 2 * at.y() + at.height() != 2 * first.y() + first.height()) ||
+          (line.edges & InOrder && at.left() <= before.right()))
+        problems << name + " is out of line with " + line.names.join(' ');
+      before = at;
     }
   }
   return problems;
