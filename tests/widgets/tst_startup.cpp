@@ -215,6 +215,13 @@ QStringList Unreadable(const QWidget &form) {
       before = at;
     }
   }
+  // Values the program shows stand apart from captions, all in one kind of box.
+  const auto *model = form.findChild<QLabel *>("Label27");
+  for (const char *readout : {"Label27", "Label23", "Label25"}) {
+    const auto *label = form.findChild<QLabel *>(readout);
+    if (label->frameShape() == QFrame::NoFrame || label->frameStyle() != model->frameStyle())
+      problems << QString(readout) + " does not look like the other values";
+  }
   return problems;
 }
 
