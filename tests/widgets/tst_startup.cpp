@@ -179,14 +179,15 @@ QStringList Unreadable(const QWidget &form) {
   }
   // Controls that line up: those read as one line share its centre line,
   // left to right; a column shares its left edge; the controls of the stages
-  // that take each other's place take the same place.
-  enum Edges { Left = 1, Right = 2, Middle = 4, InOrder = 8 };
+  // that take each other's place take the same place, and so do switches of
+  // one kind in their frames.
+  enum Edges { Left = 1, Right = 2, Middle = 4, InOrder = 8, Width = 16 };
   const struct {
     int edges;
     QStringList names;
   } lines[] = {
       {Middle | InOrder, {"Label1", "Label29"}},
-      {Middle | InOrder, {"TextData", "Command2", "TextVolts"}},
+      {Middle | InOrder, {"ComboReg", "ComboAddr", "Command1", "Label27", "TextData", "Command2", "TextVolts"}},
       {Left, {"Label1", "TextData"}},
       {Left, {"Label29", "TextVolts"}},
       {Left | Middle, {"Label1", "Label5", "Label7", "Label9"}},
@@ -202,6 +203,17 @@ QStringList Unreadable(const QWidget &form) {
       {Left | Right | Middle, {"LabelOff2", "LabelFS2"}},
       {Left | Right | Middle, {"TextOff", "TextFS"}},
       {Left | Right | Middle, {"CommandOff", "CommandFS"}},
+      {Middle | InOrder | Width, {"Frame7", "Frame9"}},
+      {Middle | InOrder, {"Frame7", "Frame9", "Frame8"}},
+      {Left | Right | Middle, {"Toggle1", "Toggle7"}},
+      {Middle | InOrder | Width, {"Frame11", "Frame10"}},
+      {Middle | InOrder | Width, {"Toggle3", "Toggle5"}},
+      {Middle | InOrder | Width, {"Toggle4", "Toggle6"}},
+      {Left | Right | Middle, {"Toggle3", "Toggle4"}},
+      {Left | Right | Middle, {"Toggle5", "Toggle6"}},
+      {Middle | InOrder | Width, {"Command4", "Command5"}},
+      {Middle | InOrder, {"Frame13", "Frame14", "Frame15", "Frame16", "Frame21", "Frame20"}},
+      {Left | Right | Middle, {"Toggle2", "Toggle8", "Toggle10", "Toggle12", "Toggle11"}},
   };
   for (const auto &line : lines) {
     const QRect first = form.findChild<QWidget *>(line.names[0])->geometry();
@@ -210,7 +222,7 @@ QStringList Unreadable(const QWidget &form) {
       const QRect at = form.findChild<QWidget *>(name)->geometry();
       if ((line.edges & Left && at.left() != first.left()) || (line.edges & Right && at.right() != first.right()) ||
           (line.edges & Middle && 2 * at.y() + at.height() != 2 * first.y() + first.height()) ||
-          (line.edges & InOrder && at.left() <= before.right()))
+          (line.edges & InOrder && at.left() <= before.right()) || (line.edges & Width && at.width() != first.width()))
         problems << name + " is out of line with " + line.names.join(' ');
       before = at;
     }
