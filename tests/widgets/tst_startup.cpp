@@ -163,6 +163,8 @@ QStringList Unreadable(const QWidget &form) {
         text = caption(button->text());
       } else if (const auto *frame = qobject_cast<const QGroupBox *>(control)) {
         text = frame->title();
+      } else if (const auto *box = qobject_cast<const QLineEdit *>(control)) {
+        text = box->text();
       } else if (const auto *list = qobject_cast<const QComboBox *>(control)) {
         for (int n = 0; n < list->count(); ++n)
           if (width(metrics, list->itemText(n)) > area.width())
