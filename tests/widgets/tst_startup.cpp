@@ -174,8 +174,8 @@ QStringList Unreadable(const QWidget &form) {
         problems << name + " cuts off " + text;
       if (metrics.height() > area.height())
         problems << name + " is lower than a line of text";
-      for (const QWidget *other : shown)
-        if (other < control && inked(other).intersects(inked(control)))
+      for (const QWidget *other : shown.mid(shown.indexOf(control) + 1))
+        if (inked(other).intersects(inked(control)))
           problems << name + " lies on " + other->objectName();
     }
   }
@@ -502,7 +502,7 @@ void StartupTest::everyShownControlIsReadable() {
     ui.ComboReg->setCurrentIndex(index);
     emit ui.ComboReg->activated(index);
   } else if (view == "after a measurement") {
-    f.link.Sample = 1650; // the widest figures: "1.325" and "-6"
+    f.link.Sample = 0; // the longest temperature: "-271"
     QTest::mouseClick(ui.Command7, Qt::LeftButton);
   } else {
     QTest::mouseClick(ui.Command8, Qt::LeftButton);
