@@ -198,7 +198,7 @@ QStringList Unreadable(const QWidget &form) {
       {Middle | InOrder, {"Label21", "Label25"}},
       {Left, {"Label19", "Label21"}},
       {Left | Right, {"Label23", "Label25"}},
-      {Left, {"Command8", "LabelOff1"}},
+      {Left, {"Command7", "Command8", "LabelOff1"}},
       {Middle | InOrder, {"LabelOff1", "LabelOff2", "TextOff", "CommandOff"}},
       {Middle | InOrder, {"LabelFS1", "LabelFS2", "TextFS", "CommandFS"}},
       {Left | Right | Middle, {"LabelOff1", "LabelFS1", "LabelComplete"}},
