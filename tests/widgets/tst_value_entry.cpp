@@ -216,7 +216,7 @@ void ValueEntryTest::voltageEntryFailure_data() {
   QTest::addColumn<int>("coarse");
   QTest::newRow("too large for single precision") << "1e39" << 1;
   QTest::newRow("too large for double precision") << "1e400" << 1;
-  QTest::newRow("coarse gain beyond 16 bits") << "1" << 0x8001;
+  QTest::newRow("coarse gain just beyond 16 bits") << "1" << 0x8000;
 }
 
 void ValueEntryTest::voltageEntryFailure() {
