@@ -163,6 +163,8 @@ void ValueEntryTest::voltageEntry_data() {
                                                << "8000";
   QTest::newRow("binary, shown to five decimals first") << true << false << "0.00005" << 0x8000 << "0.0001"
                                                         << "8000";
+  QTest::newRow("binary, five decimals and not six") << true << false << "0.000046" << 0x8000 << "0.0001"
+                                                     << "8000";
   QTest::newRow("binary, code from the typed value") << true << false << "0.00018" << 0x8001 << "0.0002"
                                                      << "8001";
   QTest::newRow("binary 1, decimal display") << true << true << "1" << 0x9F40 << "1.0000"
