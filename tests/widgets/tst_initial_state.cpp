@@ -31,23 +31,38 @@ private slots:
 
 namespace {
 
-// Notes the function register shadow at the moment the no-operation word goes
-// out, i.e. right after the read-back has set it.
+bool Bit(int word, int n) {
+  return (word >> n & 1) != 0;
+}
+
+// The six option switches read as a function word.
+int SwitchWord(const MainFormControls &ui) {
+  int word = 0;
+  for (const auto &[toggle, bit] : {std::pair{1, 5}, {3, 4}, {5, 3}, {4, 2}, {6, 1}, {7, 0}})
+    word |= (ui.Toggle[toggle]->Value() ? 1 : 0) << bit;
+  return word;
+}
+
+// Notes the function register shadow, the option switches and whether "READ"
+// is offered at the moment the no-operation word goes out, i.e. right after
+// the read-back has set them.
 class ShadowWatchingLink : public RecordingLink {
 public:
   int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
                         uint8_t *buffer) override {
-    if (values != nullptr && request == 0xDD && direction == 0 && value == 0 && index == 0 && shadowAtNoOperation < 0)
+    if (values != nullptr && request == 0xDD && direction == 0 && value == 0 && index == 0 && shadowAtNoOperation < 0) {
       shadowAtNoOperation = values->FunctionRegisterShadow;
+      switchesAtNoOperation = SwitchWord(*ui);
+      readOfferedAtNoOperation = !ui->Command6->isHidden();
+    }
     return RecordingLink::VendorRequest(request, value, index, direction, length, buffer);
   }
   const ProgramValues *values = nullptr;
+  const MainFormControls *ui = nullptr;
   int32_t shadowAtNoOperation = -1;
+  int switchesAtNoOperation = -1;
+  bool readOfferedAtNoOperation = false;
 };
-
-bool Bit(int word, int n) {
-  return (word >> n & 1) != 0;
-}
 
 } // namespace
 
@@ -75,6 +90,7 @@ void InitialStateTest::StartUp() {
   link.SetRegister(0, 2, 0x1234); // data register of DAC A
   FormFixture fixture(link);
   link.values = &fixture.values;
+  link.ui = &fixture.ui();
   QVERIFY(fixture.Load());
   MainFormControls &ui = fixture.ui();
   const ProgramValues &v = fixture.values;
@@ -86,16 +102,13 @@ void InitialStateTest::StartUp() {
   QCOMPARE(link.Take(), (QStringList{"DD in v=81 len=3", "DD in v=81 len=3", "DD out v=0 i=0", "DE out v=9F i=0",
                                      "DD out v=1 i=0", "DD in v=90 len=3", "DD in v=90 len=3"}));
   QCOMPARE(link.shadowAtNoOperation, options);
+  QCOMPARE(link.switchesAtNoOperation, options);
+  QCOMPARE(link.readOfferedAtNoOperation, !(Bit(options, 4) && Bit(options, 2)));
   QCOMPARE(v.FunctionRegisterShadow, 0);
   QCOMPARE(ComposeFunctionWord(v.Options), 0); // the flags did not take the read-back
 
   // The switches show what the converter holds, not the options read first.
-  QCOMPARE(ui.Toggle[1]->Value(), Bit(held, 5));
-  QCOMPARE(ui.Toggle[3]->Value(), Bit(held, 4));
-  QCOMPARE(ui.Toggle[5]->Value(), Bit(held, 3));
-  QCOMPARE(ui.Toggle[4]->Value(), Bit(held, 2));
-  QCOMPARE(ui.Toggle[6]->Value(), Bit(held, 1));
-  QCOMPARE(ui.Toggle[7]->Value(), false);
+  QCOMPARE(SwitchWord(ui), held);
   QVERIFY(!ui.Toggle[5]->Operable());
   QVERIFY(!ui.Toggle[6]->Operable());
 
