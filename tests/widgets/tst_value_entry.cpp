@@ -357,22 +357,25 @@ void ValueEntryTest::gainAndOffsetFailure() {
   QCOMPARE(panel.ui().LabelRW->text(), QString("0"));
 }
 
+// Keys other than Return only edit the box; Tab moves on along the row.
 void ValueEntryTest::otherKeysOnlyEdit_data() {
   QTest::addColumn<QString>("view");
   QTest::addColumn<QString>("box");
+  QTest::addColumn<QStringList>("tabStops");
   QTest::newRow("data code") << "Data Register"
-                             << "TextData";
+                             << "TextData" << QStringList{"Command2", "TextVolts"};
   QTest::newRow("voltage") << "Data Register"
-                           << "TextVolts";
+                           << "TextVolts" << QStringList{"Toggle1"};
   QTest::newRow("fine gain") << "Fine Gain Register"
-                             << "TextFine";
+                             << "TextFine" << QStringList{"Toggle1"};
   QTest::newRow("offset") << "Offset Register"
-                          << "TextOffset";
+                          << "TextOffset" << QStringList{"Toggle1"};
 }
 
 void ValueEntryTest::otherKeysOnlyEdit() {
   QFETCH(QString, view);
   QFETCH(QString, box);
+  QFETCH(QStringList, tabStops);
   LoadedPanel panel;
   Choose(panel.ui().ComboReg, view);
   panel.Taken();
@@ -383,6 +386,11 @@ void ValueEntryTest::otherKeysOnlyEdit() {
 
   QCOMPARE(entry->text(), QString("-1A.x e+"));
   QCOMPARE(panel.Taken(), QStringList());
+  entry->setFocus();
+  for (const QString &stop : tabStops) {
+    QTest::keyClick(Focused(panel), Qt::Key_Tab);
+    QCOMPARE(Focused(panel)->objectName(), stop);
+  }
 }
 
 QTEST_MAIN(ValueEntryTest)
