@@ -1,6 +1,7 @@
 #include "tests/support/panel_driver.h"
 
 #include "panels/choice_list.h"
+#include "panels/register_entries.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +45,19 @@ QString RegisterBits(const MainFormControls &ui) {
 
 QString AddressBits(const MainFormControls &ui) {
   return ui.LabelA2->text() + ui.LabelA1->text() + ui.LabelA0->text();
+}
+
+QString CoarseEntryText(int code) {
+  return code < 0 ? QString() : QString::fromUtf8(CoarseEntries[code]);
+}
+
+QString FieldText(const MainFormControls &ui, const QString &field) {
+  if (field == "ComboCoarse")
+    return ui.ComboCoarse->currentText();
+  for (QLineEdit *box : {ui.TextData, ui.TextVolts, ui.TextFine, ui.TextOffset})
+    if (box->objectName() == field)
+      return box->text();
+  return QStringLiteral("no field %1").arg(field);
 }
 
 QString ShownEntryArea(const MainFormControls &ui) {

@@ -35,6 +35,10 @@ QString DataBits(const MainFormControls &ui);
 // The REG labels, then the A labels ("010" "001").
 QString RegisterBits(const MainFormControls &ui);
 QString AddressBits(const MainFormControls &ui);
+// The range list's entry for a coarse gain code; empty for -1 (none).
+QString CoarseEntryText(int code);
+// The text of a view's own field: a box's text or the range list's choice.
+QString FieldText(const MainFormControls &ui, const QString &field);
 // Names of the entry area's controls that are not hidden, in layout order.
 QString ShownEntryArea(const MainFormControls &ui);
 

@@ -1,7 +1,6 @@
 // The register panel's three lists: what each choice sends, which controls
 // it shows, and what the bit display and the entry field show afterwards.
 #include "panels/choice_list.h"
-#include "panels/register_entries.h"
 #include "tests/support/panel_driver.h"
 
 #include <QCheckBox>
@@ -18,20 +17,6 @@ namespace {
 const QString DataView = QStringLiteral("ComboAddr TextData Label1 TextVolts Label29 Command2");
 const QString FunctionWord = QStringLiteral("DD out v=1 i=0"); // options all 0, SDO enabled
 
-QString Coarse(int code) {
-  return code < 0 ? QString() : QString::fromUtf8(CoarseEntries[code]);
-}
-
-// The text of the view's own field: a box's text or the range list's choice.
-QString FieldText(const MainFormControls &ui, const QString &field) {
-  if (field == "ComboCoarse")
-    return ui.ComboCoarse->currentText();
-  for (QLineEdit *box : {ui.TextData, ui.TextVolts, ui.TextFine, ui.TextOffset})
-    if (box->objectName() == field)
-      return box->text();
-  return QStringLiteral("no field %1").arg(field);
-}
-
 } // namespace
 
 class RegisterPanelTest : public QObject {
@@ -46,9 +31,6 @@ private slots:
   void channelChoiceReadsThatChannelAtOnce();
   void rangeChoiceWritesTheCurrentChannel_data();
   void rangeChoiceWritesTheCurrentChannel();
-  void readBackIsShownInEveryView_data();
-  void readBackIsShownInEveryView();
-  void readBackUsesTheRangeOfTheLastDataEntry();
 };
 
 void RegisterPanelTest::registerChoiceSetsViewAndReadsBack_data() {
@@ -86,7 +68,7 @@ void RegisterPanelTest::registerChoiceSetsViewAndReadsBack_data() {
       << "000"
       << "0002"
       << "980002"
-      << "ComboCoarse" << Coarse(2);
+      << "ComboCoarse" << CoarseEntryText(2);
   QTest::newRow("fine gain") << "Fine Gain Register" << 4 << 63 << (QStringList{FunctionWord} + Read(0xA0))
                              << "ComboAddr TextFine Label7"
                              << "100"
@@ -180,7 +162,7 @@ void RegisterPanelTest::coarseGainViewSelectsTheRangeRead() {
   QFETCH(int, content);
   LoadedPanel panel;
   if (before >= 0)
-    Choose(panel.ui().ComboCoarse, Coarse(before));
+    Choose(panel.ui().ComboCoarse, CoarseEntryText(before));
   panel.link().SetRegister(0, 3, content);
   panel.Taken();
 
@@ -188,7 +170,7 @@ void RegisterPanelTest::coarseGainViewSelectsTheRangeRead() {
 
   QTEST(panel.Taken(), "requests");
   QFETCH(int, selected);
-  QCOMPARE(panel.ui().ComboCoarse->currentText(), Coarse(selected));
+  QCOMPARE(panel.ui().ComboCoarse->currentText(), CoarseEntryText(selected));
   QTEST(panel.values().OutputRange, "range");
   QCOMPARE(panel.values().DataValue, content);
   QCOMPARE(panel.ui().LabelRW->text(), QString("1"));
@@ -260,151 +242,13 @@ void RegisterPanelTest::rangeChoiceWritesTheCurrentChannel() {
   panel.ui().Check1->setChecked(pulse);
   panel.Taken();
 
-  Choose(panel.ui().ComboCoarse, Coarse(code));
+  Choose(panel.ui().ComboCoarse, CoarseEntryText(code));
 
   QFETCH(QString, request);
   QCOMPARE(panel.Taken(), QStringList{request});
   QTEST(panel.values().OutputRange, "range");
   QCOMPARE(panel.ui().LabelRW->text(), QString("0"));
   QCOMPARE(panel.board().ReadWriteBit, ReadWrite::Write);
-}
-
-void RegisterPanelTest::readBackIsShownInEveryView_data() {
-  QTest::addColumn<QString>("view");
-  QTest::addColumn<bool>("decimal");
-  QTest::addColumn<QString>("channel");
-  QTest::addColumn<int>("content");
-  QTest::addColumn<QString>("bits");
-  QTest::addColumn<QString>("label27");
-  QTest::addColumn<QString>("word");
-  QTest::addColumn<QString>("field");
-  QTest::addColumn<QString>("fieldText");
-
-  const QString data = "Data Register", fine = "Fine Gain Register", offset = "Offset Register";
-  QTest::newRow("hex: label at least four digits, box without zeros")
-      << data << false << "DAC A" << 0x0ABC << "0000101010111100"
-      << "0ABC"
-      << "900ABC"
-      << "TextData"
-      << "ABC";
-  QTest::newRow("decimal") << data << true << "DAC A" << 0x0ABC << "0000101010111100"
-                           << "2748"
-                           << "900ABC"
-                           << "TextData"
-                           << "2748";
-  QTest::newRow("DAC C word") << data << false << "DAC C" << 0x1234 << "0001001000110100"
-                              << "1234"
-                              << "921234"
-                              << "TextData"
-                              << "1234";
-  QTest::newRow("code 0 volts") << data << false << "DAC A" << 0 << "0000000000000000"
-                                << "0000"
-                                << "900000"
-                                << "TextVolts"
-                                << "-4.0960";
-  QTest::newRow("code 1 volts") << data << false << "DAC A" << 1 << "0000000000000001"
-                                << "0001"
-                                << "900001"
-                                << "TextVolts"
-                                << "-4.0959";
-  QTest::newRow("code 32767 volts") << data << false << "DAC A" << 32767 << "0111111111111111"
-                                    << "7FFF"
-                                    << "907FFF"
-                                    << "TextVolts"
-                                    << "-0.0001";
-  QTest::newRow("code 32768 volts") << data << false << "DAC A" << 32768 << "1000000000000000"
-                                    << "8000"
-                                    << "908000"
-                                    << "TextVolts"
-                                    << "0.0000";
-  QTest::newRow("code 65535 volts") << data << false << "DAC A" << 65535 << "1111111111111111"
-                                    << "FFFF"
-                                    << "90FFFF"
-                                    << "TextVolts"
-                                    << "4.0959";
-  QTest::newRow("fine gain 31") << fine << false << "DAC B" << 31 << "0000000000011111"
-                                << "001F"
-                                << "A1001F"
-                                << "TextFine"
-                                << "31";
-  QTest::newRow("fine gain 32") << fine << false << "DAC B" << 32 << "0000000000100000"
-                                << "0020"
-                                << "A10020"
-                                << "TextFine"
-                                << "-32";
-  QTest::newRow("fine gain 63") << fine << false << "DAC B" << 63 << "0000000000111111"
-                                << "003F"
-                                << "A1003F"
-                                << "TextFine"
-                                << "-1";
-  QTest::newRow("offset 1") << offset << false << "DAC A" << 1 << "0000000000000001"
-                            << "0001"
-                            << "A80001"
-                            << "TextOffset"
-                            << "0.125";
-  QTest::newRow("offset 127") << offset << false << "DAC A" << 127 << "0000000001111111"
-                              << "007F"
-                              << "A8007F"
-                              << "TextOffset"
-                              << "15.875";
-  QTest::newRow("offset 128") << offset << false << "DAC A" << 128 << "0000000010000000"
-                              << "0080"
-                              << "A80080"
-                              << "TextOffset"
-                              << "-16";
-  QTest::newRow("offset 255") << offset << false << "DAC A" << 255 << "0000000011111111"
-                              << "00FF"
-                              << "A800FF"
-                              << "TextOffset"
-                              << "-0.125";
-  QTest::newRow("coarse gain 3 leaves the list")
-      << "Coarse Gain Register" << false << "DAC A" << 3 << "0000000000000011"
-      << "0003"
-      << "980003"
-      << "ComboCoarse" << Coarse(1);
-}
-
-void RegisterPanelTest::readBackIsShownInEveryView() {
-  QFETCH(QString, view);
-  QFETCH(bool, decimal);
-  QFETCH(QString, channel);
-  QFETCH(int, content);
-  LoadedPanel panel;
-  panel.link().SetRegister(0, 3, 1);
-  Choose(panel.ui().ComboReg, view);
-  Choose(panel.ui().ComboAddr, channel);
-  if (decimal)
-    Click(panel.ui().Command2);
-  panel.link().SetRegister(panel.values().Word.AddressBits(), panel.values().Word.SelectBits(), content);
-
-  Click(panel.ui().Command1);
-
-  QTEST(DataBits(panel.ui()), "bits");
-  QTEST(panel.ui().Label27->text(), "label27");
-  QTEST(panel.ui().LabelData->text(), "word");
-  QFETCH(QString, field);
-  QTEST(FieldText(panel.ui(), field), "fieldText");
-  QCOMPARE(panel.ui().LabelRW->text(), QString("1"));
-}
-
-void RegisterPanelTest::readBackUsesTheRangeOfTheLastDataEntry() {
-  LoadedPanel panel;
-  panel.link().SetRegister(0, 3, 2); // DAC A on 4.311 V, DAC B on 4.096 V
-  Enter(panel.ui().TextData, "8000");
-  QCOMPARE(panel.values().CoarseGainCode, 2);
-
-  Choose(panel.ui().ComboAddr, "DAC B"); // its data register reads 0
-  QCOMPARE(panel.ui().TextVolts->text(), QString("-4.3110"));
-  QCOMPARE(panel.values().OutputRange, 4.311f);
-
-  // Choosing DAC B's range changes OutputRange, but the next data read-back
-  // takes the range recorded at the data entry again.
-  Choose(panel.ui().ComboReg, "Coarse Gain Register");
-  Choose(panel.ui().ComboCoarse, Coarse(0));
-  QCOMPARE(panel.values().OutputRange, 4.096f);
-  Choose(panel.ui().ComboReg, "Data Register");
-  QCOMPARE(panel.ui().TextVolts->text(), QString("-4.3110"));
-  QCOMPARE(panel.values().OutputRange, 4.311f);
 }
 
 QTEST_MAIN(RegisterPanelTest)

@@ -1,0 +1,168 @@
+// "Read Register" in every view: what the bit display, the value label and
+// the view's own field show for the content read back.
+#include "panels/choice_list.h"
+#include "tests/support/panel_driver.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace vq;
+using namespace vq::test;
+
+class RegisterReadBackTest : public QObject {
+  Q_OBJECT
+private slots:
+  void readBackIsShownInEveryView_data();
+  void readBackIsShownInEveryView();
+  void readBackUsesTheRangeOfTheLastDataEntry();
+};
+
+void RegisterReadBackTest::readBackIsShownInEveryView_data() {
+  QTest::addColumn<QString>("view");
+  QTest::addColumn<bool>("decimal");
+  QTest::addColumn<QString>("channel");
+  QTest::addColumn<int>("content");
+  QTest::addColumn<QString>("bits");
+  QTest::addColumn<QString>("label27");
+  QTest::addColumn<QString>("word");
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<QString>("fieldText");
+
+  const QString data = "Data Register", fine = "Fine Gain Register", offset = "Offset Register";
+  QTest::newRow("hex: label at least four digits, box without zeros")
+      << data << false << "DAC A" << 0x0ABC << "0000101010111100"
+      << "0ABC"
+      << "900ABC"
+      << "TextData"
+      << "ABC";
+  QTest::newRow("decimal") << data << true << "DAC A" << 0x0ABC << "0000101010111100"
+                           << "2748"
+                           << "900ABC"
+                           << "TextData"
+                           << "2748";
+  QTest::newRow("DAC C word") << data << false << "DAC C" << 0x1234 << "0001001000110100"
+                              << "1234"
+                              << "921234"
+                              << "TextData"
+                              << "1234";
+  QTest::newRow("code 0 volts") << data << false << "DAC A" << 0 << "0000000000000000"
+                                << "0000"
+                                << "900000"
+                                << "TextVolts"
+                                << "-4.0960";
+  QTest::newRow("code 1 volts") << data << false << "DAC A" << 1 << "0000000000000001"
+                                << "0001"
+                                << "900001"
+                                << "TextVolts"
+                                << "-4.0959";
+  QTest::newRow("code 32767 volts") << data << false << "DAC A" << 32767 << "0111111111111111"
+                                    << "7FFF"
+                                    << "907FFF"
+                                    << "TextVolts"
+                                    << "-0.0001";
+  QTest::newRow("code 32768 volts") << data << false << "DAC A" << 32768 << "1000000000000000"
+                                    << "8000"
+                                    << "908000"
+                                    << "TextVolts"
+                                    << "0.0000";
+  QTest::newRow("code 65535 volts") << data << false << "DAC A" << 65535 << "1111111111111111"
+                                    << "FFFF"
+                                    << "90FFFF"
+                                    << "TextVolts"
+                                    << "4.0959";
+  QTest::newRow("fine gain 31") << fine << false << "DAC B" << 31 << "0000000000011111"
+                                << "001F"
+                                << "A1001F"
+                                << "TextFine"
+                                << "31";
+  QTest::newRow("fine gain 32") << fine << false << "DAC B" << 32 << "0000000000100000"
+                                << "0020"
+                                << "A10020"
+                                << "TextFine"
+                                << "-32";
+  QTest::newRow("fine gain 63") << fine << false << "DAC B" << 63 << "0000000000111111"
+                                << "003F"
+                                << "A1003F"
+                                << "TextFine"
+                                << "-1";
+  QTest::newRow("offset 1") << offset << false << "DAC A" << 1 << "0000000000000001"
+                            << "0001"
+                            << "A80001"
+                            << "TextOffset"
+                            << "0.125";
+  QTest::newRow("offset 127") << offset << false << "DAC A" << 127 << "0000000001111111"
+                              << "007F"
+                              << "A8007F"
+                              << "TextOffset"
+                              << "15.875";
+  QTest::newRow("offset 128") << offset << false << "DAC A" << 128 << "0000000010000000"
+                              << "0080"
+                              << "A80080"
+                              << "TextOffset"
+                              << "-16";
+  QTest::newRow("offset 255") << offset << false << "DAC A" << 255 << "0000000011111111"
+                              << "00FF"
+                              << "A800FF"
+                              << "TextOffset"
+                              << "-0.125";
+  // Read after the list showed 4.201 V: the new range is selected and written
+  // back, and the label still tells that this was a read.
+  QTest::newRow("coarse gain 2 written back after the read")
+      << "Coarse Gain Register" << false << "DAC A" << 2 << "0000000000000010"
+      << "0002"
+      << "980002"
+      << "ComboCoarse" << CoarseEntryText(2);
+  QTest::newRow("coarse gain 3 leaves the list")
+      << "Coarse Gain Register" << false << "DAC A" << 3 << "0000000000000011"
+      << "0003"
+      << "980003"
+      << "ComboCoarse" << CoarseEntryText(1);
+}
+
+void RegisterReadBackTest::readBackIsShownInEveryView() {
+  QFETCH(QString, view);
+  QFETCH(bool, decimal);
+  QFETCH(QString, channel);
+  QFETCH(int, content);
+  LoadedPanel panel;
+  panel.link().SetRegister(0, 3, 1);
+  Choose(panel.ui().ComboReg, view);
+  Choose(panel.ui().ComboAddr, channel);
+  if (decimal)
+    Click(panel.ui().Command2);
+  panel.link().SetRegister(panel.values().Word.AddressBits(), panel.values().Word.SelectBits(), content);
+
+  Click(panel.ui().Command1);
+
+  QTEST(DataBits(panel.ui()), "bits");
+  QTEST(panel.ui().Label27->text(), "label27");
+  QTEST(panel.ui().LabelData->text(), "word");
+  QFETCH(QString, field);
+  QTEST(FieldText(panel.ui(), field), "fieldText");
+  QCOMPARE(panel.ui().LabelRW->text(), QString("1"));
+}
+
+void RegisterReadBackTest::readBackUsesTheRangeOfTheLastDataEntry() {
+  LoadedPanel panel;
+  panel.link().SetRegister(0, 3, 2); // DAC A on 4.311 V, DAC B on 4.096 V
+  Enter(panel.ui().TextData, "8000");
+  QCOMPARE(panel.values().CoarseGainCode, 2);
+
+  Choose(panel.ui().ComboAddr, "DAC B"); // its data register reads 0
+  QCOMPARE(panel.ui().TextVolts->text(), QString("-4.3110"));
+  QCOMPARE(panel.values().OutputRange, 4.311f);
+
+  // Choosing DAC B's range changes OutputRange, but the next data read-back
+  // takes the range recorded at the data entry again.
+  Choose(panel.ui().ComboReg, "Coarse Gain Register");
+  Choose(panel.ui().ComboCoarse, CoarseEntryText(0));
+  QCOMPARE(panel.values().OutputRange, 4.096f);
+  Choose(panel.ui().ComboReg, "Data Register");
+  QCOMPARE(panel.ui().TextVolts->text(), QString("-4.3110"));
+  QCOMPARE(panel.values().OutputRange, 4.311f);
+}
+
+QTEST_MAIN(RegisterReadBackTest)
+#include "tst_register_readback.moc"
