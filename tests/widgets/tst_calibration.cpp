@@ -1,5 +1,6 @@
 // The two-stage offset and gain calibration, driven through its buttons and
 // boxes against a recording board and on the simulated board.
+#include "tests/support/panel_driver.h"
 #include "tests/support/simulated_program.h"
 
 #include <QLabel>
@@ -23,11 +24,6 @@ QString OffsetWrite(int dac, int code) {
 }
 QString FineGainWrite(int dac, int code) {
   return QString::asprintf("D9 out v=%X i=%X", 0x20 + dac, code);
-}
-
-void Enter(QLineEdit *box, const QString &text) {
-  box->setText(text);
-  QTest::keyClick(box, Qt::Key_Return);
 }
 
 // A loaded window on a recording board, with the start-up requests dropped
