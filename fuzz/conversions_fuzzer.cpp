@@ -48,29 +48,29 @@ void CheckData(float typed, int32_t anyCode, float range, bool binary) {
   VQ_PROPERTY(vq::VoltsToCode(vq::LimitVolts(volts, range), range, false) == (c ^ 0x8000));
 }
 
-void CheckFineGain(float typed, int32_t anyCode) {
-  const float x = vq::LimitFineGain(typed);
-  if (std::isnan(typed)) {
+// A register entered as a number: the limit, the code within the register's
+// bits, the value within `tolerance` of what was typed, and every code read
+// back as itself.
+template <typename Value>
+void CheckRegisterCoding(float typed, int32_t anyCode, int32_t maxCode, double tolerance, float (*limit)(float),
+                         int32_t (*toCode)(float), Value (*toValue)(int32_t)) {
+  const float x = limit(typed);
+  if (std::isnan(typed))
     return;
-  }
-  const int32_t code = vq::FineGainCode(x);
-  VQ_PROPERTY(code >= 0 && code <= 63);
+  const int32_t code = toCode(x);
+  VQ_PROPERTY(code >= 0 && code <= maxCode);
+  VQ_PROPERTY(std::fabs(toValue(code) - x) <= tolerance);
+  const int32_t c = anyCode & maxCode;
+  VQ_PROPERTY(toCode(static_cast<float>(toValue(c))) == c);
+}
+
+void CheckFineGain(float typed, int32_t anyCode) {
   // Half a step, plus the rounding of x + 64 to single precision for a negative x.
-  VQ_PROPERTY(std::fabs(vq::FineGainValue(code) - x) <= 0.5f + 1e-5f);
-  const int32_t c = anyCode & 63;
-  VQ_PROPERTY(vq::FineGainCode(static_cast<float>(vq::FineGainValue(c))) == c);
+  CheckRegisterCoding(typed, anyCode, 63, 0.5f + 1e-5f, &vq::LimitFineGain, &vq::FineGainCode, &vq::FineGainValue);
 }
 
 void CheckOffset(float typed, int32_t anyCode) {
-  const float x = vq::LimitOffset(typed);
-  if (std::isnan(typed)) {
-    return;
-  }
-  const int32_t code = vq::OffsetCode(x);
-  VQ_PROPERTY(code >= 0 && code <= 255);
-  VQ_PROPERTY(std::fabs(vq::OffsetValue(code) - x) <= 0.0625 + 1e-9);
-  const int32_t c = anyCode & 255;
-  VQ_PROPERTY(vq::OffsetCode(vq::OffsetValue(c)) == c);
+  CheckRegisterCoding(typed, anyCode, 255, 0.0625 + 1e-9, &vq::LimitOffset, &vq::OffsetCode, &vq::OffsetValue);
 }
 
 void CheckOffsetCalibration(int32_t registerRead, float reading, float range) {
