@@ -128,6 +128,7 @@ void ProgramFilesTest::realProgramsFindTheirFilesBesideThemselves() {
   QProcess child;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("VQ_REPORT_WINDOW_SHOWN", "quit");
   child.setProcessEnvironment(environment);
   child.setWorkingDirectory("/");
   child.start(start, {});
@@ -135,18 +136,20 @@ void ProgramFilesTest::realProgramsFindTheirFilesBesideThemselves() {
   QString errors;
   QElapsedTimer clock;
   clock.start();
-  // A fatal start prints its message and then waits for the user; a good one
-  // just runs. Either way the child is ended here.
-  while (clock.elapsed() < (complaint.isEmpty() ? 1500 : 10000) && child.state() == QProcess::Running &&
+  // A good start reports its window shown and ends by itself; a fatal one
+  // prints its message and then waits for the user, so it is ended here.
+  while (clock.elapsed() < 10000 && child.state() == QProcess::Running &&
          (complaint.isEmpty() || !errors.contains(complaint))) {
     child.waitForReadyRead(100);
     errors += QString::fromLocal8Bit(child.readAllStandardError());
   }
-  const bool running = child.state() == QProcess::Running;
+  const bool endedByItself = child.state() != QProcess::Running;
   child.kill();
   child.waitForFinished();
+  errors += QString::fromLocal8Bit(child.readAllStandardError());
   if (complaint.isEmpty()) {
-    QVERIFY2(running, qPrintable(errors));
+    QVERIFY2(endedByItself && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, qPrintable(errors));
+    QVERIFY2(errors.contains(": window shown"), qPrintable(errors));
     QVERIFY2(!errors.contains("cannot be loaded") && !errors.contains("Error Downloading"), qPrintable(errors));
   } else {
     QVERIFY2(errors.contains(complaint), qPrintable(errors));

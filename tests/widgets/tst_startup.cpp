@@ -146,6 +146,8 @@ void StartupTest::windowHasItsFramesAndMenus() {
   QCOMPARE(form.windowTitle(), QString("VQ8231 Evaluation Software"));
   QCOMPARE(form.centralWidget()->size(), QSize(978, 554)); // 14670 x 8310 twips
   QCOMPARE(form.minimumSize(), form.maximumSize());        // fixed size
+  // The drawn icon in the sizes window managers and task bars ask for.
+  QCOMPARE(form.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
   QCOMPARE(f.link.Downloads, 1);
   QCOMPARE(QString::fromStdString(f.link.DownloadedPath), QString(VQ_BIN_DIR "/VQ8231.hex"));
 
