@@ -6,10 +6,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${VQ_JOBS:-2}
 
+# The umockdev tests have failed now and then on a busy machine (the mock's
+# ioctl socket refused a connection); until that is understood they run one
+# at a time, and a failing one gets a second try. Every other test runs once.
+run_tests() {
+  ctest --test-dir "$1" --output-on-failure -j"$jobs" -E '^usb[.]'
+  ctest --test-dir "$1" --output-on-failure -R '^usb[.]' --repeat until-pass:2
+}
+
 echo "== Ordinary build and tests"
 cmake -S . -B build
 cmake --build build -j"$jobs"
-ctest --test-dir build --output-on-failure -j"$jobs"
+run_tests build
 
 echo "== Sanitizer build (ASan, UBSan) and tests"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVQ_SANITIZE=ON
@@ -18,7 +26,7 @@ cmake --build build-asan -j"$jobs"
 # recovered from. The sanitizers' options reach the programs the tests start.
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-ctest --test-dir build-asan --output-on-failure -j"$jobs"
+run_tests build-asan
 
 echo "== Fuzzing smoke run (30 s per target)"
 scripts/fuzz.sh 30
