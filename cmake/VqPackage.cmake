@@ -21,7 +21,7 @@ set(VQ_PROGRAM_ROOT lib/vq8231)
 
 # The icon files, rendered from the icon the program draws.
 add_executable(vq_render_icons ${VQ_PACKAGING_DIR}/render_icons.cpp)
-target_link_libraries(vq_render_icons PRIVATE vq_forms Qt6::Gui)
+target_link_libraries(vq_render_icons PRIVATE vq_windows Qt6::Gui)
 set(VQ_ICON_SIZES 16 32 48 64 128 256)
 set(VQ_ICON_DIR ${VQ_PACKAGE_BUILD_DIR}/icons)
 set(VQ_ICON_FILES)

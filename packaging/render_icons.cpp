@@ -1,7 +1,7 @@
 // Renders the program icon, drawn in code, into the icon theme's PNG files:
 // <directory>/<size>x<size>/apps/vq8231.png for each size given. Run at build
 // time on the offscreen platform.
-#include "forms/program_icon.h"
+#include "windows/program_icon.h"
 
 #include <QDir>
 #include <QGuiApplication>

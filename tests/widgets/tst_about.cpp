@@ -1,7 +1,7 @@
 // The About box: what it shows in both programs, and how "System Info..."
 // finds the system-information program, through a scripted platform.
-#include "forms/about_form.h"
-#include "forms/system_info.h"
+#include "windows/about_form.h"
+#include "sysinfo/system_info.h"
 #include "tests/support/form_fixture.h"
 
 #include <QAction>

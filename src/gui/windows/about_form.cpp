@@ -1,7 +1,7 @@
-#include "forms/about_form.h"
+#include "windows/about_form.h"
 
-#include "forms/program_icon.h"
-#include "forms/system_info.h"
+#include "windows/program_icon.h"
+#include "sysinfo/system_info.h"
 
 #include <QFrame>
 #include <QLabel>

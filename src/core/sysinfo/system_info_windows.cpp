@@ -2,7 +2,7 @@
 // system-information launcher.
 #ifdef _WIN32
 
-#include "forms/system_info.h"
+#include "sysinfo/system_info.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "forms/system_info.h"
+#include "sysinfo/system_info.h"
 
 #include <algorithm>
 #include <exception>

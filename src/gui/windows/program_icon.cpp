@@ -1,4 +1,4 @@
-#include "forms/program_icon.h"
+#include "windows/program_icon.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -2,7 +2,7 @@
 // box takes its "unavailable" path.
 #ifndef _WIN32
 
-#include "forms/system_info.h"
+#include "sysinfo/system_info.h"
 
 #include <sys/stat.h>
 

@@ -1,6 +1,6 @@
 #include "app/main_form.h"
 
-#include "forms/program_icon.h"
+#include "windows/program_icon.h"
 #include "windows/board_views.h"
 
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 #include "board/board_link.h"
 #include "board/board_session.h"
 #include "board/serial_access.h"
-#include "forms/about_form.h"
+#include "windows/about_form.h"
 #include "panels/calibration_panel.h"
 #include "panels/function_switches.h"
 #include "panels/hardware_switches.h"

@@ -1,0 +1,2 @@
+// Breaks the rules: hexfile is Qt-free.
+#include <QString>

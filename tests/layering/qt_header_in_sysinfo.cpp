@@ -1,0 +1,2 @@
+// Breaks the rules: sysinfo is Qt-free.
+#include <QString>

@@ -1,0 +1,2 @@
+// Breaks the rules: usbboard is Qt-free.
+#include <QString>
