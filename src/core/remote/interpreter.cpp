@@ -118,7 +118,12 @@ LineResult Interpreter::Run(std::string_view line, std::vector<std::string> &ans
     result.Error = refusal.Code;
     return result;
   }
+  // Cleared however the handlers end.
   running_ = true;
+  struct Running {
+    bool &Flag;
+    ~Running() { Flag = false; }
+  } running{running_};
   for (const Unit &unit : units_) {
     const CommandForm &form = *unit.Form;
     CommandContext command(unit.Suffixes,
@@ -139,7 +144,6 @@ LineResult Interpreter::Run(std::string_view line, std::vector<std::string> &ans
       ++result.Answers;
     }
   }
-  running_ = false;
   return result;
 }
 

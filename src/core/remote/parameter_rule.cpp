@@ -107,6 +107,8 @@ ErrorCode TakeNumber(double number, const ParameterRule &rule, Parameter &value)
     number = std::nearbyint(number);
   if (number < rule.Min || number > rule.Max)
     return ErrorCode::DataOutOfRange;
+  if (rule.Numbers == NumberForm::Integer && (number < INT32_MIN || number > INT32_MAX))
+    return ErrorCode::DataOutOfRange; // a rule made by hand without limits
   value.Kind = ValueKind::Number;
   value.Number = number;
   if (rule.Numbers == NumberForm::Integer)

@@ -47,6 +47,34 @@ std::size_t Utf8SequenceLength(std::string_view text) {
   return length;
 }
 
+// The power of ten of a well-formed decimal number's first significant digit ("0.01" is -2, "12e3" is
+// 4), saturated far beyond the double range: only its sign matters here.
+int64_t DecimalExponent(std::string_view number) {
+  constexpr int64_t Far = int64_t{1} << 40;
+  std::size_t i = (number[0] == '+' || number[0] == '-') ? 1 : 0;
+  int64_t magnitude = -1;
+  bool significant = false;
+  for (; i < number.size() && IsAsciiDigit(number[i]); ++i) {
+    significant = significant || number[i] != '0';
+    if (significant && magnitude < Far)
+      ++magnitude;
+  }
+  if (!significant && i < number.size() && number[i] == '.')
+    for (++i; i < number.size() && number[i] == '0' && magnitude > -Far; ++i)
+      --magnitude;
+  const std::size_t e = number.find_first_of("eE", i);
+  if (e == std::string_view::npos)
+    return magnitude;
+  i = e + 1;
+  const bool negative = i < number.size() && number[i] == '-';
+  if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+    ++i;
+  int64_t exponent = 0;
+  for (; i < number.size() && exponent < Far; ++i)
+    exponent = exponent * 10 + (number[i] - '0');
+  return magnitude + (negative ? -exponent : exponent);
+}
+
 std::string_view ReadDecimal(std::string_view line, std::size_t &at, DataToken &token) {
   const std::size_t start = at;
   std::size_t i = at;
@@ -73,10 +101,13 @@ std::string_view ReadDecimal(std::string_view line, std::size_t &at, DataToken &
   // from_chars takes no plus sign.
   const char *first = line.data() + start + (line[start] == '+' ? 1 : 0);
   const auto [end, error] = std::from_chars(first, line.data() + i, token.Decimal);
-  if (error == std::errc::result_out_of_range)
-    token.OutOfRange = true;
-  else if (error != std::errc() || end != line.data() + i)
+  if (error == std::errc::result_out_of_range) {
+    // Too small for a double is zero; only too large is out of range.
+    token.OutOfRange = DecimalExponent(line.substr(start, i - start)) > 0;
+    token.Decimal = 0;
+  } else if (error != std::errc() || end != line.data() + i) {
     return "a malformed number";
+  }
   token.Kind = TokenKind::Decimal;
   at = i;
   std::size_t u = i;
