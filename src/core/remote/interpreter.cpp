@@ -1,8 +1,10 @@
 #include "remote/interpreter.h"
 
 #include "remote/answers.h"
+#include "remote/mnemonic.h"
 #include "remote/program_data.h"
 
+#include <cstdint>
 #include <exception>
 #include <stdexcept>
 
@@ -21,10 +23,6 @@ std::size_t SkipBlanks(std::string_view line, std::size_t at) {
   while (at < line.size() && IsBlank(line[at]))
     ++at;
   return at;
-}
-
-bool IsWordChar(char c) {
-  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_';
 }
 
 struct Header {

@@ -36,5 +36,9 @@ constexpr bool IsAsciiLetter(char c) {
 constexpr bool IsAsciiDigit(char c) {
   return c >= '0' && c <= '9';
 }
+// What may follow the first letter of a header node or a word.
+constexpr bool IsWordChar(char c) {
+  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_';
+}
 
 } // namespace vq::remote

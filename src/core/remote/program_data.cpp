@@ -9,10 +9,6 @@ namespace vq::remote {
 
 namespace {
 
-bool IsWordChar(char c) {
-  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_';
-}
-
 std::size_t SkipDigits(std::string_view line, std::size_t at) {
   while (at < line.size() && IsAsciiDigit(line[at]))
     ++at;
