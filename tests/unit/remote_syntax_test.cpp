@@ -79,7 +79,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Accepted{"LOG:NAME \"a\"\"b\"", {"name a\"b"}}, Accepted{"LOG:NAME \"it's\"", {"name it's"}},
                     Accepted{"LOG:NAME \"a;b,c\"", {"name a;b,c"}}, Accepted{"LOG:NAME ''", {"name "}},
                     Accepted{"LOG:NAME 'r\xc3\xa9sum\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80'",
-                             {"name r\xc3\xa9sum\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"}}));
+                             {"name r\xc3\xa9sum\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80"}},
+                    // The first and last code points of the three- and four-byte leads' edges.
+                    Accepted{"LOG:NAME '\xe0\xa0\x80\xef\xbf\xbd\xf1\x80\x80\x80\xf4\x8f\xbf\xbf'",
+                             {"name \xe0\xa0\x80\xef\xbf\xbd\xf1\x80\x80\x80\xf4\x8f\xbf\xbf"}}));
 
 struct Refused {
   std::string Line;
@@ -176,6 +179,11 @@ INSTANTIATE_TEST_SUITE_P(Bytes, RefusedLine,
                                          Refused{"LOG:NAME '\xc0\xaf'", ErrorCode::SyntaxError},
                                          Refused{"LOG:NAME '\xed\xa0\x80'", ErrorCode::SyntaxError},
                                          Refused{"LOG:NAME '\xf4\x90\x80\x80'", ErrorCode::SyntaxError},
+                                         Refused{"LOG:NAME '\xc1\xbf'", ErrorCode::SyntaxError},
+                                         Refused{"LOG:NAME '\xf1\x7f\x80\x80'", ErrorCode::SyntaxError},
+                                         Refused{"LOG:NAME '\xe2\x82"
+                                                 "A'",
+                                                 ErrorCode::SyntaxError},
                                          Refused{"OUTP\xc3\xa9:COUN 1", ErrorCode::SyntaxError},
                                          Refused{"\xef\xbb\xbfOUTP1:COUN 1", ErrorCode::SyntaxError}));
 
@@ -236,10 +244,12 @@ TEST(CommandLine, TheErrorNamesWhatWasRefused) {
   instrument.Run("SOUR9:FOO 1");
   instrument.Run("OUTP1:COUN 70000");
   instrument.Run("OUTP1:COUN #HG");
-  instrument.Commands.Run("SYST:ERR?;SYST:ERR:NEXT?;SYSTem:ERRor?;:syst:err?", answers);
+  instrument.Run("OUTP1:LEV 'one volt', 2");
+  instrument.Commands.Run("SYST:ERR?;SYST:ERR:NEXT?;SYSTem:ERRor?;SYST:ERR?;:syst:err?", answers);
   EXPECT_EQ(answers,
             (std::vector<std::string>{"-113,\"Undefined header;SOUR9:FOO\"", "-222,\"Data out of range;70000\"",
-                                      "-102,\"Syntax error;a number base without digits\"", "0,\"No error\""}));
+                                      "-102,\"Syntax error;a number base without digits\"",
+                                      "-104,\"Data type error;'one volt'\"", "0,\"No error\""}));
 }
 
 } // namespace

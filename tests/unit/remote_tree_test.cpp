@@ -14,8 +14,8 @@ namespace {
 TEST(CommandTree, RefusesMalformedPatternsAndParameterLists) {
   CommandTree tree;
   for (const char *pattern :
-       {"", "[:A]", "A:", "A::B", "a", "Abc:dEF", "A<1-4", "A<4-1>", "A<x-2>", "A[:B", "A B", "A:*CLS", "*CLS:A", "A1",
-        "A<1-2>:B<1-2>:C<1-2>:D<1-2>:E<1-2>", "A:B:C:D:E:F:G:H:I:J:K:L:M", "A[:B][:C][:D][:E][:F]"})
+       {"", "[:A]", "A:", "A::B", "a", "Abc:dEF", "A<1-4", "A<4-1>", "A<x-2>", "A[:B", "A[:B:C", "A B", "A:*CLS",
+        "*CLS:A", "A1", "A<1-2>:B<1-2>:C<1-2>:D<1-2>:E<1-2>", "A:B:C:D:E:F:G:H:I:J:K:L:M", "A[:B][:C][:D][:E][:F]"})
     EXPECT_THROW(tree.AddCommand(pattern, {}, {}), std::invalid_argument) << pattern;
   EXPECT_THROW(tree.AddCommand("A", {IntegerParameter(0, 1).Optionally(), IntegerParameter(0, 1)}, {}),
                std::invalid_argument);

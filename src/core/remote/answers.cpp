@@ -1,5 +1,7 @@
 #include "remote/answers.h"
 
+#include "remote/mnemonic.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -25,8 +27,8 @@ std::string_view BooleanAnswer(bool on) {
 }
 
 std::string_view WordAnswer(std::string_view written) {
-  std::size_t end = written.starts_with('*') ? 1 : 0;
-  while (end < written.size() && !(written[end] >= 'a' && written[end] <= 'z'))
+  std::size_t end = 0;
+  while (end < written.size() && !IsAsciiLower(written[end]))
     ++end;
   return written.substr(0, end);
 }

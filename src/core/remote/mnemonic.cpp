@@ -23,7 +23,7 @@ Mnemonic::Mnemonic(std::string_view written) {
   while (i < written.size() && written[i] >= 'A' && written[i] <= 'Z')
     ++i;
   shortLength_ = i;
-  while (i < written.size() && written[i] >= 'a' && written[i] <= 'z')
+  while (i < written.size() && IsAsciiLower(written[i]))
     ++i;
   if (shortLength_ == first || i != written.size())
     throw std::invalid_argument("not a command word: \"" + std::string(written) + "\"");

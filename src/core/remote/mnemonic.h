@@ -30,6 +30,9 @@ private:
 constexpr char AsciiUpper(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
+constexpr bool IsAsciiLower(char c) {
+  return c >= 'a' && c <= 'z';
+}
 constexpr bool IsAsciiLetter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
