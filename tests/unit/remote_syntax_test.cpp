@@ -180,6 +180,8 @@ INSTANTIATE_TEST_SUITE_P(Bytes, RefusedLine,
                                          Refused{"LOG:NAME '\xed\xa0\x80'", ErrorCode::SyntaxError},
                                          Refused{"LOG:NAME '\xf4\x90\x80\x80'", ErrorCode::SyntaxError},
                                          Refused{"LOG:NAME '\xc1\xbf'", ErrorCode::SyntaxError},
+                                         Refused{"LOG:NAME '\xc3\x7f'", ErrorCode::SyntaxError},
+                                         Refused{"LOG:NAME '\xf1\xc0\x80\x80'", ErrorCode::SyntaxError},
                                          Refused{"LOG:NAME '\xf1\x7f\x80\x80'", ErrorCode::SyntaxError},
                                          Refused{"LOG:NAME '\xe2\x82"
                                                  "A'",
