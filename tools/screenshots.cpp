@@ -2,7 +2,7 @@
 // on the simulated board after a short session, the front panel and the
 // Board Activity window, each grabbed offscreen into a PNG file.
 // Usage: vq_screenshots <output directory>
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "board/board_session.h"
 #include "board/four_operation_link.h"
 #include "panels/choice_list.h"
@@ -64,8 +64,8 @@ int main(int argc, char *argv[]) {
   vq::BoardSession session;
   session.ProgramDirectory = VQ_BIN_DIR;
   vq::FourOperationLink link(vq::FourOperationLibraryPath(VQ_BIN_DIR));
-  vq::MainForm form(values, link, session, vq::ProgramVariant{{1, 0, 4}});
-  if (!form.Form_Load())
+  vq::MainWindow form(values, link, session, vq::ProgramVariant{{1, 0, 4}});
+  if (!form.Start())
     return 1;
   form.show();
   QApplication::processEvents();

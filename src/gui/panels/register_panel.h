@@ -32,7 +32,7 @@ public:
   void ChooseRegister(const QString &text);
   void ShowChannelList();
   void ShowDisplayMode();
-  void ShowGainAndOffsetPrompts() { entries_.ShowGainAndOffsetPrompts(); }
+  void ShowGainAndOffsetPrompts() { valueEntry_.ShowGainAndOffsetPrompts(); }
   void ShowVoltageEntryOnly();
   void ShowReadWriteBit(ReadWrite bit) { display_.ShowReadWriteBit(bit); }
   // Display refresh of the word, its value labels and the current entry field.
@@ -48,7 +48,7 @@ private:
   void onReadRegisterClicked();
   void onDisplayModeClicked();
 
-  void ApplyView(const RegisterEntry &view);
+  void ApplyView(const RegisterChoice &view);
   void SwitchToDecimal();
   void SwitchToHexadecimal();
   // Reads the data field and the register value with `rule`. When either is
@@ -65,7 +65,7 @@ private:
   QPushButton *readRegisterButton_;
   QLabel *registerValue_;
   QPushButton *displayModeButton_;
-  ValueEntry entries_;
+  ValueEntry valueEntry_;
 };
 
 } // namespace vq
