@@ -5,7 +5,7 @@ namespace vq::test {
 FormFixture::FormFixture(BoardLink &link, std::string programDirectory, bool earlierBuild) {
   session.ProgramDirectory = std::move(programDirectory);
   ProgramVariant variant;
-  variant.Version = earlierBuild ? ProgramVersion{1, 0, 1} : ProgramVersion{1, 0, 4};
+  variant.Version = earlierBuild ? EarlierBuildVersion : CurrentBuildVersion;
   window_ = std::make_unique<MainWindow>(values, link, session, variant);
   controls_ = std::make_unique<MainWindowControls>(window_.get());
 }

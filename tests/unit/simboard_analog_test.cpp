@@ -95,7 +95,7 @@ TEST(SimulatedAnalogSide, ErrorsAddToTheChannelOutput) {
   EXPECT_NEAR(converter.OutputVoltage(2), -4.096 * (1 + e.GainError) + e.OffsetVolts, 1e-12);
 }
 
-TEST(SimulatedAnalogSide, TemperatureSample) {
+TEST(SimulatedAnalogSide, TemperatureSampleFollowsTheDie) {
   struct Case {
     double celsius;
     uint16_t reading;

@@ -64,7 +64,7 @@ TEST(SimulatedConverter, LdacDecidesWhenADataWriteReachesTheDac) {
   EXPECT_EQ(converter.Registers(0).Dac, 0x1111) << "taking LDAC low loads";
 }
 
-TEST(SimulatedConverter, ClearAllAndLoadAll) {
+TEST(SimulatedConverter, ClearAllAndLoadAllMoveEveryDac) {
   for (bool binary : {true, false}) {
     ConverterModel converter;
     ControlLines lines = WithLdac(false);

@@ -15,7 +15,7 @@ namespace {
 const std::string Data = ":0400000001020304F2\n";
 const std::string End = ":00000001FF\n";
 
-TEST(SimulatedFirmware, IntelHexAcceptance) {
+TEST(SimulatedFirmware, AcceptsEveryWellFormedImageOnly) {
   struct Case {
     const char *what;
     std::string image;

@@ -48,7 +48,7 @@ protected:
   int32_t handle_ = 0;
 };
 
-TEST_F(SimulatedFourOperationLibrary, SessionRules) {
+TEST_F(SimulatedFourOperationLibrary, RequestsNeedAConnectAndAGoodDownload) {
   std::array<uint8_t, 128> list{};
   int32_t count = 0;
   EXPECT_EQ(search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, list.data()), 0);

@@ -52,7 +52,7 @@ std::string RegisterName(int select) {
 }
 
 // The options a function register word sets, in the order of its bits.
-std::string FunctionOptions(uint32_t data) {
+std::string DescribeOptions(uint32_t data) {
   const FunctionWord word = FunctionWord::FromBits(data);
   auto line = [](const char *name, bool output, bool high) {
     if (!output)
@@ -125,7 +125,7 @@ std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
         } else {
           text += ": returned " + Hex16(*content);
           if (functionRegister)
-            text += " (" + FunctionOptions(*content) + ")";
+            text += " (" + DescribeOptions(*content) + ")";
           else
             text += DataMeaning(select, *content);
         }
@@ -138,7 +138,7 @@ std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
     if (select != FunctionGroupSelect)
       text += ", " + Hex16(data) + DataMeaning(select, data);
     else if (functionRegister)
-      text += ", " + Hex16(data) + ": " + FunctionOptions(data);
+      text += ", " + Hex16(data) + ": " + DescribeOptions(data);
     else if (data != 0)
       text += ", data " + Hex16(data);
   }

@@ -61,8 +61,8 @@ bool MainWindow::Start() {
   setWindowTitle(QStringLiteral("VQ8231 Evaluation Software"));
   registerPanel_.ShowGainAndOffsetPrompts();
   ApplyInitialState();
-  // The earlier build shows the window after the load handler has returned;
-  // the caller does that for both.
+  // The earlier build shows the window only once this has returned; the
+  // caller does that for both.
   return true;
 }
 
