@@ -96,6 +96,7 @@ TEST_F(SimulatedFourOperationLibrary, MalformedRequestsAreRefusedAndChangeNothin
       {"sample sent to the board", VQ_REQ_SAMPLE, 0, 0, 0, 2},
       {"direction value 2", VQ_REQ_D0_DIRECTION, 2, 0, 1, 0},
       {"drive index 4", VQ_REQ_CONTROL_LINES, 0x97, 4, 0, 0},
+      {"control lines beyond 8 bits", VQ_REQ_CONTROL_LINES, 0x197, 0, 0, 0},
   };
   for (const Case &c : cases) {
     std::array<uint8_t, 4> buffer{0x5A, 0x5A, 0x5A, 0x5A};
