@@ -27,8 +27,7 @@ QString DecimalKind(const QString &) {
 
 } // namespace
 
-bool RegisterPanel::ReadBothTexts(const std::function<int32_t(const std::string &)> &rule,
-                                  const std::function<QString(const QString &)> &kind, int32_t &data,
+bool RegisterPanel::ReadBothTexts(int32_t (*rule)(const std::string &), QString (*kind)(const QString &), int32_t &data,
                                   int32_t &registerValue) {
   const struct {
     const char *what;

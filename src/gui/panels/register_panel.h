@@ -11,7 +11,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 class QGroupBox;
@@ -54,8 +53,8 @@ private:
   // Reads the data field and the register value with `rule`. When either is
   // not a number, tells the user which one and what it should be, and
   // returns false.
-  bool ReadBothTexts(const std::function<int32_t(const std::string &)> &rule,
-                     const std::function<QString(const QString &)> &kind, int32_t &data, int32_t &registerValue);
+  bool ReadBothTexts(int32_t (*rule)(const std::string &), QString (*kind)(const QString &), int32_t &data,
+                     int32_t &registerValue);
 
   PanelContext c_;
   QGroupBox *frame_;
