@@ -26,7 +26,7 @@ std::vector<uint8_t> Terminated(const std::string &text) {
   return bytes;
 }
 
-TEST(usb_boards, ABoardThatNeverComesBackFailsTheDownload) {
+TEST(UsbBoardsCore, ABoardThatNeverComesBackFailsTheDownload) {
   FakeBoard board(VQ_VENDOR_ID, VQ_PRODUCT_ID);
   board.SetBehaviour({.ComesBack = false});
   board.Plug(1);
@@ -35,21 +35,21 @@ TEST(usb_boards, ABoardThatNeverComesBackFailsTheDownload) {
   std::vector<uint8_t> path = Terminated(directory.Write("VQ8231.hex", HexText(image)));
   UsbBoards boards({.ReturnTimeout = 400ms, .ReturnPoll = 20ms});
   int32_t handle = 0;
-  ASSERT_EQ(boards.Connect(VQ_VENDOR_ID, VQ_PRODUCT_ID, 1, &handle), StatusOk);
-  EXPECT_EQ(boards.Download(handle, path.data()), StatusNotBack);
+  ASSERT_EQ(boards.Connect(VQ_VENDOR_ID, VQ_PRODUCT_ID, 1, &handle), BoardStatus::Success);
+  EXPECT_EQ(boards.Download(handle, path.data()), BoardStatus::BoardNotBack);
   ExpectDownloadOf(image, board.LoaderTransfers());
   uint8_t zero = 0;
-  EXPECT_EQ(boards.Request(handle, 0xDD, 0, 0, 0, 0, &zero), StatusGone);
-  EXPECT_EQ(boards.Download(handle, path.data()), StatusGone);
+  EXPECT_EQ(boards.Request(handle, 0xDD, 0, 0, 0, 0, &zero), BoardStatus::Gone);
+  EXPECT_EQ(boards.Download(handle, path.data()), BoardStatus::Gone);
 }
 
-TEST(usb_boards, NoPermissionIsToldWithTheUdevRule) {
+TEST(UsbBoardsCore, NoPermissionIsToldWithTheUdevRule) {
   FakeBoard board(VQ_VENDOR_ID, VQ_PRODUCT_ID);
   board.Plug(1);
   UsbBoards boards({.Open = RefuseOpen});
   int32_t handle = -1;
   testing::internal::CaptureStderr();
-  EXPECT_EQ(boards.Connect(VQ_VENDOR_ID, VQ_PRODUCT_ID, 1, &handle), StatusNoPermission);
+  EXPECT_EQ(boards.Connect(VQ_VENDOR_ID, VQ_PRODUCT_ID, 1, &handle), BoardStatus::NoPermission);
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_EQ(handle, 0);
   EXPECT_NE(said.find("no permission"), std::string::npos) << said;
@@ -58,7 +58,7 @@ TEST(usb_boards, NoPermissionIsToldWithTheUdevRule) {
 
 // A board that comes back but cannot be opened (its new device node not yet
 // given to the user) is reported the same way after the wait.
-TEST(usb_boards, NoPermissionAfterTheDownload) {
+TEST(UsbBoardsCore, NoPermissionAfterTheDownload) {
   FakeBoard board(VQ_VENDOR_ID, VQ_PRODUCT_ID);
   board.Plug(1);
   TempDirectory directory;
@@ -70,9 +70,9 @@ TEST(usb_boards, NoPermissionAfterTheDownload) {
          return opened++ == 0 ? libusb_open(device, handle) : LIBUSB_ERROR_ACCESS;
        }});
   int32_t handle = 0;
-  ASSERT_EQ(boards.Connect(VQ_VENDOR_ID, VQ_PRODUCT_ID, 1, &handle), StatusOk);
+  ASSERT_EQ(boards.Connect(VQ_VENDOR_ID, VQ_PRODUCT_ID, 1, &handle), BoardStatus::Success);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(boards.Download(handle, path.data()), StatusNoPermission);
+  EXPECT_EQ(boards.Download(handle, path.data()), BoardStatus::NoPermission);
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("70-vq8231.rules"), std::string::npos) << said;
   EXPECT_GT(opened, 1);

@@ -16,7 +16,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(usb_program, StartsOnTheLibusbLibraryWithTheStartUpRequests) {
+TEST(UsbProgram, StartsOnTheLibusbLibraryWithTheStartUpRequests) {
   FakeBoard board(VQ_VENDOR_ID, VQ_PRODUCT_ID);
   board.Plug(1);
   TempDirectory directory;
