@@ -72,6 +72,7 @@ private:
   int16_t ControlOut(Board &board, uint8_t request, uint16_t value, const uint8_t *bytes, std::size_t length);
   int16_t OpenAndClaim(libusb_device *device, Board &board);
   int16_t WaitForReturn(Board &board);
+  void CloseHandle(Board &board);
   void Close(Board &board);
 
   BoardOptions options_;
