@@ -72,8 +72,8 @@ public:
   int AddressAt(int port) const;
   // How often something still open on an unplugged board asked it anything.
   int CallsAfterUnplug() const;
-  // How many udev listeners (libusb's hotplug monitors) were opened in this
-  // process and its children since the board was made.
+  // How many udev listeners (libusb's hotplug monitors) were opened on this
+  // test bed, by this process or a program it started, since it was made.
   int ListenersOpened();
 
 private:
