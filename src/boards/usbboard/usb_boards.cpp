@@ -66,8 +66,10 @@ Place PlaceOf(libusb_device *device) {
   return place;
 }
 
-// One look at the bus in a context of its own, so that what it sees is the
-// bus as it is now, with no hotplug events needed.
+// One look at the bus. A context of its own sees the bus as it is now, with
+// no hotplug events needed; a borrowed one (the board's, kept open) gives the
+// devices libusb knows of in it, which its hotplug monitor keeps current where
+// the platform has one and which it scans afresh where not.
 class DeviceScan {
 public:
   DeviceScan(uint16_t vendorId, uint16_t productId) {
@@ -75,7 +77,32 @@ public:
       context_ = nullptr;
       return;
     }
-    const ssize_t count = libusb_get_device_list(context_, &list_);
+    List(context_, vendorId, productId);
+  }
+  DeviceScan(libusb_context *borrowed, uint16_t vendorId, uint16_t productId) { List(borrowed, vendorId, productId); }
+  ~DeviceScan() {
+    if (list_ != nullptr)
+      libusb_free_device_list(list_, 1);
+    if (context_ != nullptr)
+      libusb_exit(context_);
+  }
+  DeviceScan(const DeviceScan &) = delete;
+  DeviceScan &operator=(const DeviceScan &) = delete;
+
+  bool Ok() const { return list_ != nullptr; }
+  const std::vector<libusb_device *> &Matches() const { return matches_; }
+  // Hands the context of its own to whoever keeps a device of it open. The
+  // list goes first: an open device holds its own reference.
+  libusb_context *Release() {
+    if (list_ != nullptr)
+      libusb_free_device_list(list_, 1);
+    list_ = nullptr;
+    return std::exchange(context_, nullptr);
+  }
+
+private:
+  void List(libusb_context *context, uint16_t vendorId, uint16_t productId) {
+    const ssize_t count = libusb_get_device_list(context, &list_);
     if (count < 0) {
       list_ = nullptr;
       return;
@@ -91,28 +118,8 @@ public:
              std::make_tuple(PlaceOf(b), libusb_get_device_address(b));
     });
   }
-  ~DeviceScan() {
-    if (list_ != nullptr)
-      libusb_free_device_list(list_, 1);
-    if (context_ != nullptr)
-      libusb_exit(context_);
-  }
-  DeviceScan(const DeviceScan &) = delete;
-  DeviceScan &operator=(const DeviceScan &) = delete;
 
-  bool Ok() const { return list_ != nullptr; }
-  const std::vector<libusb_device *> &Matches() const { return matches_; }
-  // Hands the context to whoever keeps a device of it open. The list goes
-  // first: an open device holds its own reference.
-  libusb_context *Release() {
-    if (list_ != nullptr)
-      libusb_free_device_list(list_, 1);
-    list_ = nullptr;
-    return std::exchange(context_, nullptr);
-  }
-
-private:
-  libusb_context *context_ = nullptr;
+  libusb_context *context_ = nullptr; // only a context of its own
   libusb_device **list_ = nullptr;
   std::vector<libusb_device *> matches_;
 };
@@ -144,12 +151,16 @@ UsbBoards::~UsbBoards() {
     Close(*entry.second);
 }
 
-void UsbBoards::Close(Board &board) {
+void UsbBoards::CloseHandle(Board &board) {
   if (board.Handle != nullptr) {
     libusb_release_interface(board.Handle, 0);
     libusb_close(board.Handle);
     board.Handle = nullptr;
   }
+}
+
+void UsbBoards::Close(Board &board) {
+  CloseHandle(board);
   if (board.Context != nullptr) {
     libusb_exit(board.Context);
     board.Context = nullptr;
@@ -301,24 +312,26 @@ BoardStatus UsbBoards::Download(int32_t handle, const uint8_t *path) {
   return status;
 }
 
+// The board's context stays open through the wait, and every look at the bus
+// is a look into it: one hotplug monitor and one device list for the whole
+// wait, instead of a context (a udev monitor, a thread and a scan of sysfs)
+// made and ended at every look while the board re-enumerates.
 BoardStatus UsbBoards::WaitForReturn(Board &board) {
   const Place place = board.Where;
   const uint8_t oldAddress = board.Address;
-  Close(board);
+  CloseHandle(board);
   board.Gone = true; // until it is back
   const auto deadline = std::chrono::steady_clock::now() + options_.ReturnTimeout;
   BoardStatus status = BoardStatus::BoardNotBack;
   while (true) {
-    DeviceScan scan(board.VendorId, board.ProductId);
+    const DeviceScan scan(board.Context, board.VendorId, board.ProductId);
     for (libusb_device *device : scan.Matches()) {
       // The board comes back at the same place under a new address.
       if (PlaceOf(device) != place || libusb_get_device_address(device) == oldAddress)
         continue;
       status = OpenAndClaim(device, board);
-      if (status == BoardStatus::Success) {
-        board.Context = scan.Release();
+      if (status == BoardStatus::Success)
         return BoardStatus::Success;
-      }
     }
     if (std::chrono::steady_clock::now() >= deadline)
       break;

@@ -72,6 +72,7 @@ private:
   BoardStatus ControlOut(Board &board, uint8_t request, uint16_t value, const uint8_t *bytes, std::size_t length);
   BoardStatus OpenAndClaim(libusb_device *device, Board &board);
   BoardStatus WaitForReturn(Board &board);
+  void CloseHandle(Board &board);
   void Close(Board &board);
 
   BoardOptions options_;
