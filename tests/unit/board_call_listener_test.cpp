@@ -76,7 +76,7 @@ TEST(BoardCallListener, TwoOperationLoadIsReportedAsTheDownload) {
 }
 
 TEST(BoardCallListener, ALibraryWithoutTheAccessorHasNoSimulatedBoard) {
-  FourOperationLink link(VQ_BIN_DIR "/libPlainBoard.so");
+  FourOperationLink link(VQ_BIN_DIR "/" VQ_PLAIN_BOARD_FILE);
   BoardSession session = SessionBesideTheLibraries();
   ASSERT_EQ(link.ConnectAndDownload(session), 0);
   EXPECT_EQ(link.SimulatedBoard(), nullptr);
