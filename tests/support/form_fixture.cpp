@@ -5,7 +5,7 @@ namespace vq::test {
 FormFixture::FormFixture(BoardLink &link, std::string programDirectory, bool earlierBuild) {
   session.ProgramDirectory = std::move(programDirectory);
   ProgramVariant variant;
-  variant.Version = earlierBuild ? ProgramVersion{1, 0, 1} : ProgramVersion{1, 0, 4};
+  variant.Version = earlierBuild ? EarlierBuildVersion : CurrentBuildVersion;
   form = std::make_unique<MainForm>(values, link, session, variant);
   controls = std::make_unique<MainFormControls>(form.get());
 }

@@ -2,6 +2,8 @@
 // site, and a way to start the system's information viewer.
 #pragma once
 
+#include "version/version.h"
+
 #include <QDialog>
 
 class QFrame;
@@ -11,12 +13,6 @@ class QPushButton;
 namespace vq {
 
 class SystemInfoPlatform;
-
-struct ProgramVersion {
-  int Major = 1;
-  int Minor = 0;
-  int Revision = 0;
-};
 
 // "Version  1.0.4": each number in decimal without leading zeros.
 QString VersionText(ProgramVersion version);
