@@ -14,9 +14,10 @@ else()
   set(VQ_WINDOWS_BITS 64)
 endif()
 
-# The libraries themselves; their import libraries are for linking, not users.
-install(FILES $<TARGET_FILE:vq_sim_usb4> $<TARGET_FILE:vq_sim_usbfunctions> ${CMAKE_BINARY_DIR}/bin/VQ8231.hex
-        DESTINATION demo)
+# The libraries, stripped by cpack; their import libraries are for linking,
+# not for users, and stay out of the ZIP.
+install(TARGETS vq_sim_usb4 vq_sim_usbfunctions RUNTIME DESTINATION demo ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
+install(FILES ${CMAKE_BINARY_DIR}/bin/VQ8231.hex DESTINATION demo)
 set(VQ_ZIP_FILES README.txt demo/KVL_CYUSB_USB4.dll demo/USBFunctions.dll demo/VQ8231.hex)
 
 if(TARGET vq8231ctl)
