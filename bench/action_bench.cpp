@@ -6,7 +6,7 @@
 // what Qt spends on the click around the handler ("button_us"). With the argument
 // front_panel:1 the simulated board's front panel is open, as the simulated-
 // board program starts; with 0 it is closed, as on a real board.
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "board/board_library.h"
 #include "board/four_operation_link.h"
 #include "panels/choice_list.h"
@@ -44,8 +44,8 @@ struct Program {
   Program() {
     session.ProgramDirectory = VQ_BIN_DIR;
     variant.Version = {1, 0, 4};
-    form = std::make_unique<vq::MainForm>(values, link, session, variant);
-    if (!form->Form_Load())
+    form = std::make_unique<vq::MainWindow>(values, link, session, variant);
+    if (!form->Start())
       throw std::runtime_error("the simulated board refused the firmware");
     form->show();
     QCoreApplication::processEvents();
@@ -70,7 +70,7 @@ struct Program {
   vq::ProgramValues values;
   vq::BoardSession session;
   vq::ProgramVariant variant;
-  std::unique_ptr<vq::MainForm> form;
+  std::unique_ptr<vq::MainWindow> form;
   QWidget *frontPanel = nullptr;
 };
 

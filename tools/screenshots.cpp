@@ -4,7 +4,7 @@
 // runs from a neutral directory, and a picture that would still show a path
 // of this machine is refused.
 // Usage: vq_screenshots <output directory>
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "board/board_session.h"
 #include "board/four_operation_link.h"
 #include "panels/choice_list.h"
@@ -145,8 +145,8 @@ int main(int argc, char *argv[]) {
   vq::BoardSession session;
   session.ProgramDirectory = NeutralDirectory;
   vq::FourOperationLink link(vq::FourOperationLibraryPath(NeutralDirectory));
-  vq::MainForm form(values, link, session, vq::ProgramVariant{vq::CurrentBuildVersion});
-  if (!form.Form_Load())
+  vq::MainWindow form(values, link, session, vq::ProgramVariant{vq::CurrentBuildVersion});
+  if (!form.Start())
     return 1;
   form.show();
   QApplication::processEvents();

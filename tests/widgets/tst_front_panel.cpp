@@ -44,9 +44,9 @@ QString Shown(QWidget *panel, const char *name) {
 // A loaded window of VQ8231(version2) on an ideal simulated board.
 struct IdealBoard {
   IdealBoard() : program(false) {
-    if (!program.fixture.Load())
+    if (!program.fixture.Start())
       qFatal("window not loaded");
-    panel = program.fixture.form->findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
+    panel = program.fixture.Window().findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
     if (panel == nullptr)
       qFatal("no front panel");
     panel->findChild<QSpinBox *>(QStringLiteral("ErrorSeed"))->setValue(0);
@@ -69,18 +69,18 @@ void FrontPanelTest::shownBesideTheWindowOnTheSimulatedBoard_data() {
 void FrontPanelTest::shownBesideTheWindowOnTheSimulatedBoard() {
   QFETCH(bool, earlierBuild);
   SimulatedProgram program(earlierBuild);
-  QVERIFY(program.fixture.Load());
-  auto *panel = program.fixture.form->findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
+  QVERIFY(program.fixture.Start());
+  auto *panel = program.fixture.Window().findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
   QVERIFY(panel != nullptr);
   QVERIFY(panel->isVisible());
   QCOMPARE(panel->windowTitle(), QStringLiteral("Simulated Board"));
-  QVERIFY(panel->x() > program.fixture.form->x());
+  QVERIFY(panel->x() > program.fixture.Window().x());
   QCOMPARE(Shown(panel, "Firmware"), QStringLiteral("running"));
   QCOMPARE(panel->findChild<QSpinBox *>(QStringLiteral("ErrorSeed"))->value(), 8231);
 
   // Closing it leaves the program running; View brings it back.
   panel->close();
-  QVERIFY(program.fixture.form->isVisible());
+  QVERIFY(program.fixture.Window().isVisible());
   auto *show = program.fixture.Find<QAction>(QStringLiteral("MnuFrontPanel"));
   QCOMPARE(show->text(), QStringLiteral("Simulated &Board"));
   show->trigger();
@@ -90,9 +90,9 @@ void FrontPanelTest::shownBesideTheWindowOnTheSimulatedBoard() {
 void FrontPanelTest::absentWithALibraryWithoutTheAccessor() {
   FourOperationLink link(VQ_BIN_DIR "/libPlainBoard.so");
   FormFixture fixture(link);
-  QVERIFY(fixture.Load());
-  QVERIFY(fixture.form->findChild<FrontPanel *>() == nullptr);
-  QVERIFY(fixture.form->findChild<QAction *>(QStringLiteral("MnuFrontPanel")) == nullptr);
+  QVERIFY(fixture.Start());
+  QVERIFY(fixture.Window().findChild<FrontPanel *>() == nullptr);
+  QVERIFY(fixture.Window().findChild<QAction *>(QStringLiteral("MnuFrontPanel")) == nullptr);
   QCOMPARE(fixture.Find<QMenu>(QStringLiteral("MnuView"))->title(), QStringLiteral("&View"));
   QCOMPARE(fixture.Find<QAction>(QStringLiteral("MnuActivity"))->text(), QStringLiteral("Board &Activity"));
 }
