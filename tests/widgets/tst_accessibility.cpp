@@ -12,8 +12,8 @@
 #include "windows/activity_window.h"
 #include "windows/front_panel.h"
 
-#include <QAccessible>
 #include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,8 +39,8 @@ bool IsControl(const QWidget *widget) {
 void Collect(QAccessibleInterface *node, QList<QAccessibleInterface *> &seen) {
   seen << node;
   for (int n = 0; n < node->childCount(); ++n)
-    if (QAccessibleInterface *child = node->child(n); child != nullptr && child->object() != nullptr &&
-                                                      child->object()->isWidgetType())
+    if (QAccessibleInterface *child = node->child(n);
+        child != nullptr && child->object() != nullptr && child->object()->isWidgetType())
       Collect(child, seen);
 }
 
@@ -55,8 +55,8 @@ QStringList NamingProblems(QWidget *window) {
     auto *widget = static_cast<QWidget *>(node->object());
     if (widget->window() != window)
       continue; // a list's drop-down, part of the list
-    if (auto *label = qobject_cast<QLabel *>(widget); label != nullptr && label->objectName().startsWith("Label") &&
-                                                      (label->text() == "0" || label->text() == "1"))
+    if (auto *label = qobject_cast<QLabel *>(widget);
+        label != nullptr && label->objectName().startsWith("Label") && (label->text() == "0" || label->text() == "1"))
       problems << label->objectName() + " is reached on its own";
     if (!IsControl(widget))
       continue;
@@ -125,11 +125,14 @@ void AccessibilityTest::bitDisplayIsOneTextSayingTheWord_data() {
   QTest::addColumn<QString>("view");
   QTest::addColumn<QString>("channel");
   QTest::addColumn<QString>("spoken");
-  QTest::newRow("data register read") << "Data Register" << "DAC B"
+  QTest::newRow("data register read") << "Data Register"
+                                      << "DAC B"
                                       << "Input word 0x919F40: read, data register, DAC B, data 0x9F40";
-  QTest::newRow("offset register read") << "Offset Register" << "DAC D"
+  QTest::newRow("offset register read") << "Offset Register"
+                                        << "DAC D"
                                         << "Input word 0xAB0081: read, offset register, DAC D, data 0x0081";
-  QTest::newRow("function register read") << "Function Register" << ""
+  QTest::newRow("function register read") << "Function Register"
+                                          << ""
                                           << "Input word 0x810004: read, function register, data 0x0004";
 }
 

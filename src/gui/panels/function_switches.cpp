@@ -58,8 +58,7 @@ FunctionSwitches::FunctionSwitches(QWidget *client, PanelContext context)
            QStringLiteral("The level the converter drives on D0 while D0 is an output"));
   Describe(readLinesButton_, QStringLiteral("Read D0 and D1"),
            QStringLiteral("Reads the levels of D0 and D1 from the converter's function register"));
-  Describe(clearAllButton_, QStringLiteral("Clear all DACs"),
-           QStringLiteral("Sets every DAC to its clear code: 0 V"));
+  Describe(clearAllButton_, QStringLiteral("Clear all DACs"), QStringLiteral("Sets every DAC to its clear code: 0 V"));
   Describe(loadAllButton_, QStringLiteral("Load all DACs"),
            QStringLiteral("Moves every input register into its DAC register: all outputs change at once"));
   SameWidth({groundFrame, sdoFrame});
