@@ -5,6 +5,7 @@
 #include "board/function_word.h"
 #include "board/read_back.h"
 #include "board/registers.h"
+#include "board/word_names.h"
 #include "rules/conversions.h"
 
 #include <cstdio>
@@ -24,31 +25,6 @@ std::string Hex16(uint32_t value) {
 
 std::string HighLow(bool high) {
   return high ? "high" : "low";
-}
-
-std::string ChannelName(int address) {
-  if (address >= CodeOf(Channel::A) && address <= CodeOf(Channel::D))
-    return std::string("DAC ") + static_cast<char>('A' + address);
-  if (address == CodeOf(Channel::All))
-    return "ALL DACs";
-  return Format("address %d", address);
-}
-
-std::string RegisterName(int select) {
-  switch (select) {
-  case FunctionGroupSelect:
-    return "function register";
-  case CodeOf(Register::Data):
-    return "data register";
-  case CodeOf(Register::CoarseGain):
-    return "coarse gain register";
-  case CodeOf(Register::FineGain):
-    return "fine gain register";
-  case CodeOf(Register::Offset):
-    return "offset register";
-  default:
-    return Format("register select %d (no register)", select);
-  }
 }
 
 // The options a function register word sets, in the order of its bits.
@@ -80,25 +56,6 @@ std::string DataMeaning(int select, uint32_t data) {
   }
 }
 
-// A frame's register and channel; with register select 0 the address picks a
-// function instead.
-std::string Target(int select, int address) {
-  if (select != FunctionGroupSelect)
-    return RegisterName(select) + ", " + ChannelName(address);
-  switch (address) {
-  case CodeOf(Command::NoOperation):
-    return "no operation";
-  case CodeOf(Command::FunctionRegister):
-    return "function register";
-  case CodeOf(Command::ClearAll):
-    return "clear all DACs";
-  case CodeOf(Command::LoadAll):
-    return "load all DACs";
-  default:
-    return Format("function code %d (does nothing)", address);
-  }
-}
-
 // The register a read frame's returned bytes carry, as the program takes it:
 // bytes 1 and 2, each bit-reversed.
 std::optional<uint32_t> ReturnedRegister(const BoardCall &call) {
@@ -115,7 +72,7 @@ std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
   const bool functionRegister = select == FunctionGroupSelect && address == CodeOf(Command::FunctionRegister);
   std::string text;
   if (word.Read) {
-    text = "read " + Target(select, address);
+    text = "read " + WordTarget(select, address);
     if (call.Direction != 0) {
       // The converter answers a read word during the next frame: only the
       // second of two identical transfers carries the register asked for.
@@ -134,7 +91,7 @@ std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
   } else {
     // The function commands (no operation, clear all, load all) write nothing.
     const bool writesRegister = select != FunctionGroupSelect || functionRegister;
-    text = (writesRegister ? "write " : "") + Target(select, address);
+    text = (writesRegister ? "write " : "") + WordTarget(select, address);
     if (select != FunctionGroupSelect)
       text += ", " + Hex16(data) + DataMeaning(select, data);
     else if (functionRegister)

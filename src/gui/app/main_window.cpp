@@ -2,9 +2,11 @@
 
 #include "windows/board_views.h"
 #include "windows/program_icon.h"
+#include "windows/screen_fit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -16,11 +18,13 @@ namespace vq {
 
 namespace {
 
+// The frames' area scrolls where the screen is too small for it.
 QWidget *ClientArea(QMainWindow *window) {
-  auto *client = new QWidget(window);
+  auto *client = new QWidget;
   client->setObjectName(QStringLiteral("ClientArea"));
-  client->setFixedSize(ClientWidth, ClientHeight);
-  window->setCentralWidget(client);
+  auto *area = new FittingScrollArea(client, window);
+  area->setObjectName(QStringLiteral("ClientScroll"));
+  window->setCentralWidget(area);
   return client;
 }
 
@@ -37,9 +41,22 @@ MainWindow::MainWindow(ProgramValues &values, BoardLink &link, BoardSession &ses
   BuildMenus();
   Wire();
   new BoardViews(this, link_); // owned by the window: the View menu and the board windows
-  // A single fixed border: the user cannot resize the window.
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
-  setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+  LayOutFrames();
+  FitOnScreen(*this);
+}
+
+// The frames in the window design's order: the register frame, the function
+// and hardware frames across the window, temperature and calibration side by
+// side below; the room left over goes below them.
+void MainWindow::LayOutFrames() {
+  auto *grid = new QGridLayout(client_);
+  grid->addWidget(registerPanel_.Frame(), 0, 0, 1, 2);
+  grid->addWidget(functionSwitches_.Frame(), 1, 0, 1, 2);
+  grid->addWidget(hardwareSwitches_.Frame(), 2, 0, 1, 2);
+  grid->addWidget(temperature_.Frame(), 3, 0);
+  grid->addWidget(calibration_.Frame(), 3, 1);
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(4, 1);
 }
 
 bool MainWindow::Start() {

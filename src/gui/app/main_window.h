@@ -28,10 +28,6 @@ struct ProgramVariant {
   ProgramVersion Version;
 };
 
-// Client area of the main window: 14670 x 8310 twips.
-constexpr int ClientWidth = 14670 / 15;
-constexpr int ClientHeight = 8310 / 15;
-
 class MainWindow : public QMainWindow {
   Q_OBJECT
 public:
@@ -56,6 +52,7 @@ protected:
 
 private:
   void BuildMenus();
+  void LayOutFrames();
   void Wire();
   // The steps that make the window agree with the converter and the board
   // before the user sees it (initial_state.cpp).

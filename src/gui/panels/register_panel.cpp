@@ -4,28 +4,49 @@
 #include "panels/control_placement.h"
 #include "rules/number_rules.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
 namespace vq {
 
-namespace {
-constexpr int FieldY = 126, FieldHeight = 24;
-}
-
 RegisterPanel::RegisterPanel(QWidget *client, PanelContext context)
-    : c_(context), frame_(PlaceFrame(client, "Frame1", QStringLiteral("Read / Write Registers"),
-                                     QRect(Px(120), Px(360), Px(14415), Px(2415)))),
-      display_(frame_), registerList_(Place<ChoiceList>(frame_, "ComboReg", QRect(8, FieldY, 170, FieldHeight))),
-      channelList_(Place<ChoiceList>(frame_, "ComboAddr", QRect(186, FieldY, 96, FieldHeight))),
-      readRegisterButton_(
-          PlaceButton(frame_, "Command1", QStringLiteral("Read Register"), QRect(290, FieldY - 2, 104, 28))),
-      registerValue_(PlaceLabel(frame_, "Label27", QString(), QRect(402, FieldY, 60, FieldHeight))),
-      displayModeButton_(nullptr), valueEntry_(frame_, context) {
-  ShowAsReadout(registerValue_);
+    : c_(context), frame_(PlaceFrame(client, "Frame1", QStringLiteral("Read / &Write Registers"))), display_(frame_),
+      registerList_(Place<ChoiceList>(frame_, "ComboReg")), channelList_(Place<ChoiceList>(frame_, "ComboAddr")),
+      readRegisterButton_(PlaceButton(frame_, "Command1", QStringLiteral("Read Register"))),
+      registerValue_(PlaceLabel(frame_, "Label27", QString())), displayModeButton_(nullptr),
+      valueEntry_(frame_, context) {
+  // The widest register value: a 16-bit code in decimal.
+  ShowAsReadout(registerValue_, QStringLiteral("65535"));
   registerValue_->setAlignment(Qt::AlignCenter);
-  displayModeButton_ = PlaceButton(frame_, "Command2", QStringLiteral("Hex"), QRect(598, FieldY - 2, 52, 28));
+  displayModeButton_ = PlaceButton(frame_, "Command2", QStringLiteral("Hex"));
+  // "Hex" and "Dec" take the same room.
+  displayModeButton_->setMinimumWidth(displayModeButton_->sizeHint().width());
   valueEntry_.TabAfterDataBox(displayModeButton_);
+  Describe(registerList_, QStringLiteral("Register"),
+           QStringLiteral("The register to read or write; choosing one reads it from the chosen channel"));
+  Describe(channelList_, QStringLiteral("Channel"),
+           QStringLiteral("The DAC channel the register belongs to; choosing one reads its register"));
+  Describe(readRegisterButton_, QStringLiteral("Read Register"),
+           QStringLiteral("Reads the chosen register of the chosen channel from the converter"));
+  Describe(registerValue_, QStringLiteral("Register value"),
+           QStringLiteral("The register's content as last read or written, in the notation Hex/Dec shows"));
+  Describe(displayModeButton_, QStringLiteral("Hexadecimal or decimal"),
+           QStringLiteral("Shows the data value and the register value in hexadecimal or in decimal"));
+  KeepRoomWhenHidden({channelList_, displayModeButton_});
+
+  // The word display over one row of prompts and one of fields: the lists,
+  // "Read Register", the register value, the entry of the view shown, the
+  // Hex/Dec switch and the voltage entry; the room left goes to the right.
+  auto *grid = new QGridLayout(frame_);
+  constexpr int promptRow = 1, fieldRow = 2, entryColumn = 4, voltsColumn = 6, columns = 8;
+  grid->addWidget(display_.Frame(), 0, 0, 1, columns);
+  const std::pair<QWidget *, int> fields[] = {
+      {registerList_, 0}, {channelList_, 1}, {readRegisterButton_, 2}, {registerValue_, 3}, {displayModeButton_, 5}};
+  for (const auto &[field, column] : fields)
+    grid->addWidget(field, fieldRow, column);
+  valueEntry_.AddTo(*grid, promptRow, fieldRow, entryColumn, voltsColumn);
+  grid->setColumnStretch(columns - 1, 1);
 
   connect(registerList_, &ChoiceList::choiceMade, this, &RegisterPanel::onRegisterChosen);
   connect(channelList_, &ChoiceList::choiceMade, this, &RegisterPanel::onChannelChosen);

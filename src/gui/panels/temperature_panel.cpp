@@ -7,15 +7,29 @@
 namespace vq {
 
 TemperaturePanel::TemperaturePanel(QWidget *client, PanelContext context)
-    : c_(context), frame_(PlaceFrame(client, "Frame19", QStringLiteral("Measure VQ8231 Core Temperature"),
-                                     QRect(Px(120), Px(6720), Px(4815), Px(1455)))) {
-  measureButton_ = PlaceButton(frame_, "Command7", QStringLiteral("Measure"), QRect(10, 34, 80, 30));
-  PlaceLabel(frame_, "Label19", QStringLiteral("Voltage at TEMP pin"), QRect(100, 24, 140, 20));
-  pinVolts_ = PlaceLabel(frame_, "Label23", QString(), QRect(244, 24, 66, 20));
-  PlaceLabel(frame_, "Label21", QStringLiteral("Temperature (°C)"), QRect(100, 56, 140, 20));
-  dieTemperature_ = PlaceLabel(frame_, "Label25", QString(), QRect(244, 56, 66, 20));
-  ShowAsReadout(pinVolts_);
-  ShowAsReadout(dieTemperature_);
+    : c_(context), frame_(PlaceFrame(client, "Frame19", QStringLiteral("Measure VQ8231 Core &Temperature"))) {
+  measureButton_ = PlaceButton(frame_, "Command7", QStringLiteral("Measure"));
+  QLabel *pinCaption = PlaceLabel(frame_, "Label19", QStringLiteral("Voltage at TEMP pin"));
+  pinVolts_ = PlaceLabel(frame_, "Label23", QString());
+  QLabel *temperatureCaption = PlaceLabel(frame_, "Label21", QStringLiteral("Temperature (°C)"));
+  dieTemperature_ = PlaceLabel(frame_, "Label25", QString());
+  // The widest readings: the pin's volts and the lowest temperature.
+  for (QLabel *readout : {pinVolts_, dieTemperature_})
+    ShowAsReadout(readout, QStringLiteral("-2.500"));
+
+  Describe(measureButton_, QStringLiteral("Measure"),
+           QStringLiteral("Samples the TEMP pin and shows its voltage and the die temperature"));
+  Describe(pinVolts_, QStringLiteral("Voltage at TEMP pin"), QStringLiteral("The TEMP pin's voltage, in volts"));
+  Describe(dieTemperature_, QStringLiteral("Die temperature"),
+           QStringLiteral("The converter's die temperature, in degrees Celsius"));
+  // "Measure" beside two rows of caption and reading.
+  auto *grid = new QGridLayout(frame_);
+  grid->addWidget(measureButton_, 0, 0, 2, 1, Qt::AlignVCenter);
+  grid->addWidget(pinCaption, 0, 1);
+  grid->addWidget(pinVolts_, 0, 2);
+  grid->addWidget(temperatureCaption, 1, 1);
+  grid->addWidget(dieTemperature_, 1, 2);
+  grid->setColumnStretch(3, 1);
   connect(measureButton_, &QPushButton::clicked, this, &TemperaturePanel::onMeasureClicked);
 }
 

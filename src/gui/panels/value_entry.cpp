@@ -5,6 +5,7 @@
 #include "rules/conversions.h"
 #include "rules/number_rules.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -43,19 +44,35 @@ QString DataValueText(int32_t value, DisplayMode mode) {
 
 ValueEntry::ValueEntry(QWidget *registerFrame, PanelContext context) : c_(context) {
   QWidget *frame = registerFrame;
-  constexpr int promptY = 108, fieldY = 126, fieldH = 24;
-  dataPrompt_ = PlaceLabel(frame, "Label1", QStringLiteral("Enter Data Value"), QRect(480, promptY, 130, 18));
-  dataBox_ = PlaceBox(frame, "TextData", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
-  voltsPrompt_ = PlaceLabel(frame, "Label29", QStringLiteral("Enter Voltage Value"), QRect(664, promptY, 150, 18));
-  voltsBox_ = PlaceBox(frame, "TextVolts", QStringLiteral("0.0000"), QRect(664, fieldY, 120, fieldH));
-  rangePrompt_ = PlaceLabel(frame, "Label5", QStringLiteral("Select Output Range"), QRect(480, promptY, 200, 18));
-  rangeList_ = Place<ChoiceList>(frame, "ComboCoarse", QRect(480, fieldY, 220, fieldH));
-  fineGainPrompt_ =
-      PlaceLabel(frame, "Label7", QStringLiteral("Enter Fine Gain Value  (-32 to +31)"), QRect(480, promptY, 260, 18));
-  fineGainBox_ = PlaceBox(frame, "TextFine", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
-  offsetPrompt_ =
-      PlaceLabel(frame, "Label9", QStringLiteral("Enter Offset Value  (-16 to +15.875)"), QRect(480, promptY, 260, 18));
-  offsetBox_ = PlaceBox(frame, "TextOffset", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
+  dataPrompt_ = PlaceLabel(frame, "Label1", QStringLiteral("Enter &Data Value"));
+  dataBox_ = PlaceBox(frame, "TextData", QStringLiteral("0"));
+  voltsPrompt_ = PlaceLabel(frame, "Label29", QStringLiteral("Enter V&oltage Value"));
+  voltsBox_ = PlaceBox(frame, "TextVolts", QStringLiteral("0.0000"));
+  rangePrompt_ = PlaceLabel(frame, "Label5", QStringLiteral("Select Output &Range"));
+  rangeList_ = Place<ChoiceList>(frame, "ComboCoarse");
+  fineGainPrompt_ = PlaceLabel(frame, "Label7", QStringLiteral("Enter Fine &Gain Value  (-32 to +31)"));
+  fineGainBox_ = PlaceBox(frame, "TextFine", QStringLiteral("0"));
+  offsetPrompt_ = PlaceLabel(frame, "Label9", QStringLiteral("Enter Offs&et Value  (-16 to +15.875)"));
+  offsetBox_ = PlaceBox(frame, "TextOffset", QStringLiteral("0"));
+  Describe(dataBox_, QStringLiteral("Enter Data Value"),
+           QStringLiteral("The data code, 0 to 65535 (0 to FFFF in hexadecimal); Return writes it"));
+  Describe(voltsBox_, QStringLiteral("Enter Voltage Value"),
+           QStringLiteral("The output voltage in volts, within the channel's range; Return writes its code"));
+  Describe(rangeList_, QStringLiteral("Select Output Range"),
+           QStringLiteral("The channel's output range, in volts; choosing one writes it"));
+  Describe(fineGainBox_, QStringLiteral("Enter Fine Gain Value"),
+           QStringLiteral("Fine gain, -32 to 31, in steps of half an LSB at zero scale; Return writes it"));
+  Describe(offsetBox_, QStringLiteral("Enter Offset Value"),
+           QStringLiteral("Offset in LSB, -16 to 15.875 in steps of 0.125 LSB; Return writes it"));
+  // Each prompt's mnemonic (Alt and its underlined letter) reaches its field.
+  dataPrompt_->setBuddy(dataBox_);
+  voltsPrompt_->setBuddy(voltsBox_);
+  rangePrompt_->setBuddy(rangeList_);
+  fineGainPrompt_->setBuddy(fineGainBox_);
+  offsetPrompt_->setBuddy(offsetBox_);
+  // The views take each other's place in one column.
+  KeepRoomWhenHidden({dataPrompt_, dataBox_, voltsPrompt_, voltsBox_, rangePrompt_, rangeList_, fineGainPrompt_,
+                      fineGainBox_, offsetPrompt_, offsetBox_});
 
   // Entry boxes act on Return (and Enter on the keypad).
   connect(dataBox_, &QLineEdit::returnPressed, this, &ValueEntry::onDataEntered);
@@ -63,6 +80,15 @@ ValueEntry::ValueEntry(QWidget *registerFrame, PanelContext context) : c_(contex
   connect(fineGainBox_, &QLineEdit::returnPressed, this, &ValueEntry::onFineGainEntered);
   connect(offsetBox_, &QLineEdit::returnPressed, this, &ValueEntry::onOffsetEntered);
   connect(rangeList_, &ChoiceList::choiceMade, this, &ValueEntry::onRangeChosen);
+}
+
+void ValueEntry::AddTo(QGridLayout &grid, int promptRow, int fieldRow, int entryColumn, int voltsColumn) {
+  for (QLabel *prompt : {dataPrompt_, rangePrompt_, fineGainPrompt_, offsetPrompt_})
+    grid.addWidget(prompt, promptRow, entryColumn);
+  for (QWidget *field : std::initializer_list<QWidget *>{dataBox_, rangeList_, fineGainBox_, offsetBox_})
+    grid.addWidget(field, fieldRow, entryColumn, Qt::AlignLeft);
+  grid.addWidget(voltsPrompt_, promptRow, voltsColumn);
+  grid.addWidget(voltsBox_, fieldRow, voltsColumn, Qt::AlignLeft);
 }
 
 void ValueEntry::ShowView(const RegisterChoice &view) {
@@ -124,8 +150,8 @@ void ValueEntry::ShowDataText(const QString &text) {
 }
 
 void ValueEntry::ShowGainAndOffsetPrompts() {
-  offsetPrompt_->setText(QStringLiteral("Enter Offset Value (-16 to 15.875)"));
-  fineGainPrompt_->setText(QStringLiteral("Enter Fine Gain Value (-32 to 31)"));
+  offsetPrompt_->setText(QStringLiteral("Enter Offs&et Value (-16 to 15.875)"));
+  fineGainPrompt_->setText(QStringLiteral("Enter Fine &Gain Value (-32 to 31)"));
 }
 
 void ValueEntry::TabAfterDataBox(QWidget *control) {
