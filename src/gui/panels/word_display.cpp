@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "panels/control_placement.h"
+#include "panels/panel_context.h"
 #include "rules/number_rules.h"
 
 namespace vq {
@@ -95,6 +96,12 @@ void WordDisplay::ShowWord(ReadWrite bit, WordAddress address, int32_t data) {
   const int64_t word = int64_t{static_cast<int>(bit)} * (1 << 23) + int64_t{address.SelectBits()} * (1 << 19) +
                        int64_t{address.AddressBits()} * (1 << 16) + data;
   Show(wordHex_, QString::fromStdString(HexUpper(static_cast<int32_t>(static_cast<uint32_t>(word)))));
+}
+
+void WordDisplay::ShowNoAnswer() {
+  for (QLabel *bit : dataBits_)
+    Show(bit, QStringLiteral("-"));
+  Show(wordHex_, QString::fromLatin1(NoAnswer));
 }
 
 } // namespace vq

@@ -22,6 +22,8 @@ public:
   void ShowDacAddress(uint8_t addressBits);
   void ShowDataBits(int32_t data);
   void ShowWord(ReadWrite bit, WordAddress address, int32_t data);
+  // A read that failed: no data bits and no word, only that nothing came.
+  void ShowNoAnswer();
 
 private:
   QGroupBox *frame_;
