@@ -77,7 +77,7 @@ TEST(BoardCallListener, TwoOperationLoadIsReportedAsTheDownload) {
 }
 
 TEST(BoardCallListener, ALibraryWithoutTheAccessorHasNoSimulatedBoard) {
-  FourOperationLink link(VQ_BIN_DIR "/libPlainBoard.so");
+  FourOperationLink link(VQ_BIN_DIR "/" VQ_PLAIN_BOARD_FILE);
   BoardSession session = SessionBesideTheLibraries();
   ASSERT_EQ(link.ConnectAndDownload(session), 0);
   EXPECT_EQ(link.SimulatedBoard(), nullptr);
@@ -110,7 +110,7 @@ TEST(BoardCallListener, OurLibrariesNameTheirFailuresInWords) {
   EXPECT_EQ(link.ConnectAndDownload(good), 0);
   EXPECT_FALSE(link.SessionFailure()) << "a session that succeeds forgets the last one's failure";
 
-  FourOperationLink plain(VQ_BIN_DIR "/libPlainBoard.so");
+  FourOperationLink plain(VQ_BIN_DIR "/" VQ_PLAIN_BOARD_FILE);
   BoardSession beside = SessionBesideTheLibraries();
   ASSERT_EQ(plain.ConnectAndDownload(beside), 0);
   EXPECT_FALSE(plain.NamesStatuses());
