@@ -10,6 +10,7 @@
 #include "tests/support/panel_driver.h"
 #include "tests/support/simulated_program.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,6 +80,13 @@ const RequestKind Kinds[] = {
      "Set the direction of D1"},
 };
 
+// The accessibility events the status bar's message raised.
+QList<QAccessible::Event> Heard;
+void Hear(QAccessibleEvent *event) {
+  if (event->object() != nullptr && event->object()->objectName() == QStringLiteral("StatusMessage"))
+    Heard << event->type();
+}
+
 } // namespace
 
 class StatusBarTest : public QObject {
@@ -89,7 +97,9 @@ private slots:
   void refusedAndPartlyReadEntriesAreSaid();
   void failedRangeReadKeepsTheRangeAndSaysSo();
   void voltageAfterMeasureSaysWhyItWasRefused();
+  void whatWasNotReadIsNotWrittenBack();
   void rightEndNamesTheBoard();
+  void screenReadersHearOfEveryMessage();
 };
 
 void StatusBarTest::failedRequestIsNamedWithItsReason_data() {
@@ -180,6 +190,25 @@ void StatusBarTest::voltageAfterMeasureSaysWhyItWasRefused() {
   QCOMPARE(program.fixture.Window().Status().Message(), QString());
 }
 
+// A failed read's buffer is another request's bytes: the coarse gain view
+// writes no range back from it, and "READ" writes back no options.
+void StatusBarTest::whatWasNotReadIsNotWrittenBack() {
+  Window w(false);
+  MainWindowControls &u = w.Controls();
+  w.link.SetRegister({Register::CoarseGain, Channel::A}, 2);
+  w.link.Status = 1;
+  w.link.Fails = [](const RecordedRequest &r) { return IsCode(r, VQ_REQ_SHIFT_WORD, 1); };
+  w.link.Take();
+  Choose(u.RegisterList, "Coarse Gain Register");
+  for (const std::string &sent : w.link.Take())
+    QVERIFY2(sent.rfind("DD in", 0) == 0 || sent == "DD out v=1 i=0" || sent == "D9 out v=1 i=0", sent.c_str());
+
+  Click(u.ReadLinesButton);
+  const RecordedRequest read{VQ_REQ_SHIFT_WORD, 0x81, 0, 1, 3, 0};
+  QVERIFY(w.link.Take() == Describe(std::vector<RecordedRequest>{read, read})); // and nothing after them
+  QCOMPARE(w.Message(), QStringLiteral("Read function register failed (status 1). Nothing was written back."));
+}
+
 void StatusBarTest::rightEndNamesTheBoard() {
   SimulatedProgram simulated(false);
   QVERIFY(simulated.fixture.Start());
@@ -190,6 +219,26 @@ void StatusBarTest::rightEndNamesTheBoard() {
   FormFixture other(plain);
   QVERIFY(other.Start());
   QCOMPARE(other.Find<QLabel>(QStringLiteral("StatusBoard"))->text(), QStringLiteral("libPlainBoard.so"));
+}
+
+// A new message is announced (an alert when there is something to say); the
+// same message again, or an action without one, raises nothing more.
+void StatusBarTest::screenReadersHearOfEveryMessage() {
+  Window w(true);
+  Heard.clear();
+  const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(&Hear);
+  QAccessible::setActive(true);
+  w.link.Fails = [](const RecordedRequest &r) { return r.Code == VQ_REQ_CONTROL_LINES; };
+  w.link.Status = 1;
+  MainWindowControls &u = w.Controls();
+  for (int flip = 0; flip < 2; ++flip)
+    QTest::mouseClick(u.ClrSwitch, Qt::LeftButton, {}, u.ClrSwitch->rect().center());
+  w.link.Fails = nullptr;
+  Click(u.ReadRegisterButton);
+  Click(u.ReadRegisterButton);
+  QAccessible::setActive(false);
+  QAccessible::installUpdateHandler(previous);
+  QCOMPARE(Heard, (QList<QAccessible::Event>{QAccessible::NameChanged, QAccessible::Alert, QAccessible::NameChanged}));
 }
 
 QTEST_MAIN(StatusBarTest)

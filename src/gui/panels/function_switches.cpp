@@ -164,15 +164,19 @@ void FunctionSwitches::onReadLinesClicked() {
   // register are always written as 0, whatever a read-back carried there.
   // Options or levels that were not read are neither written back nor shown.
   const Reading<int32_t> first = c_.Board.ReadRegister(Command::FunctionRegister);
-  if (!first.Answered())
+  if (!first.Answered()) {
+    c_.Board.Note(QStringLiteral("Nothing was written back."));
     return;
+  }
   FunctionWord asRead = FunctionWord::FromBits(first.Value);
   asRead.SdoDisabled = false;
   v.FunctionRegisterShadow = asRead.Bits();
   c_.Board.WriteRegister(Command::FunctionRegister, v.FunctionRegisterShadow);
   const Reading<int32_t> second = c_.Board.ReadRegister(Command::FunctionRegister);
-  if (!second.Answered())
+  if (!second.Answered()) {
+    c_.Board.Note(QStringLiteral("The drive levels were not taken."));
     return;
+  }
   v.FunctionRegisterShadow = second.Value;
   // Sent with the next control-line change.
   const FunctionWord levels = FunctionWord::FromBits(v.FunctionRegisterShadow);
