@@ -10,7 +10,6 @@
 #include "tests/support/panel_driver.h"
 #include "tests/support/simulated_program.h"
 
-#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -80,13 +79,6 @@ const RequestKind Kinds[] = {
      "Set the direction of D1"},
 };
 
-// The accessibility events the status bar's message raised.
-QList<QAccessible::Event> Heard;
-void Hear(QAccessibleEvent *event) {
-  if (event->object() != nullptr && event->object()->objectName() == QStringLiteral("StatusMessage"))
-    Heard << event->type();
-}
-
 } // namespace
 
 class StatusBarTest : public QObject {
@@ -99,7 +91,6 @@ private slots:
   void voltageAfterMeasureSaysWhyItWasRefused();
   void whatWasNotReadIsNotWrittenBack();
   void rightEndNamesTheBoard();
-  void screenReadersHearOfEveryMessage();
 };
 
 void StatusBarTest::failedRequestIsNamedWithItsReason_data() {
@@ -219,26 +210,6 @@ void StatusBarTest::rightEndNamesTheBoard() {
   FormFixture other(plain);
   QVERIFY(other.Start());
   QCOMPARE(other.Find<QLabel>(QStringLiteral("StatusBoard"))->text(), QStringLiteral("libPlainBoard.so"));
-}
-
-// A new message is announced (an alert when there is something to say); the
-// same message again, or an action without one, raises nothing more.
-void StatusBarTest::screenReadersHearOfEveryMessage() {
-  Window w(true);
-  Heard.clear();
-  const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler(&Hear);
-  QAccessible::setActive(true);
-  w.link.Fails = [](const RecordedRequest &r) { return r.Code == VQ_REQ_CONTROL_LINES; };
-  w.link.Status = 1;
-  MainWindowControls &u = w.Controls();
-  for (int flip = 0; flip < 2; ++flip)
-    QTest::mouseClick(u.ClrSwitch, Qt::LeftButton, {}, u.ClrSwitch->rect().center());
-  w.link.Fails = nullptr;
-  Click(u.ReadRegisterButton);
-  Click(u.ReadRegisterButton);
-  QAccessible::setActive(false);
-  QAccessible::installUpdateHandler(previous);
-  QCOMPARE(Heard, (QList<QAccessible::Event>{QAccessible::NameChanged, QAccessible::Alert, QAccessible::NameChanged}));
 }
 
 QTEST_MAIN(StatusBarTest)

@@ -13,7 +13,10 @@ StatusLine::StatusLine(QMainWindow *window)
   bar_->setSizeGripEnabled(false); // the window has a fixed size
   message_->setObjectName(QStringLiteral("StatusMessage"));
   message_->setTextFormat(Qt::PlainText);
+  // A long message wraps onto a second line, which is kept free so the
+  // fixed-size window does not grow and shrink with the messages.
   message_->setWordWrap(true);
+  message_->setMinimumHeight(2 * message_->fontMetrics().lineSpacing() + 2 * message_->margin());
   message_->setAutoFillBackground(true);
   board_->setObjectName(QStringLiteral("StatusBoard"));
   board_->setTextFormat(Qt::PlainText);
