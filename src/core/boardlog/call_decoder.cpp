@@ -1,6 +1,8 @@
 #include "boardlog/call_decoder.h"
 
 #include "board/board_library.h"
+#include "board/board_session.h"
+#include "board/board_status.h"
 #include "board/control_lines.h"
 #include "board/function_word.h"
 #include "board/read_back.h"
@@ -289,6 +291,58 @@ std::string DescribeCall(const BoardCall &call, bool repeatsPrevious) {
     break;
   }
   return DescribeRequest(call, repeatsPrevious) + Failure(call, "request");
+}
+
+} // namespace vq
+
+namespace vq {
+
+std::string RequestAction(const BoardCall &call) {
+  switch (call.Request) {
+  case VQ_REQ_WRITE_PULSE:
+  case VQ_REQ_SHIFT_WORD: {
+    const WordFields word = WordFields::Of(*FrameWord(call));
+    const bool command =
+        word.SelectBits == FunctionGroupSelect && word.AddressBits != CodeOf(Command::FunctionRegister);
+    std::string target = Target(word.SelectBits, word.AddressBits);
+    if (command) {
+      target[0] = static_cast<char>(target[0] - 'a' + 'A');
+      return target;
+    }
+    return (word.Read ? "Read " : "Write ") + target;
+  }
+  case VQ_REQ_SAMPLE:
+    return "Read a temperature sample";
+  case VQ_REQ_D0_DIRECTION:
+  case VQ_REQ_D1_DIRECTION:
+    return Format("Set the direction of %s", call.Request == VQ_REQ_D0_DIRECTION ? "D0" : "D1");
+  case VQ_REQ_CONTROL_LINES:
+    return "Set the control lines";
+  default:
+    return Format("Request 0x%02X", static_cast<unsigned>(call.Request));
+  }
+}
+
+std::string FailureLine(const BoardCall &call) {
+  const std::string action = RequestAction(call);
+  if (call.StatusText.empty())
+    return action + Format(" failed (status %d)", call.Status);
+  return action + ": " + call.StatusText + Format(" (status %d)", call.Status);
+}
+
+std::string SessionFailureLine(const BoardCall &call) {
+  if (call.StatusText.empty())
+    return "";
+  // The earlier build's library returns a failure negated.
+  const int32_t status = call.Status < 0 ? -call.Status : call.Status;
+  if (call.Kind == BoardCallKind::Search && status == StatusValue(BoardStatus::NoBoard))
+    return Format("no board with the identifiers 0x%04X:0x%04X is on the USB bus", call.VendorId, call.ProductId);
+  if (call.Kind == BoardCallKind::Download && status == StatusValue(BoardStatus::FirmwareUnreadable))
+    return std::string(FirmwareFileName) + " is missing beside the program or cannot be read";
+  const char *step = call.Kind == BoardCallKind::Search    ? "The search for boards"
+                     : call.Kind == BoardCallKind::Connect ? "Connecting to the board"
+                                                           : "The firmware download";
+  return step + (": " + call.StatusText) + Format(" (status %d)", call.Status);
 }
 
 } // namespace vq

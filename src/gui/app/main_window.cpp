@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "boardlog/call_decoder.h"
 #include "windows/board_views.h"
 #include "windows/program_icon.h"
 #include "windows/screen_fit.h"
@@ -35,7 +36,8 @@ MainWindow::MainWindow(ProgramValues &values, BoardLink &link, BoardSession &ses
     : QMainWindow(parent), values_(values), link_(link), session_(session), variant_(variant), serial_(link),
       board_(serial_), context_{values_, board_, this, QString::fromLatin1(ApplicationTitle)},
       client_(ClientArea(this)), registerPanel_(client_, context_), functionSwitches_(client_, context_),
-      hardwareSwitches_(client_, context_), temperature_(client_, context_), calibration_(client_, context_) {
+      hardwareSwitches_(client_, context_), temperature_(client_, context_), calibration_(client_, context_),
+      statusLine_(this) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowIcon(ProgramIcon());
   BuildMenus();
@@ -67,14 +69,23 @@ bool MainWindow::Start() {
   const int16_t status = link_.ConnectAndDownload(session_);
   serial_.LastRequestStatus = status;
   if (!link_.DownloadSucceeded(status)) {
-    const QString text = QStringLiteral("Error Downloading Firmware - Check USB connections");
+    QString text = QStringLiteral("Error Downloading Firmware - Check USB connections");
     // Also on the terminal a bench script may have started the program from.
     std::fprintf(stderr, "%s (status %d)\n", qPrintable(text), status);
+    // Our libraries name the step that failed first: the search that found
+    // no board, rather than the download that then had no board to load.
+    if (const auto &failure = link_.SessionFailure()) {
+      if (const std::string step = SessionFailureLine(*failure); !step.empty()) {
+        std::fprintf(stderr, "%s\n", step.c_str());
+        text += QStringLiteral("\n") + QString::fromStdString(step);
+      }
+    }
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle), text, QMessageBox::Ok);
     box.exec();
     return false;
   }
 
+  statusLine_.ShowBoard(BoardName());
   setWindowTitle(QStringLiteral("VQ8231 Evaluation Software"));
   registerPanel_.ShowGainAndOffsetPrompts();
   ApplyInitialState();
@@ -114,6 +125,28 @@ void MainWindow::Wire() {
           [this](DigitalLine line, bool boardDrives) { hardwareSwitches_.LetBoardDrive(line, boardDrives); });
   connect(&functionSwitches_, &FunctionSwitches::driveLevelsRead, this,
           [this](bool d1High, bool d0High) { hardwareSwitches_.ShowDriveLevels(d1High, d0High); });
+  connect(&board_, &BoardAccess::actionEnded, this, &MainWindow::ShowActionOutcome);
+}
+
+// After every action: its first failed request and why, with what the action
+// did about it, or what it refused or read on its own; nothing when all went
+// well.
+void MainWindow::ShowActionOutcome(const std::optional<BoardCall> &failure, const QString &note) {
+  if (!failure) {
+    statusLine_.ShowMessage(note, false);
+    return;
+  }
+  QString line = QString::fromStdString(FailureLine(*failure)) + QLatin1Char('.');
+  if (!note.isEmpty())
+    line += QLatin1Char(' ') + note;
+  statusLine_.ShowMessage(line, true);
+}
+
+QString MainWindow::BoardName() const {
+  if (link_.SimulatedBoard() != nullptr)
+    return QStringLiteral("Simulated board");
+  const std::string file = link_.LibraryFile();
+  return QString::fromLocal8Bit(file.substr(file.find_last_of("/\\") + 1));
 }
 
 void MainWindow::onExitChosen() {

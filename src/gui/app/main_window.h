@@ -11,6 +11,7 @@
 #include "panels/hardware_switches.h"
 #include "panels/program_values.h"
 #include "panels/register_panel.h"
+#include "panels/status_line.h"
 #include "panels/temperature_panel.h"
 #include "windows/about_box.h"
 
@@ -40,6 +41,7 @@ public:
   bool Start();
 
   BoardAccess &Board() { return board_; }
+  StatusLine &Status() { return statusLine_; }
   CalibrationPanel &Calibration() { return calibration_; }
   AboutBox *About() const { return about_; }
 
@@ -58,6 +60,9 @@ private:
   // before the user sees it (initial_state.cpp).
   void ApplyInitialState();
   void ShowFunctionOptions(int32_t functionWord);
+  void ShowActionOutcome(const std::optional<BoardCall> &failure, const QString &note);
+  // Which board the program drives, once the library is loaded.
+  QString BoardName() const;
   void onExitChosen();
   void onAboutChosen();
 
@@ -74,6 +79,7 @@ private:
   HardwareSwitches hardwareSwitches_;
   TemperaturePanel temperature_;
   CalibrationPanel calibration_;
+  StatusLine statusLine_;
   QPointer<AboutBox> about_;
 };
 

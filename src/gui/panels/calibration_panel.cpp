@@ -115,24 +115,32 @@ void CalibrationPanel::ShowZeroScaleStage(bool shown) {
 }
 
 void CalibrationPanel::onStartClicked() {
+  BoardAccess::Action action(c_.Board);
   ShowOffsetStage(true);
   startButton_->setEnabled(false);
 }
 
 void CalibrationPanel::TakeChannelRange() {
-  const int32_t coarse = c_.Board.ReadRegister(RangeRegisterOf(c_.Values.Word.AddressedChannel()));
-  if (const auto range = RangeForCoarseCode(coarse))
-    c_.Values.OutputRange = *range;
+  if (const auto coarse = ReadCoarseGain(c_, RangeRegisterOf(c_.Values.Word.AddressedChannel())))
+    if (const auto range = RangeForCoarseCode(*coarse))
+      c_.Values.OutputRange = *range;
 }
 
 void CalibrationPanel::onOffsetDoneClicked() {
+  BoardAccess::Action action(c_.Board);
   TakeChannelRange();
   const WordAddress offset(Register::Offset, c_.Values.Word.AddressedChannel());
-  const int32_t present = c_.Board.ReadRegister(offset);
+  const Reading<int32_t> present = c_.Board.ReadRegister(offset);
+  if (!present.Answered()) {
+    // A correction of a content that was not read would miscalibrate the
+    // channel: nothing is written and the stage stays open.
+    c_.Board.Note(QStringLiteral("The offset was not changed."));
+    return;
+  }
   int32_t code = 0;
   try {
-    const float reading = ToSingle(LeadingNumber(offsetReadingBox_->text().toStdString()));
-    code = OffsetCalibrationCode(present, reading, c_.Values.OutputRange);
+    const float reading = ToSingle(ReadTypedNumber(c_, offsetReadingBox_->text()));
+    code = OffsetCalibrationCode(present.Value, reading, c_.Values.OutputRange);
   } catch (const NumberError &error) {
     // A reading no voltmeter gives, or a read-back the 8-bit register cannot
     // hold: writing a code computed from it would miscalibrate the channel.
@@ -154,12 +162,17 @@ void CalibrationPanel::FailOffsetStage(const QString &problem) {
 }
 
 void CalibrationPanel::onZeroScaleDoneClicked() {
+  BoardAccess::Action action(c_.Board);
   TakeChannelRange();
   const WordAddress fineGain(Register::FineGain, c_.Values.Word.AddressedChannel());
   try {
-    const int32_t present = c_.Board.ReadRegister(fineGain);
-    const double reading = LeadingNumber(zeroScaleReadingBox_->text().toStdString());
-    c_.Values.DataValue = FineGainCalibrationCode(present, reading, c_.Values.OutputRange);
+    const Reading<int32_t> present = c_.Board.ReadRegister(fineGain);
+    if (!present.Answered()) {
+      c_.Board.Note(QStringLiteral("The fine gain was not changed."));
+      return;
+    }
+    const double reading = ReadTypedNumber(c_, zeroScaleReadingBox_->text());
+    c_.Values.DataValue = FineGainCalibrationCode(present.Value, reading, c_.Values.OutputRange);
   } catch (const NumberError &) {
     FailZeroScaleStage();
     return;

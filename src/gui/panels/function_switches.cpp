@@ -151,47 +151,67 @@ void FunctionSwitches::ChangeDirection(const Line &line) {
 }
 
 void FunctionSwitches::onGroundOffsetFlipped() {
+  BoardAccess::Action action(c_.Board);
   SetOption(c_.Values.Options.LocalGroundOffsetAdjust, groundOffsetSwitch_);
 }
 
 void FunctionSwitches::onSdoFlipped() {
+  BoardAccess::Action action(c_.Board);
   SetOption(c_.Values.Options.SdoDisabled, sdoSwitch_);
 }
 
 void FunctionSwitches::onD1DirectionFlipped() {
+  BoardAccess::Action action(c_.Board);
   ChangeDirection(D1());
 }
 
 void FunctionSwitches::onD0DirectionFlipped() {
+  BoardAccess::Action action(c_.Board);
   ChangeDirection(D0());
 }
 
 void FunctionSwitches::onD1LevelFlipped() {
+  BoardAccess::Action action(c_.Board);
   ChangeLevel(D1());
 }
 
 void FunctionSwitches::onD0LevelFlipped() {
+  BoardAccess::Action action(c_.Board);
   ChangeLevel(D0());
 }
 
 void FunctionSwitches::onClearAllClicked() {
+  BoardAccess::Action action(c_.Board);
   c_.Board.WriteRegister(Command::ClearAll, 0);
 }
 
 void FunctionSwitches::onLoadAllClicked() {
+  BoardAccess::Action action(c_.Board);
   c_.Board.WriteRegister(Command::LoadAll, 0);
 }
 
 void FunctionSwitches::onReadLinesClicked() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
   // SDO must be enabled for the read-back; the other options stay as read.
   // Only the six option bits are written back: bits 15..6 of the function
   // register are always written as 0, whatever a read-back carried there.
-  FunctionWord asRead = FunctionWord::FromBits(c_.Board.ReadRegister(Command::FunctionRegister));
+  // Options or levels that were not read are neither written back nor shown.
+  const Reading<int32_t> first = c_.Board.ReadRegister(Command::FunctionRegister);
+  if (!first.Answered()) {
+    c_.Board.Note(QStringLiteral("Nothing was written back."));
+    return;
+  }
+  FunctionWord asRead = FunctionWord::FromBits(first.Value);
   asRead.SdoDisabled = false;
   v.FunctionRegisterShadow = asRead.Bits();
   c_.Board.WriteRegister(Command::FunctionRegister, v.FunctionRegisterShadow);
-  v.FunctionRegisterShadow = c_.Board.ReadRegister(Command::FunctionRegister);
+  const Reading<int32_t> second = c_.Board.ReadRegister(Command::FunctionRegister);
+  if (!second.Answered()) {
+    c_.Board.Note(QStringLiteral("The drive levels were not taken."));
+    return;
+  }
+  v.FunctionRegisterShadow = second.Value;
   // Sent with the next control-line change.
   const FunctionWord levels = FunctionWord::FromBits(v.FunctionRegisterShadow);
   c_.Values.Lines.DriveD1 = levels.D1High;

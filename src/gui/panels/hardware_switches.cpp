@@ -81,30 +81,37 @@ void HardwareSwitches::SendLine(bool &line, const ToggleSwitch *control) {
 
 // Also the coding the voltage entry uses from now on.
 void HardwareSwitches::onCodingFlipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.BinaryCoding, codingSwitch_);
 }
 
 void HardwareSwitches::onClrFlipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.Clr, clrSwitch_);
 }
 
 void HardwareSwitches::onLdacFlipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.Ldac, ldacSwitch_);
 }
 
 void HardwareSwitches::onRstinFlipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.Rstin, rstinSwitch_);
 }
 
 void HardwareSwitches::onDriveD1Flipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.DriveD1, driveD1Switch_);
 }
 
 void HardwareSwitches::onDriveD0Flipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.DriveD0, driveD0Switch_);
 }
 
 void HardwareSwitches::onPulseAfterWriteToggled() {
+  BoardAccess::Action action(c_.Board);
   emit pulseAfterWriteChanged(pulseAfterWriteBox_->isChecked());
   if (pulseAfterWriteBox_->isChecked()) {
     ldacSwitch_->SetValue(true);

@@ -90,6 +90,7 @@ void RegisterPanel::ApplyView(const RegisterChoice &view) {
 }
 
 void RegisterPanel::onRegisterChosen() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
   const RegisterChoice *view = FindRegisterChoice(registerList_->currentText());
   if (view == nullptr)
@@ -109,8 +110,11 @@ void RegisterPanel::onRegisterChosen() {
     v.Word = WordAddress(*view->Reg, static_cast<Channel>(channel));
     display_.ShowDacAddress(v.Word.AddressBits());
     display_.ShowRegisterSelect(v.Word.SelectBits());
-    if (view->Reg == Register::CoarseGain)
-      coarseCode = c_.Board.ReadRegister(v.Word) & 3;
+    if (view->Reg == Register::CoarseGain) {
+      // A range that was not read is not written back.
+      if (const Reading<int32_t> read = c_.Board.ReadRegister(v.Word); read.Answered())
+        coarseCode = read.Value & 3;
+    }
   }
   ApplyView(*view);
   // A change of the range selection runs the list's action, which writes the
@@ -121,6 +125,7 @@ void RegisterPanel::onRegisterChosen() {
 }
 
 void RegisterPanel::onChannelChosen() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
   const auto channel = ChoiceIndex(ChannelChoices, channelList_->currentText());
   if (!channel)
@@ -131,17 +136,31 @@ void RegisterPanel::onChannelChosen() {
 }
 
 void RegisterPanel::onReadRegisterClicked() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
   // The converter only answers on SDO while its output is enabled, so the
   // function word goes out with bit 0 clear before every read.
   v.Options.SdoDisabled = false;
   WriteFunctionWord(c_);
   emit serialOutputEnabled();
-  v.DataValue = c_.Board.ReadRegister(v.Word);
+  const Reading<int32_t> read = c_.Board.ReadRegister(v.Word);
+  if (!read.Answered()) {
+    // The buffer holds another request's bytes: nothing of it is shown or
+    // taken as the register's content.
+    ShowNoAnswer();
+    return;
+  }
+  v.DataValue = read.Value;
   ShowInputWord();
   // The coarse gain view may have written the range back meanwhile; the
   // label still tells that this was a read.
   display_.ShowReadWriteBit(ReadWrite::Read);
+}
+
+void RegisterPanel::ShowNoAnswer() {
+  display_.ShowReadWriteBit(ReadWrite::Read);
+  display_.ShowNoAnswer();
+  registerValue_->setText(QString::fromLatin1(NoAnswer));
 }
 
 void RegisterPanel::ShowInputWord() {

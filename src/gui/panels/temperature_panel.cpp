@@ -34,6 +34,7 @@ TemperaturePanel::TemperaturePanel(QWidget *client, PanelContext context)
 }
 
 void TemperaturePanel::onMeasureClicked() {
+  BoardAccess::Action action(c_.Board);
   // The converter's serial data output is switched off before the board samples the TEMP pin.
   c_.Values.Options.SdoDisabled = true;
   WriteFunctionWord(c_);
@@ -42,8 +43,14 @@ void TemperaturePanel::onMeasureClicked() {
   // Three samples in a row; the earlier two are discarded and the last one is used.
   c_.Board.ReadBoardSample();
   c_.Board.ReadBoardSample();
-  const int16_t sample = c_.Board.ReadBoardSample();
-
+  const Reading<int16_t> read = c_.Board.ReadBoardSample();
+  if (!read.Answered()) {
+    // The buffer holds another request's bytes, not a sample.
+    pinVolts_->setText(QString::fromLatin1(NoAnswer));
+    dieTemperature_->setText(QString::fromLatin1(NoAnswer));
+    return;
+  }
+  const int16_t sample = read.Value;
   if (sample < 0) {
     // The board digitises 12 bits; a sample with the top bit set is no
     // reading of the TEMP pin, and negative volts would be shown as if real.

@@ -16,11 +16,13 @@ namespace vq {
 namespace {
 
 // Runs an entry's steps. A failure empties the box and gives it the focus,
-// without a message; whatever the steps did before it stays done.
-template <typename Steps> void RunEntry(QLineEdit *box, Steps steps) {
+// without a message box: the action's note says why. Whatever the steps did
+// before it stays done.
+template <typename Steps> void RunEntry(BoardAccess &board, QLineEdit *box, Steps steps) {
   try {
     steps();
-  } catch (const std::exception &) {
+  } catch (const std::exception &error) {
+    board.Note(QStringLiteral("Not entered: %1.").arg(QString::fromStdString(error.what())));
     // setText, unlike clear(), also drops the undo history, which would
     // otherwise keep every failed text.
     box->setText(QString());
@@ -160,19 +162,22 @@ void ValueEntry::TabAfterDataBox(QWidget *control) {
 }
 
 void ValueEntry::onDataEntered() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
-  RunEntry(dataBox_, [&] {
+  RunEntry(c_.Board, dataBox_, [&] {
     // The code is converted with the range of the channel it goes to.
-    v.CoarseGainCode = c_.Board.ReadRegister({Register::CoarseGain, v.Word.AddressedChannel()});
-    if (const auto range = RangeForCoarseCode(v.CoarseGainCode))
-      v.OutputRange = *range;
+    if (const auto coarse = ReadCoarseGain(c_, {Register::CoarseGain, v.Word.AddressedChannel()})) {
+      v.CoarseGainCode = *coarse;
+      if (const auto range = RangeForCoarseCode(v.CoarseGainCode))
+        v.OutputRange = *range;
+    }
     c_.Board.MarkWriting();
     if (v.Display == DisplayMode::Hex) {
       if (dataBox_->text().isEmpty())
         dataBox_->setText(QStringLiteral("0"));
       v.DataValue = HexValue(TextOf(dataBox_));
     } else {
-      v.DataValue = RoundToInt32(LeadingNumber(TextOf(dataBox_)));
+      v.DataValue = RoundToInt32(ReadTypedNumber(c_, dataBox_->text()));
     }
     if (v.DataValue > MaxDataCode)
       v.DataValue = MaxDataCode;
@@ -185,17 +190,26 @@ void ValueEntry::onDataEntered() {
 }
 
 void ValueEntry::onVoltsEntered() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
-  RunEntry(voltsBox_, [&] {
+  RunEntry(c_.Board, voltsBox_, [&] {
     // Converted with the range of the channel the voltage goes to.
-    const int32_t coarse = c_.Board.ReadRegister(RangeRegisterOf(v.Word.AddressedChannel()));
-    if (coarse > 32767)
-      throw NumberError("the coarse gain read back as " + std::to_string(coarse) +
-                        ", which does not fit a 16-bit integer");
-    if (const auto range = RangeForCoarseCode(coarse))
-      v.OutputRange = *range;
+    const WordAddress rangeRegister = RangeRegisterOf(v.Word.AddressedChannel());
+    if (const auto coarse = ReadCoarseGain(c_, rangeRegister)) {
+      // All ones is what every read returns while the converter's serial
+      // output is off, as "Measure" leaves it.
+      if (*coarse > 32767)
+        throw NumberError(QStringLiteral("DAC %1's range read back as %2, as every read does while the converter's "
+                                         "serial output (SDO) is off; the SDO switch or \"Read Register\" brings "
+                                         "it back")
+                              .arg(QChar('A' + static_cast<int>(rangeRegister.AddressedChannel())))
+                              .arg(*coarse)
+                              .toStdString());
+      if (const auto range = RangeForCoarseCode(*coarse))
+        v.OutputRange = *range;
+    }
     v.Word = WordAddress(Register::Data, v.Word.AddressedChannel());
-    float volts = ToSingle(LeadingNumber(TextOf(voltsBox_)));
+    float volts = ToSingle(ReadTypedNumber(c_, voltsBox_->text()));
     volts = LimitVolts(volts, v.OutputRange);
     voltsBox_->setText(Text(FormatVolts(RoundToDecimals(volts, 5))));
     v.DataValue = VoltsToCode(volts, v.OutputRange, c_.Values.Lines.BinaryCoding);
@@ -205,12 +219,13 @@ void ValueEntry::onVoltsEntered() {
 }
 
 void ValueEntry::onFineGainEntered() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
-  RunEntry(fineGainBox_, [&] {
+  RunEntry(c_.Board, fineGainBox_, [&] {
     c_.Board.MarkWriting();
     if (fineGainBox_->text().isEmpty())
       fineGainBox_->setText(QStringLiteral("0"));
-    const float gain = LimitFineGain(ToSingle(LeadingNumber(TextOf(fineGainBox_))));
+    const float gain = LimitFineGain(ToSingle(ReadTypedNumber(c_, fineGainBox_->text())));
     v.DataValue = FineGainCode(gain);
     c_.Board.WriteRegister({Register::FineGain, v.Word.AddressedChannel()}, v.DataValue);
     emit wordEntered();
@@ -218,12 +233,13 @@ void ValueEntry::onFineGainEntered() {
 }
 
 void ValueEntry::onOffsetEntered() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
-  RunEntry(offsetBox_, [&] {
+  RunEntry(c_.Board, offsetBox_, [&] {
     c_.Board.MarkWriting();
     if (offsetBox_->text().isEmpty())
       offsetBox_->setText(QStringLiteral("0"));
-    const float offset = LimitOffset(ToSingle(LeadingNumber(TextOf(offsetBox_))));
+    const float offset = LimitOffset(ToSingle(ReadTypedNumber(c_, offsetBox_->text())));
     v.DataValue = OffsetCode(offset);
     c_.Board.WriteRegister(v.Word, v.DataValue);
     emit wordEntered();
@@ -231,6 +247,7 @@ void ValueEntry::onOffsetEntered() {
 }
 
 void ValueEntry::onRangeChosen() {
+  BoardAccess::Action action(c_.Board);
   c_.Board.MarkWriting();
   const auto code = ChoiceIndex(RangeChoices, rangeList_->currentText());
   if (!code)

@@ -8,6 +8,7 @@
 
 #include "board/word_names.h"
 #include "panels/control_placement.h"
+#include "panels/panel_context.h"
 #include "rules/number_rules.h"
 
 #include <QAccessible>
@@ -95,7 +96,10 @@ void InputWordFrame::TellWordChanged() {
 // column as wide as the widest bit heading.
 WordDisplay::WordDisplay(QWidget *registerFrame)
     : frame_(Place<InputWordFrame>(registerFrame, "Frame17", QStringLiteral("Input Register Contents"))) {
-  frame_->SetSpokenWord([this] {
+  frame_->SetSpokenWord([this]() -> QString {
+    // After a failed read the data bits show "-": there is no word to name.
+    if (wordHex_->text() == QLatin1String(NoAnswer))
+      return QStringLiteral("Input word: ") + QLatin1String(NoAnswer);
     const uint32_t word = ShownWord();
     return QStringLiteral("Input word 0x") + QString::number(word, 16).toUpper().rightJustified(6, QLatin1Char('0')) +
            QStringLiteral(": ") + QString::fromStdString(DescribeWord(word));
@@ -177,6 +181,12 @@ void WordDisplay::ShowWord(ReadWrite bit, WordAddress address, int32_t data) {
   const int64_t word = int64_t{static_cast<int>(bit)} * (1 << 23) + int64_t{address.SelectBits()} * (1 << 19) +
                        int64_t{address.AddressBits()} * (1 << 16) + data;
   Show(wordHex_, QString::fromStdString(HexUpper(static_cast<int32_t>(static_cast<uint32_t>(word)))));
+}
+
+void WordDisplay::ShowNoAnswer() {
+  for (QLabel *bit : dataBits_)
+    Show(bit, QStringLiteral("-"));
+  Show(wordHex_, QString::fromLatin1(NoAnswer));
 }
 
 } // namespace vq

@@ -43,6 +43,8 @@ public:
   void ShowWord(ReadWrite bit, WordAddress address, int32_t data);
   // The 24 bits as shown, R/W first.
   uint32_t ShownWord() const;
+  // A read that failed: no data bits and no word, only that nothing came.
+  void ShowNoAnswer();
 
 private:
   InputWordFrame *frame_;
