@@ -304,7 +304,7 @@ std::string RequestAction(const BoardCall &call) {
     const WordFields word = WordFields::Of(*FrameWord(call));
     const bool command =
         word.SelectBits == FunctionGroupSelect && word.AddressBits != CodeOf(Command::FunctionRegister);
-    std::string target = Target(word.SelectBits, word.AddressBits);
+    std::string target = WordTarget(word.SelectBits, word.AddressBits);
     if (command) {
       target[0] = static_cast<char>(target[0] - 'a' + 'A');
       return target;
