@@ -5,6 +5,7 @@
 #include "board/board_link.h"
 #include "board/board_session.h"
 #include "board/serial_access.h"
+#include "boardlog/register_model.h"
 #include "panels/board_access.h"
 #include "panels/calibration_panel.h"
 #include "panels/function_switches.h"
@@ -13,6 +14,7 @@
 #include "panels/register_panel.h"
 #include "panels/temperature_panel.h"
 #include "windows/about_box.h"
+#include "windows/register_map_window.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -37,6 +39,7 @@ class MainWindow : public QMainWindow {
 public:
   MainWindow(ProgramValues &values, BoardLink &link, BoardSession &session, ProgramVariant variant,
              QWidget *parent = nullptr);
+  ~MainWindow() override;
 
   // Starts the board session and brings the window into the state in which
   // the user first sees it. Returns false when the firmware download failed:
@@ -46,6 +49,9 @@ public:
   BoardAccess &Board() { return board_; }
   CalibrationPanel &Calibration() { return calibration_; }
   AboutBox *About() const { return about_; }
+  // What the converter holds, as far as the board calls tell.
+  RegisterModel &Registers() { return registers_; }
+  RegisterMapWindow &RegisterMap() { return *registerMap_; }
 
 signals:
   // The user closed the window or chose "E&xit": the program ends at once.
@@ -63,11 +69,14 @@ private:
   void ShowFunctionOptions(int32_t functionWord);
   void onExitChosen();
   void onAboutChosen();
+  void onRegisterMapChosen();
 
   ProgramValues &values_;
   BoardLink &link_;
   BoardSession &session_;
   ProgramVariant variant_;
+  // Hears every call from the first one on, so it is made before the rest.
+  RegisterModel registers_;
   SerialAccess serial_;
   BoardAccess board_;
   PanelContext context_;
@@ -78,6 +87,7 @@ private:
   TemperaturePanel temperature_;
   CalibrationPanel calibration_;
   QPointer<AboutBox> about_;
+  RegisterMapWindow *registerMap_;
 };
 
 } // namespace vq

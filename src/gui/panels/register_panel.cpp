@@ -109,18 +109,28 @@ void RegisterPanel::onChannelChosen() {
   onReadRegisterClicked();
 }
 
-void RegisterPanel::onReadRegisterClicked() {
-  ProgramValues &v = c_.Values;
-  // The converter only answers on SDO while its output is enabled, so the
-  // function word goes out with bit 0 clear before every read.
-  v.Options.SdoDisabled = false;
+// The converter only answers on SDO while its output is enabled, so the
+// function word goes out with bit 0 clear before every read.
+void RegisterPanel::EnableSerialOutput() {
+  c_.Values.Options.SdoDisabled = false;
   WriteFunctionWord(c_);
   emit serialOutputEnabled();
+}
+
+void RegisterPanel::onReadRegisterClicked() {
+  ProgramValues &v = c_.Values;
+  EnableSerialOutput();
   v.DataValue = c_.Board.ReadRegister(v.Word);
   ShowInputWord();
   // The coarse gain view may have written the range back meanwhile; the
   // label still tells that this was a read.
   display_.ShowReadWriteBit(ReadWrite::Read);
+}
+
+void RegisterPanel::ReadAllRegisters() {
+  EnableSerialOutput();
+  for (WordAddress address : ReadableRegisters)
+    c_.Board.ReadRegister(address);
 }
 
 void RegisterPanel::ShowInputWord() {

@@ -36,10 +36,15 @@ public:
   void ShowReadWriteBit(ReadWrite bit) { display_.ShowReadWriteBit(bit); }
   // Display refresh of the word, its value labels and the current entry field.
   void ShowInputWord();
+  // Reads every readable register as "Read Register" reads one, leaving the
+  // register chosen, the word shown and the boxes as they are.
+  void ReadAllRegisters();
 
 signals:
   // "Read Register" enables the converter's serial output before reading.
   void serialOutputEnabled();
+  // "Hex" / "Dec" switched the display of codes.
+  void displayModeChanged(DisplayMode mode);
 
 private:
   void onRegisterChosen();
@@ -48,6 +53,7 @@ private:
   void onDisplayModeClicked();
 
   void ApplyView(const RegisterChoice &view);
+  void EnableSerialOutput();
   void SwitchToDecimal();
   void SwitchToHexadecimal();
   // Reads the data field and the register value with `rule`. When either is
