@@ -176,6 +176,7 @@ void RegisterMapTest::copiesTheSelectedRows() {
   table->selectionModel()->select(map->Model().index(RowOf(DacBFine), 0),
                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
   QApplication::clipboard()->clear();
+  table->setFocus();
   QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
   const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   QCOMPARE(lines.size(), 2);

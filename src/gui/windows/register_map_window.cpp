@@ -1,12 +1,12 @@
 #include "windows/register_map_window.h"
 
 #include <QAccessible>
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
@@ -49,11 +49,8 @@ RegisterMapWindow::RegisterMapWindow(RegisterModel &registers, QWidget *parent)
     emit readAllRequested();
   });
 
-  auto *copyKey = new QAction(this);
-  copyKey->setShortcut(QKeySequence::Copy);
-  copyKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-  connect(copyKey, &QAction::triggered, this, &RegisterMapWindow::CopySelection);
-  addAction(copyKey);
+  // The table's own Ctrl+C copies the current cell alone: take the key first.
+  table_->installEventFilter(this);
 
   connect(&model_, &RegisterMapModel::codeEntered, this, [this](WordAddress address, int code) {
     message_->clear();
@@ -94,6 +91,15 @@ void RegisterMapWindow::CopySelection() {
   const QString text = SelectedRowsText();
   if (!text.isEmpty())
     QApplication::clipboard()->setText(text);
+}
+
+bool RegisterMapWindow::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == table_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
+    CopySelection();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void RegisterMapWindow::ShowRefusal(const QString &reason) {

@@ -31,6 +31,7 @@ signals:
   void codeEntered(WordAddress address, int code);
 
 protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
   void showEvent(QShowEvent *event) override;
   void hideEvent(QHideEvent *event) override;
 
