@@ -3,6 +3,7 @@
 // typed code is one write or nothing; the map shows what the converter holds
 // after the main window's own entries, in both programs.
 #include "boardlog/register_values.h"
+#include "panels/toggle_switch.h"
 #include "tests/support/panel_driver.h"
 #include "tests/support/simulated_program.h"
 #include "windows/register_map_window.h"
@@ -58,6 +59,8 @@ void TypeCode(RegisterMapWindow *map, WordAddress address, const QString &text) 
   editor->selectAll();
   QTest::keyClicks(editor, text);
   QTest::keyClick(editor, Qt::Key_Return);
+  // The delegate commits the text once the key press is through.
+  QCoreApplication::processEvents();
 }
 
 QString Message(RegisterMapWindow *map) {
@@ -117,14 +120,15 @@ void RegisterMapTest::typedCodeIsOneWriteOrNothing_data() {
   QTest::addColumn<QStringList>("requests");
   QTest::addColumn<QString>("code");
   QTest::addColumn<QString>("message");
-  QTest::newRow("fine gain, no pulse") << false << RowOf(DacBFine) << "3f" << QStringList{"DD out v=21 i=3F"} << "003F"
-                                       << "";
+  QTest::newRow("fine gain, pulsed as the entries do")
+      << false << RowOf(DacBFine) << "3f" << QStringList{"D9 out v=21 i=3F"} << "003F"
+      << "";
   QTest::newRow("data, with the LDAC pulse")
       << false << RowOf(DacCData) << "9F40" << QStringList{"D9 out v=12 i=9F40"} << "9F40"
       << "";
-  QTest::newRow("function register") << false << RowOf(Command::FunctionRegister) << "20"
-                                     << QStringList{"DD out v=1 i=20"} << "0020"
-                                     << "";
+  QTest::newRow("function register, never pulsed")
+      << false << RowOf(Command::FunctionRegister) << "20" << QStringList{"DD out v=1 i=20"} << "0020"
+      << "";
   QTest::newRow("decimal mode") << true << RowOf(DacAData) << "40768" << QStringList{"D9 out v=10 i=9F40"} << "40768"
                                 << "";
   QTest::newRow("above the limit") << false << RowOf(DacBFine) << "40" << QStringList{} << ""

@@ -41,6 +41,15 @@ template <typename Action> void ForAddressed(uint8_t address, Action action) {
   }
 }
 
+// The register a read word of these fields asks for, if a read reaches one.
+std::optional<WordAddress> ReadableAt(uint8_t select, uint8_t address) {
+  if (RowOf(select, address) < 0)
+    return std::nullopt;
+  if (select == FunctionGroupSelect)
+    return WordAddress(Command::FunctionRegister);
+  return WordAddress(static_cast<Register>(select), static_cast<Channel>(address));
+}
+
 bool IsFrame(uint8_t request) {
   return request == VQ_REQ_SHIFT_WORD || request == VQ_REQ_WRITE_PULSE;
 }
@@ -95,26 +104,27 @@ void RegisterModel::OnFrame(const BoardCall &call) {
       Forget(word.SelectBits, word.AddressBits);
     return;
   }
-  if (call.Direction != 0)
-    TakeReadAnswer(call);
+  const std::optional<WordAddress> reads = word.Read ? ReadableAt(word.SelectBits, word.AddressBits) : std::nullopt;
+  if (call.Direction != 0 && reads)
+    TakeReadAnswer(call, *reads);
   pendingRead_.reset();
   if (HeldInReset())
     return; // the converter ignores its serial input
   if (word.Read) {
-    if (RowOf(word.SelectBits, word.AddressBits) >= 0)
-      pendingRead_ = word.SelectBits == FunctionGroupSelect
-                         ? WordAddress(Command::FunctionRegister)
-                         : WordAddress(static_cast<Register>(word.SelectBits), static_cast<Channel>(word.AddressBits));
+    pendingRead_ = reads;
     return;
   }
   Write(word.SelectBits, word.AddressBits, word.Data);
 }
 
-// The frame after a read word clocks the register out. While SDO is disabled
-// the line floats and every bit reads 1, which no answer can be (bit 23 of an
-// answer is 0): such a read tells nothing, and what the model knew stays.
-void RegisterModel::TakeReadAnswer(const BoardCall &call) {
-  if (!pendingRead_ || call.ByteCount < 3)
+// The frame after a read word clocks the register out; the program reads
+// with two identical transfers and takes the second. Only that answer counts:
+// an answer in any other frame may be a board's that does not delay it. While
+// SDO is disabled the line floats and every bit reads 1, which no answer can
+// be (bit 23 of an answer is 0): such a read tells nothing, and what the
+// model knew stays.
+void RegisterModel::TakeReadAnswer(const BoardCall &call, WordAddress repeated) {
+  if (!pendingRead_ || *pendingRead_ != repeated || call.ByteCount < 3)
     return;
   const bool floating = call.Bytes[0] == 0xFF && call.Bytes[1] == 0xFF && call.Bytes[2] == 0xFF;
   if (floating || SdoDisabled().value_or(false))

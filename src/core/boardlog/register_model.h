@@ -75,7 +75,7 @@ public:
 private:
   void OnFrame(const BoardCall &call);
   void OnControlLines(const BoardCall &call);
-  void TakeReadAnswer(const BoardCall &call);
+  void TakeReadAnswer(const BoardCall &call, WordAddress repeated);
   void Write(uint8_t select, uint8_t address, uint16_t data);
   void Forget(uint8_t select, uint8_t address);
   void ResetRegisters(bool binaryCoding);
