@@ -191,12 +191,23 @@ void BM_Measure(benchmark::State &state) {
   MeasureButton(state, TheProgram().Find<QPushButton>("Command7"));
 }
 
+// "Read All" in the register map, open: the function word and 17 reads (35
+// requests), the register model following each, and the map's rows.
+void BM_ReadAll(benchmark::State &state) {
+  Program &program = TheProgram();
+  program.form->RegisterMap().show();
+  Settle();
+  MeasureButton(state, program.Find<QPushButton>("RegisterMapReadAll"));
+  program.form->RegisterMap().hide();
+}
+
 BENCHMARK(BM_DataEntryReturn)->ArgName("front_panel")->Arg(1)->Arg(0);
 BENCHMARK(BM_VoltageEntryReturn)->ArgName("front_panel")->Arg(1)->Arg(0);
 BENCHMARK(BM_ReadRegister)->ArgName("front_panel")->Arg(1)->Arg(0);
 BENCHMARK(BM_RegisterListChoice)->ArgName("front_panel")->Arg(1)->Arg(0);
 BENCHMARK(BM_SwitchFlip)->ArgName("front_panel")->Arg(1)->Arg(0);
 BENCHMARK(BM_Measure)->ArgName("front_panel")->Arg(1)->Arg(0);
+BENCHMARK(BM_ReadAll)->ArgName("front_panel")->Arg(1)->Arg(0);
 
 } // namespace
 

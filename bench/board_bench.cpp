@@ -6,6 +6,7 @@
 #include "board/four_operation_link.h"
 #include "board/serial_access.h"
 #include "boardlog/log_columns.h"
+#include "boardlog/register_model.h"
 #include "boardlog/request_log.h"
 #include "rules/conversions.h"
 #include "rules/number_rules.h"
@@ -62,10 +63,10 @@ BENCHMARK(BM_Request_Bare);
 void BM_Request_Logged(benchmark::State &state) {
   auto &board = Board();
   vq::RequestLog log;
-  board.link.SetCallListener(&log);
+  board.link.AddCallListener(&log);
   for (auto _ : state)
     board.access.SetControlLines(vq::ControlLines{});
-  board.link.SetCallListener(nullptr);
+  board.link.RemoveCallListener(&log);
   state.counters["kept"] = static_cast<double>(log.Size());
 }
 BENCHMARK(BM_Request_Logged);
@@ -127,6 +128,48 @@ void BM_ModelData_FullRing(benchmark::State &state) {
   }
 }
 BENCHMARK(BM_ModelData_FullRing)->Arg(0)->Arg(1)->ArgName("whole_row");
+
+// The register model following one call: a data write, and the second
+// transfer of a read, which carries the register.
+void BM_RegisterModel_Write(benchmark::State &state) {
+  vq::RegisterModel model;
+  int32_t code = 0;
+  for (auto _ : state)
+    model.OnBoardCall(DataWrite(code++));
+}
+BENCHMARK(BM_RegisterModel_Write);
+
+void BM_RegisterModel_ReadAnswer(benchmark::State &state) {
+  vq::RegisterModel model;
+  vq::BoardCall read;
+  read.Request = 0xDD;
+  read.Value = 0x91; // R/W 1, data register, DAC B
+  read.Direction = 1;
+  read.Length = 3;
+  read.ByteCount = 3;
+  read.Bytes = {0x88, 0x02, 0xF9};
+  for (auto _ : state)
+    model.OnBoardCall(read); // each one answers the read before it
+}
+BENCHMARK(BM_RegisterModel_ReadAnswer);
+
+// "Read All" below the window: the function word and 17 reads on the
+// simulated board, with the log and the register model listening.
+void BM_ReadAll_Core(benchmark::State &state) {
+  auto &board = Board();
+  vq::RequestLog log;
+  vq::RegisterModel model;
+  board.link.AddCallListener(&log);
+  board.link.AddCallListener(&model);
+  for (auto _ : state) {
+    board.access.WriteRegister(vq::Command::FunctionRegister, 0, false);
+    for (vq::WordAddress address : vq::ReadableRegisters)
+      benchmark::DoNotOptimize(board.access.ReadRegister(address));
+  }
+  board.link.RemoveCallListener(&model);
+  board.link.RemoveCallListener(&log);
+}
+BENCHMARK(BM_ReadAll_Core);
 
 void BM_FirmwareDownload(benchmark::State &state) {
   auto &board = Board();

@@ -31,7 +31,7 @@ BoardSession SessionBesideTheLibraries() {
 TEST(BoardCallListener, FourOperationSessionIsReportedCallByCall) {
   FourOperationLink link(FourOperationLibraryPath(VQ_BIN_DIR));
   CallCollector collector;
-  link.SetCallListener(&collector);
+  link.AddCallListener(&collector);
   EXPECT_EQ(link.SimulatedBoard(), nullptr); // nothing loaded yet
   BoardSession session = SessionBesideTheLibraries();
   ASSERT_EQ(link.ConnectAndDownload(session), 0);
@@ -66,7 +66,7 @@ TEST(BoardCallListener, FourOperationSessionIsReportedCallByCall) {
 TEST(BoardCallListener, TwoOperationLoadIsReportedAsTheDownload) {
   TwoOperationLink link(VQ_BIN_DIR "/" VQ_USBFUNCTIONS_NAME);
   CallCollector collector;
-  link.SetCallListener(&collector);
+  link.AddCallListener(&collector);
   BoardSession session = SessionBesideTheLibraries();
   const int16_t status = link.ConnectAndDownload(session);
   ASSERT_EQ(collector.calls.size(), 1u);
@@ -88,7 +88,7 @@ TEST(BoardCallListener, ALibraryWithoutTheAccessorHasNoSimulatedBoard) {
 TEST(BoardCallListener, OurLibrariesNameTheirFailuresInWords) {
   FourOperationLink link(FourOperationLibraryPath(VQ_BIN_DIR));
   CallCollector collector;
-  link.SetCallListener(&collector);
+  link.AddCallListener(&collector);
   EXPECT_FALSE(link.NamesStatuses()); // nothing loaded yet
   BoardSession session;
   session.ProgramDirectory = "/nonexistent";
@@ -122,7 +122,7 @@ TEST(BoardCallListener, OurLibrariesNameTheirFailuresInWords) {
 TEST(BoardCallListener, ALoadFailureIsNamedWhenTheLibrarySaysWhy) {
   TwoOperationLink link(VQ_BIN_DIR "/" VQ_USBFUNCTIONS_NAME);
   CallCollector collector;
-  link.SetCallListener(&collector);
+  link.AddCallListener(&collector);
   BoardSession session;
   session.ProgramDirectory = "/nonexistent";
   session.SetFirmwarePath();
@@ -144,11 +144,11 @@ TEST(BoardCallListener, RequestsReportTheBytesSentOrReturnedAndChangeNothing) {
   CallCollector collector;
   uint8_t buffer[4] = {0x11, 0x22, 0x33, 0x44};
   EXPECT_EQ(link.VendorRequest(0xDD, 0x91, 0, 1, 3, buffer), 5); // no listener: no report
-  link.SetCallListener(&collector);
+  link.AddCallListener(&collector);
   uint8_t sent[2] = {0x5A, 0x77};
   EXPECT_EQ(link.VendorRequest(0x42, 1, 2, 0, 1, sent), 5);
   EXPECT_EQ(link.VendorRequest(0xDD, 0x91, 0, 1, 3, buffer), 5);
-  link.SetCallListener(nullptr);
+  link.RemoveCallListener(&collector);
   link.VendorRequest(0xDE, 0x9F, 0, 0, 0, sent);
 
   EXPECT_EQ(link.Requests.size(), 4u);
@@ -161,6 +161,25 @@ TEST(BoardCallListener, RequestsReportTheBytesSentOrReturnedAndChangeNothing) {
   EXPECT_EQ(collector.calls[1].Bytes[2], 0xA2);
   EXPECT_EQ(buffer[3], 0x44); // the caller's buffer beyond the length untouched
   EXPECT_EQ(sent[1], 0x77);
+}
+
+TEST(BoardCallListener, EveryListenerHearsEachCallOnceInTheOrderAdded) {
+  test::RecordingLink link;
+  std::vector<int> heard;
+  struct Tagged : BoardCallListener {
+    Tagged(std::vector<int> &heard, int tag) : heard(heard), tag(tag) {}
+    void OnBoardCall(const BoardCall &) override { heard.push_back(tag); }
+    std::vector<int> &heard;
+    int tag;
+  } first(heard, 1), second(heard, 2);
+  link.AddCallListener(&first);
+  link.AddCallListener(&second);
+  link.AddCallListener(&first); // already there: still heard once
+  uint8_t zero = 0;
+  link.VendorRequest(0xDE, 0x9F, 0, 0, 0, &zero);
+  link.RemoveCallListener(&first);
+  link.VendorRequest(0xDE, 0x9F, 0, 0, 0, &zero);
+  EXPECT_EQ(heard, (std::vector<int>{1, 2, 2}));
 }
 
 } // namespace

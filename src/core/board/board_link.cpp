@@ -26,9 +26,18 @@ void BoardLink::ReportStep(const BoardCall &call, bool failed, bool firstStep) {
   Report(call);
 }
 
+void BoardLink::AddCallListener(BoardCallListener *listener) {
+  if (listener != nullptr && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
+    listeners_.push_back(listener);
+}
+
+void BoardLink::RemoveCallListener(BoardCallListener *listener) {
+  std::erase(listeners_, listener);
+}
+
 int16_t BoardLink::VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
                                  uint8_t *buffer) {
-  if (listener_ == nullptr)
+  if (listeners_.empty())
     return Transfer(request, value, index, direction, length, buffer);
 
   BoardCall call;
@@ -48,7 +57,7 @@ int16_t BoardLink::VendorRequest(uint8_t request, int32_t value, int32_t index, 
     std::copy_n(buffer, call.ByteCount, call.Bytes.begin());
   if (call.Status != 0)
     NameFailure(call, call.Status);
-  listener_->OnBoardCall(call);
+  Report(call);
   return static_cast<int16_t>(call.Status);
 }
 

@@ -1,8 +1,8 @@
 // What the program needs from a board library binding: start the session and
 // pass vendor requests. The serial access routines are the only users of
 // VendorRequest; a test replaces the whole link with a recording fake. Every
-// library call is reported to an optional listener, whatever the binding, so
-// a log sees exactly what the board receives.
+// library call is reported to each listener, whatever the binding, so the
+// activity log and the register model see exactly what the board receives.
 #pragma once
 
 #include "board/board_call.h"
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vq {
 
@@ -51,8 +52,10 @@ public:
   // offers one; null for any other library and before the library is loaded.
   virtual sim::BoardControl *SimulatedBoard() { return nullptr; }
 
-  // At most one listener; null removes it. It must outlive its installation.
-  void SetCallListener(BoardCallListener *listener) { listener_ = listener; }
+  // Listeners hear every call in the order they were added; each must stay
+  // until it is removed. Adding one twice adds it once.
+  void AddCallListener(BoardCallListener *listener);
+  void RemoveCallListener(BoardCallListener *listener);
 
   // Whether the library names its statuses, which then follow the one status
   // table (board/board_status.h); known once the library is loaded. A board
@@ -68,8 +71,8 @@ protected:
                            uint8_t *buffer) = 0;
 
   void Report(const BoardCall &call) const {
-    if (listener_ != nullptr)
-      listener_->OnBoardCall(call);
+    for (BoardCallListener *listener : listeners_)
+      listener->OnBoardCall(call);
   }
   // A step of ConnectAndDownload, its failure named: keeps the session's
   // first failed step and reports the call. The first step forgets the last
@@ -82,7 +85,7 @@ protected:
   void NameFailure(BoardCall &call, int32_t status) const;
 
 private:
-  BoardCallListener *listener_ = nullptr;
+  std::vector<BoardCallListener *> listeners_;
   VqBoard_StatusText_Fn statusText_ = nullptr;
   std::optional<BoardCall> sessionFailure_;
 };

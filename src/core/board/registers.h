@@ -3,6 +3,9 @@
 // always 0, bits 21..19 register select, bits 18..16 DAC address.
 #pragma once
 
+#include "board/function_word.h"
+
+#include <array>
 #include <cstdint>
 
 namespace vq {
@@ -87,6 +90,45 @@ struct WordFields {
 // Bits 23..16 of the word: carried as the request value.
 constexpr uint8_t UpperByte(ReadWrite readWrite, WordAddress address) {
   return static_cast<uint8_t>(static_cast<uint8_t>(readWrite) << 7 | address.SelectBits() << 3 | address.AddressBits());
+}
+
+// The registers a read reaches, in the order the register map shows and
+// "Read All" reads them: DAC A's data, coarse gain, fine gain and offset,
+// then DAC B's, C's and D's, then the function register.
+inline constexpr int ReadableRegisterCount = 17;
+using RegisterList = std::array<WordAddress, ReadableRegisterCount>;
+inline constexpr RegisterList ReadableRegisters = {
+    WordAddress(Register::Data, Channel::A),     WordAddress(Register::CoarseGain, Channel::A),
+    WordAddress(Register::FineGain, Channel::A), WordAddress(Register::Offset, Channel::A),
+    WordAddress(Register::Data, Channel::B),     WordAddress(Register::CoarseGain, Channel::B),
+    WordAddress(Register::FineGain, Channel::B), WordAddress(Register::Offset, Channel::B),
+    WordAddress(Register::Data, Channel::C),     WordAddress(Register::CoarseGain, Channel::C),
+    WordAddress(Register::FineGain, Channel::C), WordAddress(Register::Offset, Channel::C),
+    WordAddress(Register::Data, Channel::D),     WordAddress(Register::CoarseGain, Channel::D),
+    WordAddress(Register::FineGain, Channel::D), WordAddress(Register::Offset, Channel::D),
+    WordAddress(Command::FunctionRegister),
+};
+
+// The bits a register keeps of the 16 a word carries: the converter drops the rest.
+constexpr uint16_t RegisterMask(WordAddress address) {
+  if (address.IsFunctionGroup())
+    return FunctionWord::OptionBits;
+  switch (address.SelectBits()) {
+  case CodeOf(Register::CoarseGain):
+    return 0x03;
+  case CodeOf(Register::FineGain):
+    return 0x3F;
+  case CodeOf(Register::Offset):
+    return 0xFF;
+  default:
+    return 0xFFFF;
+  }
+}
+
+// The largest code a user may write: the register's mask, and for the coarse
+// gain the last of its three ranges (code 3 selects none).
+constexpr uint16_t LargestCode(WordAddress address) {
+  return address.SelectBits() == CodeOf(Register::CoarseGain) ? 2 : RegisterMask(address);
 }
 
 } // namespace vq

@@ -8,6 +8,7 @@
 #include "board/read_back.h"
 #include "board/registers.h"
 #include "board/word_names.h"
+#include "boardlog/register_values.h"
 #include "rules/conversions.h"
 
 #include <cstdio>
@@ -29,25 +30,12 @@ std::string HighLow(bool high) {
   return high ? "high" : "low";
 }
 
-// The options a function register word sets, in the order of its bits.
-std::string DescribeOptions(uint32_t data) {
-  const FunctionWord word = FunctionWord::FromBits(data);
-  auto line = [](const char *name, bool output, bool high) {
-    if (!output)
-      return std::string(name) + " input";
-    return std::string(name) + " output " + HighLow(high);
-  };
-  return std::string(word.SdoDisabled ? "SDO disabled" : "SDO enabled") + ", " +
-         line("D0", word.D0Output, word.D0High) + ", " + line("D1", word.D1Output, word.D1High) +
-         ", local ground offset adjust " + (word.LocalGroundOffsetAdjust ? "on" : "off");
-}
-
 // What a register's data means beside its code, where it means more than the code.
 std::string DataMeaning(int select, uint32_t data) {
   switch (select) {
   case CodeOf(Register::CoarseGain):
-    if (const auto range = RangeForCoarseCode(static_cast<int32_t>(data & 3)))
-      return Format(" (range \xC2\xB1%.3f V)", static_cast<double>(*range));
+    if (RangeForCoarseCode(static_cast<int32_t>(data & 3)))
+      return " (range " + RangeText(static_cast<int32_t>(data & 3)) + ")";
     return " (no range)";
   case CodeOf(Register::FineGain):
     return Format(" (fine gain %d)", FineGainValue(static_cast<int32_t>(data & 0x3F)));
@@ -84,7 +72,7 @@ std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
         } else {
           text += ": returned " + Hex16(*content);
           if (functionRegister)
-            text += " (" + DescribeOptions(*content) + ")";
+            text += " (" + FunctionOptionsText(*content) + ")";
           else
             text += DataMeaning(select, *content);
         }
@@ -97,7 +85,7 @@ std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
     if (select != FunctionGroupSelect)
       text += ", " + Hex16(data) + DataMeaning(select, data);
     else if (functionRegister)
-      text += ", " + Hex16(data) + ": " + DescribeOptions(data);
+      text += ", " + Hex16(data) + ": " + FunctionOptionsText(data);
     else if (data != 0)
       text += ", data " + Hex16(data);
   }

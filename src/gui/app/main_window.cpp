@@ -37,9 +37,11 @@ MainWindow::MainWindow(ProgramValues &values, BoardLink &link, BoardSession &ses
       board_(serial_), context_{values_, board_, this, QString::fromLatin1(ApplicationTitle)},
       client_(ClientArea(this)), registerPanel_(client_, context_), functionSwitches_(client_, context_),
       hardwareSwitches_(client_, context_), temperature_(client_, context_), calibration_(client_, context_),
-      statusLine_(this) {
+      statusLine_(this), registerMap_(new RegisterMapWindow(registers_, this)) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowIcon(ProgramIcon());
+  link_.AddCallListener(&registers_);
+  registerMap_->setWindowIcon(windowIcon());
   BuildMenus();
   Wire();
   new BoardViews(this, link_); // owned by the window: the View menu and the board windows
@@ -59,6 +61,12 @@ void MainWindow::LayOutFrames() {
   grid->addWidget(calibration_.Frame(), 3, 1);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(4, 1);
+}
+
+MainWindow::~MainWindow() {
+  link_.RemoveCallListener(&registers_);
+  // The map observes the model this window owns: it goes first.
+  delete registerMap_;
 }
 
 bool MainWindow::Start() {
@@ -107,9 +115,12 @@ void MainWindow::BuildMenus() {
   about->setObjectName(QStringLiteral("MnuAbout"));
   connect(about, &QAction::triggered, this, &MainWindow::onAboutChosen);
 
-  // A menu-bar item without a handler: choosing it does nothing.
-  QAction *test = menuBar()->addAction(QStringLiteral("Direct Read/Write"));
-  test->setObjectName(QStringLiteral("MnuTest"));
+  // Choosing the title itself does nothing; its one item opens the map.
+  QMenu *direct = menuBar()->addMenu(QStringLiteral("Direct Read/Write"));
+  direct->menuAction()->setObjectName(QStringLiteral("MnuTest"));
+  QAction *map = direct->addAction(QStringLiteral("Register &Map..."));
+  map->setObjectName(QStringLiteral("MnuRegisterMap"));
+  connect(map, &QAction::triggered, this, &MainWindow::onRegisterMapChosen);
 }
 
 // Every connection between the panels, in one place; each panel connects its
@@ -125,6 +136,17 @@ void MainWindow::Wire() {
           [this](DigitalLine line, bool boardDrives) { hardwareSwitches_.LetBoardDrive(line, boardDrives); });
   connect(&functionSwitches_, &FunctionSwitches::driveLevelsRead, this,
           [this](bool d1High, bool d0High) { hardwareSwitches_.ShowDriveLevels(d1High, d0High); });
+
+  // The register map reads and writes the way the register panel does: the
+  // same SDO switch, option flag and R/W label follow.
+  connect(registerMap_, &RegisterMapWindow::readAllRequested, &registerPanel_, &RegisterPanel::ReadAllRegisters);
+  connect(registerMap_, &RegisterMapWindow::codeEntered, this, [this](WordAddress address, int code) {
+    BoardAccess::Action action(board_);
+    board_.WriteRegister(address, code);
+  });
+  connect(&registerPanel_, &RegisterPanel::displayModeChanged, this,
+          [this](DisplayMode mode) { registerMap_->ShowDecimal(mode == DisplayMode::Dec); });
+
   connect(&board_, &BoardAccess::actionEnded, this, &MainWindow::ShowActionOutcome);
 }
 
@@ -161,6 +183,12 @@ void MainWindow::onAboutChosen() {
   about_->show();
   about_->raise();
   about_->activateWindow();
+}
+
+void MainWindow::onRegisterMapChosen() {
+  registerMap_->show();
+  registerMap_->raise();
+  registerMap_->activateWindow();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {

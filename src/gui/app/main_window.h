@@ -5,6 +5,7 @@
 #include "board/board_link.h"
 #include "board/board_session.h"
 #include "board/serial_access.h"
+#include "boardlog/register_model.h"
 #include "panels/board_access.h"
 #include "panels/calibration_panel.h"
 #include "panels/function_switches.h"
@@ -14,6 +15,7 @@
 #include "panels/status_line.h"
 #include "panels/temperature_panel.h"
 #include "windows/about_box.h"
+#include "windows/register_map_window.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -34,6 +36,7 @@ class MainWindow : public QMainWindow {
 public:
   MainWindow(ProgramValues &values, BoardLink &link, BoardSession &session, ProgramVariant variant,
              QWidget *parent = nullptr);
+  ~MainWindow() override;
 
   // Starts the board session and brings the window into the state in which
   // the user first sees it. Returns false when the firmware download failed:
@@ -44,6 +47,9 @@ public:
   StatusLine &Status() { return statusLine_; }
   CalibrationPanel &Calibration() { return calibration_; }
   AboutBox *About() const { return about_; }
+  // What the converter holds, as far as the board calls tell.
+  RegisterModel &Registers() { return registers_; }
+  RegisterMapWindow &RegisterMap() { return *registerMap_; }
 
 signals:
   // The user closed the window or chose "E&xit": the program ends at once.
@@ -65,11 +71,14 @@ private:
   QString BoardName() const;
   void onExitChosen();
   void onAboutChosen();
+  void onRegisterMapChosen();
 
   ProgramValues &values_;
   BoardLink &link_;
   BoardSession &session_;
   ProgramVariant variant_;
+  // Hears every call from the first one on, so it is made before the rest.
+  RegisterModel registers_;
   SerialAccess serial_;
   BoardAccess board_;
   PanelContext context_;
@@ -81,6 +90,7 @@ private:
   CalibrationPanel calibration_;
   StatusLine statusLine_;
   QPointer<AboutBox> about_;
+  RegisterMapWindow *registerMap_;
 };
 
 } // namespace vq

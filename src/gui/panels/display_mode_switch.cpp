@@ -59,6 +59,7 @@ void RegisterPanel::SwitchToDecimal() {
     return;
   c_.Values.Display = DisplayMode::Dec;
   ShowDisplayMode();
+  emit displayModeChanged(DisplayMode::Dec);
   c_.Values.DataValue = data;
   valueEntry_.ShowDataText(QString::fromStdString(DecimalText(data)));
   registerValue_->setText(QString::fromStdString(DecimalText(registerValue)));
@@ -72,6 +73,7 @@ void RegisterPanel::SwitchToHexadecimal() {
     return;
   c_.Values.Display = DisplayMode::Hex;
   ShowDisplayMode();
+  emit displayModeChanged(DisplayMode::Hex);
   valueEntry_.ShowDataText(QString::fromStdString(HexAtLeastFour(data)));
   registerValue_->setText(QString::fromStdString(HexAtLeastFour(registerValue)));
 }

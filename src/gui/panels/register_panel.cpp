@@ -135,14 +135,18 @@ void RegisterPanel::onChannelChosen() {
   onReadRegisterClicked();
 }
 
+// The converter only answers on SDO while its output is enabled, so the
+// function word goes out with bit 0 clear before every read.
+void RegisterPanel::EnableSerialOutput() {
+  c_.Values.Options.SdoDisabled = false;
+  WriteFunctionWord(c_);
+  emit serialOutputEnabled();
+}
+
 void RegisterPanel::onReadRegisterClicked() {
   BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
-  // The converter only answers on SDO while its output is enabled, so the
-  // function word goes out with bit 0 clear before every read.
-  v.Options.SdoDisabled = false;
-  WriteFunctionWord(c_);
-  emit serialOutputEnabled();
+  EnableSerialOutput();
   const Reading<int32_t> read = c_.Board.ReadRegister(v.Word);
   if (!read.Answered()) {
     // The buffer holds another request's bytes: nothing of it is shown or
@@ -161,6 +165,13 @@ void RegisterPanel::ShowNoAnswer() {
   display_.ShowReadWriteBit(ReadWrite::Read);
   display_.ShowNoAnswer();
   registerValue_->setText(QString::fromLatin1(NoAnswer));
+}
+
+void RegisterPanel::ReadAllRegisters() {
+  BoardAccess::Action action(c_.Board);
+  EnableSerialOutput();
+  for (WordAddress address : ReadableRegisters)
+    c_.Board.ReadRegister(address);
 }
 
 void RegisterPanel::ShowInputWord() {

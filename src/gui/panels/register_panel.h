@@ -39,10 +39,15 @@ public:
   QGroupBox *Frame() const { return frame_; }
   // After a read that failed: the value label and the word say so.
   void ShowNoAnswer();
+  // Reads every readable register as "Read Register" reads one, leaving the
+  // register chosen, the word shown and the boxes as they are.
+  void ReadAllRegisters();
 
 signals:
   // "Read Register" enables the converter's serial output before reading.
   void serialOutputEnabled();
+  // "Hex" / "Dec" switched the display of codes.
+  void displayModeChanged(DisplayMode mode);
 
 private:
   void onRegisterChosen();
@@ -51,6 +56,7 @@ private:
   void onDisplayModeClicked();
 
   void ApplyView(const RegisterChoice &view);
+  void EnableSerialOutput();
   void SwitchToDecimal();
   void SwitchToHexadecimal();
   // Reads the data field and the register value with `rule`. When either is

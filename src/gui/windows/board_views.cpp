@@ -21,13 +21,13 @@ BoardViews::BoardViews(QMainWindow *window, BoardLink &link) : QObject(window), 
   activity->setObjectName(QStringLiteral("MnuActivity"));
   connect(activity, &QAction::triggered, this, &BoardViews::ShowActivity);
   window->installEventFilter(this);
-  link_.SetCallListener(this);
+  link_.AddCallListener(this);
   // A library already loaded (the window made after the session started).
   OfferFrontPanel();
 }
 
 BoardViews::~BoardViews() {
-  link_.SetCallListener(nullptr);
+  link_.RemoveCallListener(this);
   // The windows read the log this object owns: they go first.
   delete activity_;
   delete panel_;
