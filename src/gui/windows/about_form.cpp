@@ -1,7 +1,7 @@
 #include "windows/about_form.h"
 
-#include "windows/program_icon.h"
 #include "sysinfo/system_info.h"
+#include "windows/program_icon.h"
 
 #include <QFrame>
 #include <QLabel>
