@@ -5,6 +5,7 @@
 // temporary file may be left beside it.
 #include "files/file_writer.h"
 #include "rules/number_rules.h"
+#include "tests/support/delegating_file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -75,18 +76,13 @@ private:
 enum class Step { Create, Write, WriteAfterPart, WriteNothing, Permissions, Sync, Size, Close, Replace };
 
 // The real file system, except that one step fails with the given error.
-class FailingFileSystem : public FileSystem {
+class FailingFileSystem : public test::DelegatingFileSystem {
 public:
   FailingFileSystem(Step step, SystemError error) : step_(step), error_(error) {}
   bool failRemove = false;
 
-  SystemError Inspect(const std::string &path, PathInfo &info) override { return real_.Inspect(path, info); }
-  SystemError Resolve(const std::string &path, std::string &resolved) override { return real_.Resolve(path, resolved); }
   SystemError CreateNew(const std::string &path, FileHandle &file) override {
     return step_ == Step::Create ? error_ : real_.CreateNew(path, file);
-  }
-  SystemError OpenExisting(const std::string &path, FileHandle &file) override {
-    return real_.OpenExisting(path, file);
   }
   SystemError Write(FileHandle file, const char *data, std::size_t size, std::size_t &written) override {
     ++writes_;
@@ -99,7 +95,6 @@ public:
     // A part first, as a disk that is nearly full takes it.
     return real_.Write(file, data, step_ == Step::WriteAfterPart ? size / 2 : size, written);
   }
-  SystemError Truncate(FileHandle file, uint64_t size) override { return real_.Truncate(file, size); }
   SystemError KeepAttributes(FileHandle file, const PathInfo &of) override {
     return step_ == Step::Permissions ? error_ : real_.KeepAttributes(file, of);
   }
@@ -121,15 +116,8 @@ public:
     const SystemError error = real_.Remove(path);
     return failRemove ? EBUSY : error;
   }
-  void SyncDirectory(const std::string &directory) override { real_.SyncDirectory(directory); }
-  ErrorKind KindOf(SystemError error) const override { return real_.KindOf(error); }
-  std::string ErrorText(SystemError error) const override { return real_.ErrorText(error); }
-  std::size_t LongestName() const override { return real_.LongestName(); }
-  std::size_t LongestPath() const override { return real_.LongestPath(); }
-  bool IsSeparator(char c) const override { return real_.IsSeparator(c); }
 
 private:
-  FileSystem &real_ = NativeFileSystem();
   Step step_;
   SystemError error_;
   int writes_ = 0;
