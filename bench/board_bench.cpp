@@ -54,7 +54,7 @@ BENCHMARK(BM_ReadRegister);
 void BM_Request_Bare(benchmark::State &state) {
   auto &access = Board().access;
   for (auto _ : state)
-    access.SetControlPins();
+    access.SetControlLines(vq::ControlLines{});
 }
 BENCHMARK(BM_Request_Bare);
 
@@ -64,7 +64,7 @@ void BM_Request_Logged(benchmark::State &state) {
   vq::RequestLog log;
   board.link.SetCallListener(&log);
   for (auto _ : state)
-    board.access.SetControlPins();
+    board.access.SetControlLines(vq::ControlLines{});
   board.link.SetCallListener(nullptr);
   state.counters["kept"] = static_cast<double>(log.Size());
 }

@@ -3,7 +3,7 @@
 // through its widgets offscreen; and this thread's CPU clock.
 #pragma once
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "board/board_library.h"
 #include "board/four_operation_link.h"
 #include "panels/choice_list.h"
@@ -36,8 +36,8 @@ struct WindowProgram {
   WindowProgram() {
     session.ProgramDirectory = VQ_BIN_DIR;
     variant.Version = {1, 0, 4};
-    form = std::make_unique<MainForm>(values, link, session, variant);
-    if (!form->Form_Load())
+    form = std::make_unique<MainWindow>(values, link, session, variant);
+    if (!form->Start())
       throw std::runtime_error("the simulated board refused the firmware");
     form->show();
     QCoreApplication::processEvents();
@@ -62,7 +62,7 @@ struct WindowProgram {
   ProgramValues values;
   BoardSession session;
   ProgramVariant variant;
-  std::unique_ptr<MainForm> form;
+  std::unique_ptr<MainWindow> form;
   QWidget *frontPanel = nullptr;
 };
 

@@ -15,18 +15,26 @@ function(vq_expose_headers target folder)
   endif()
   set(root ${CMAKE_BINARY_DIR}/include-roots/${arg_ROOT})
   if(arg_FILES)
+    # A folder link an older tree left here would lead the file links into
+    # the source folder itself, over the very headers they point at.
+    if(IS_SYMLINK ${root}/${folder})
+      file(REMOVE ${root}/${folder})
+    endif()
     file(MAKE_DIRECTORY ${root}/${folder})
     foreach(header ${arg_FILES})
       file(CREATE_LINK ${arg_DIR}/${header} ${root}/${folder}/${header} SYMBOLIC COPY_ON_ERROR)
     endforeach()
   else()
     file(MAKE_DIRECTORY ${root})
-    # A link left by a build of an older tree may point elsewhere.
+    # A link left by a build of an older tree may point elsewhere, or the
+    # older tree exposed single files here: the folder link replaces both.
     if(IS_SYMLINK ${root}/${folder})
       file(READ_SYMLINK ${root}/${folder} target_dir)
       if(NOT target_dir STREQUAL arg_DIR)
         file(REMOVE ${root}/${folder})
       endif()
+    elseif(IS_DIRECTORY ${root}/${folder})
+      file(REMOVE_RECURSE ${root}/${folder})
     endif()
     if(NOT EXISTS ${root}/${folder})
       file(CREATE_LINK ${arg_DIR} ${root}/${folder} SYMBOLIC)

@@ -6,12 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${VQ_JOBS:-2}
 
-# The umockdev tests have failed now and then on a busy machine (the mock's
-# ioctl socket refused a connection); until that is understood they run one
-# at a time, and a failing one gets a second try. Every other test runs once.
 run_tests() {
-  ctest --test-dir "$1" --output-on-failure -j"$jobs" -E '^usb[.]'
-  ctest --test-dir "$1" --output-on-failure -R '^usb[.]' --repeat until-pass:2
+  ctest --test-dir "$1" --output-on-failure -j"$jobs"
 }
 
 echo "== Ordinary build and tests"

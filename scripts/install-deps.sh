@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building and testing the programs needs on Debian 12. Run as
-# root; packages already present are left alone.
+# Installs what building and testing the programs needs on Debian 12. Needs
+# root only when a package is missing; packages already present are left alone.
 set -euo pipefail
 
 # libusb for the real-board libraries; umockdev plays the board in their tests;
@@ -14,6 +14,10 @@ for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
 done
 if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps.sh: ${missing[*]} not installed; installing needs root: sudo $0" >&2
+    exit 1
+  fi
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,2 +1,2 @@
 // Breaks the rules: the further windows sit below the application.
-#include "app/main_form.h"
+#include "app/main_window.h"

@@ -6,10 +6,10 @@
 # simulated-board programs starting from the unpacked tree with their window
 # shown.
 #
-#   check_package.sh <cpack> <build dir> <scratch dir> <udev vendor> <udev product>
+#   check_package.sh <cpack> <build dir> <scratch dir> <udev vendor> <udev product> <version>
 set -euo pipefail
 
-cpack=$1 build=$2 scratch=$3 vendor=$4 product=$5
+cpack=$1 build=$2 scratch=$3 vendor=$4 product=$5 version=$6
 failures=0
 fail() {
   echo "FAIL: $*" >&2
@@ -32,7 +32,10 @@ fi
 deb=${debs[0]}
 echo "package: $(basename "$deb")"
 
-# The control fields.
+# The control fields. The version is the full one, so that each release's
+# package upgrades the one before.
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] ||
+  fail "the package's version is $(dpkg-deb -f "$deb" Version), not the project's $version"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
 for library in libqt6widgets6 libqt6gui6 libqt6core6 libusb-1.0-0 libc6 libstdc++6; do

@@ -1,14 +1,17 @@
-// A main window on a board link, loaded as the program loads it, for tests
+// A main window on a board link, started as the program starts it, for tests
 // that drive the real widgets.
 #pragma once
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "tests/support/message_answerer.h"
 #include "tests/support/recording_link.h"
 #include "tests/support/window_controls.h"
 
+#include <QStringList>
 #include <QWidget>
+
 #include <memory>
+#include <string>
 
 namespace vq::test {
 
@@ -18,10 +21,13 @@ public:
   FormFixture(BoardLink &link, std::string programDirectory = VQ_BIN_DIR, bool earlierBuild = false);
   ~FormFixture();
 
-  bool Load(); // runs the load handler and shows the window when it succeeds
+  bool Start(); // starts the board session and shows the window when it succeeds
+
+  MainWindow &Window() { return *window_; }
+  MainWindowControls &Controls() { return *controls_; }
 
   template <typename Widget> Widget *Find(const QString &name) const {
-    auto *widget = form->findChild<Widget *>(name);
+    auto *widget = window_->findChild<Widget *>(name);
     if (widget == nullptr)
       qFatal("no control named %s", qPrintable(name));
     return widget;
@@ -30,9 +36,10 @@ public:
   ProgramValues values;
   BoardSession session;
   MessageAnswerer answerer;
-  std::unique_ptr<MainForm> form;
-  std::unique_ptr<MainFormControls> controls;
-  MainFormControls &ui() { return *controls; }
+
+private:
+  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<MainWindowControls> controls_;
 };
 
 // The usual case: a window on a recording board.
@@ -40,6 +47,14 @@ struct RecordingForm {
   explicit RecordingForm(bool earlierBuild = false) : link(earlierBuild), fixture(link, VQ_BIN_DIR, earlierBuild) {}
   RecordingLink link;
   FormFixture fixture;
+  MainWindow &Window() { return fixture.Window(); }
+  MainWindowControls &Controls() { return fixture.Controls(); }
 };
+
+// The requests the link recorded since the last look, described, and
+// forgotten.
+QStringList Taken(RecordingLink &link);
+// The two identical transfers of one register read, described.
+QStringList Read(WordAddress address);
 
 } // namespace vq::test

@@ -1,7 +1,7 @@
 #include "tests/support/panel_driver.h"
 
 #include "panels/choice_list.h"
-#include "panels/register_entries.h"
+#include "panels/register_choices.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -11,14 +11,14 @@
 namespace vq::test {
 
 LoadedPanel::LoadedPanel() {
-  if (!form.fixture.Load())
-    qFatal("the window did not load on the recording board");
+  if (!form.fixture.Start())
+    qFatal("the window did not start on the recording board");
   form.link.Take();
 }
 
 void Choose(ChoiceList *list, const QString &text) {
   const int index = list->findText(text, Qt::MatchExactly);
-  QVERIFY2(index >= 0, qPrintable("no entry " + text));
+  QVERIFY2(index >= 0, qPrintable("no choice " + text));
   list->setCurrentIndex(index);
   emit list->activated(index);
 }
@@ -32,38 +32,38 @@ void Click(QPushButton *button) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QString DataBits(const MainFormControls &ui) {
+QString DataBits(const MainWindowControls &ui) {
   QString bits;
   for (int n = 15; n >= 0; --n)
-    bits += ui.LabelD[n]->text();
+    bits += ui.DataBitLabels[n]->text();
   return bits;
 }
 
-QString RegisterBits(const MainFormControls &ui) {
-  return ui.LabelREG2->text() + ui.LabelREG1->text() + ui.LabelREG0->text();
+QString RegisterBits(const MainWindowControls &ui) {
+  return ui.RegisterSelectBits[2]->text() + ui.RegisterSelectBits[1]->text() + ui.RegisterSelectBits[0]->text();
 }
 
-QString AddressBits(const MainFormControls &ui) {
-  return ui.LabelA2->text() + ui.LabelA1->text() + ui.LabelA0->text();
+QString AddressBits(const MainWindowControls &ui) {
+  return ui.DacAddressBits[2]->text() + ui.DacAddressBits[1]->text() + ui.DacAddressBits[0]->text();
 }
 
-QString CoarseEntryText(int code) {
-  return code < 0 ? QString() : QString::fromUtf8(CoarseEntries[code]);
+QString RangeChoiceText(int code) {
+  return code < 0 ? QString() : QString::fromUtf8(RangeChoices[code]);
 }
 
-QString FieldText(const MainFormControls &ui, const QString &field) {
+QString FieldText(const MainWindowControls &ui, const QString &field) {
   if (field == "ComboCoarse")
-    return ui.ComboCoarse->currentText();
-  for (QLineEdit *box : {ui.TextData, ui.TextVolts, ui.TextFine, ui.TextOffset})
+    return ui.RangeList->currentText();
+  for (QLineEdit *box : {ui.DataBox, ui.VoltsBox, ui.FineGainBox, ui.OffsetBox})
     if (box->objectName() == field)
       return box->text();
   return QStringLiteral("no field %1").arg(field);
 }
 
-QString ShownEntryArea(const MainFormControls &ui) {
-  const std::array<QWidget *, 12> area = {ui.ComboAddr, ui.TextData, ui.Label1,      ui.TextVolts,
-                                          ui.Label29,   ui.Command2, ui.ComboCoarse, ui.Label5,
-                                          ui.TextFine,  ui.Label7,   ui.TextOffset,  ui.Label9};
+QString ShownEntryArea(const MainWindowControls &ui) {
+  const std::array<QWidget *, 12> area = {ui.ChannelList, ui.DataBox,           ui.DataPrompt, ui.VoltsBox,
+                                          ui.VoltsPrompt, ui.DisplayModeButton, ui.RangeList,  ui.RangePrompt,
+                                          ui.FineGainBox, ui.FineGainPrompt,    ui.OffsetBox,  ui.OffsetPrompt};
   QStringList shown;
   for (QWidget *control : area)
     if (!control->isHidden())

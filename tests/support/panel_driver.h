@@ -1,4 +1,4 @@
-// Drives the register panel of a loaded window as a user would, and reads
+// Drives the register panel of a started window as a user would, and reads
 // back what it shows. Shared by the register panel's window tests.
 #pragma once
 
@@ -12,15 +12,16 @@ class QPushButton;
 
 namespace vq::test {
 
-// A window on a recording board, loaded; the start-up requests are dropped.
+// A window on a recording board, started; the start-up requests are dropped.
 struct LoadedPanel {
   LoadedPanel();
   RecordingForm form;
-  MainFormControls &ui() { return form.fixture.ui(); }
-  ProgramValues &values() { return form.fixture.values; }
-  SerialAccess &board() { return form.fixture.form->Board(); }
-  RecordingLink &link() { return form.link; }
-  QStringList Taken() { return link().Take(); }
+  MainWindow &Window() { return form.Window(); }
+  MainWindowControls &Controls() { return form.Controls(); }
+  ProgramValues &Values() { return form.fixture.values; }
+  BoardAccess &Board() { return form.Window().Board(); }
+  RecordingLink &Link() { return form.link; }
+  QStringList Taken() { return test::Taken(form.link); }
 };
 
 // A user's choice of the entry with this exact text; fails the test when the
@@ -31,15 +32,17 @@ void Enter(QLineEdit *box, const QString &text);
 void Click(QPushButton *button);
 
 // The sixteen D labels, D15 first ("0000101010111100").
-QString DataBits(const MainFormControls &ui);
+QString DataBits(const MainWindowControls &ui);
 // The REG labels, then the A labels ("010" "001").
-QString RegisterBits(const MainFormControls &ui);
-QString AddressBits(const MainFormControls &ui);
-// The range list's entry for a coarse gain code; empty for -1 (none).
-QString CoarseEntryText(int code);
-// The text of a view's own field: a box's text or the range list's choice.
-QString FieldText(const MainFormControls &ui, const QString &field);
-// Names of the entry area's controls that are not hidden, in layout order.
-QString ShownEntryArea(const MainFormControls &ui);
+QString RegisterBits(const MainWindowControls &ui);
+QString AddressBits(const MainWindowControls &ui);
+// The range list's choice for a coarse gain code; empty for -1 (none).
+QString RangeChoiceText(int code);
+// The text of a view's own field, named by its design name: a box's text or
+// the range list's choice.
+QString FieldText(const MainWindowControls &ui, const QString &field);
+// Design names of the entry area's controls that are not hidden, in layout
+// order.
+QString ShownEntryArea(const MainWindowControls &ui);
 
 } // namespace vq::test

@@ -1,20 +1,22 @@
 #include "tests/support/recording_link.h"
 
+#include "board/board_library.h"
 #include "board/board_session.h"
-#include "board/serial_access.h"
+#include "board/read_back.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vq::test {
 
 std::string Describe(const RecordedRequest &r) {
   char text[64];
-  if (r.direction == 1 && r.length > 0)
-    std::snprintf(text, sizeof text, "%02X in v=%X len=%d", r.code, r.value, r.length);
-  else if (r.direction == 1)
-    std::snprintf(text, sizeof text, "%02X in v=%X", r.code, r.value);
+  if (r.Direction == 1 && r.Length > 0)
+    std::snprintf(text, sizeof text, "%02X in v=%X len=%d", r.Code, r.Value, r.Length);
+  else if (r.Direction == 1)
+    std::snprintf(text, sizeof text, "%02X in v=%X", r.Code, r.Value);
   else
-    std::snprintf(text, sizeof text, "%02X out v=%X i=%X", r.code, r.value, r.index);
+    std::snprintf(text, sizeof text, "%02X out v=%X i=%X", r.Code, r.Value, r.Index);
   return text;
 }
 
@@ -25,22 +27,52 @@ std::vector<std::string> Describe(const std::vector<RecordedRequest> &requests) 
   return lines;
 }
 
+std::ostream &operator<<(std::ostream &out, const RecordedRequest &request) {
+  return out << Describe(request) << " (first byte " << int{request.FirstByte} << ")";
+}
+
+std::vector<std::string> ReadLines(WordAddress address) {
+  const std::string line = Describe({VQ_REQ_SHIFT_WORD, UpperByte(ReadWrite::Read, address), 0, 1, 3, 0});
+  return {line, line};
+}
+
 int16_t RecordingLink::ConnectAndDownload(BoardSession &session) {
+  if (board_ != nullptr)
+    return board_->ConnectAndDownload(session);
   ++Downloads;
   DownloadedPath = reinterpret_cast<const char *>(session.FirmwarePathBuffer.data());
   return DownloadStatus;
 }
 
-int16_t RecordingLink::VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
-                                     uint8_t *buffer) {
+bool RecordingLink::DownloadSucceeded(int16_t status) const {
+  if (board_ != nullptr)
+    return board_->DownloadSucceeded(status);
+  return earlierBuild_ ? status >= 1 : status == 0;
+}
+
+int16_t RecordingLink::Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                                uint8_t *buffer) {
   Requests.push_back({request, value, index, direction, length, buffer[0]});
-  if (request == 0xDD && direction == 1 && length == 3) {
-    const auto found = Registers.find(value & 0x7F);
-    const int32_t content = found == Registers.end() ? 0 : found->second;
+  return Answer(request, value, index, direction, length, buffer);
+}
+
+int16_t RecordingLink::Answer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                              uint8_t *buffer) {
+  if (board_ != nullptr)
+    return board_->VendorRequest(request, value, index, direction, length, buffer);
+  if (direction == 1 && length > 0 && !Answers.empty()) {
+    const std::vector<uint8_t> bytes = Answers.front();
+    Answers.pop_front();
+    std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(length)), buffer);
+  } else if (RequestStatus != 0) {
+    // A request that fails delivers nothing of its own.
+  } else if (request == VQ_REQ_SHIFT_WORD && direction == 1 && length == 3) {
+    const auto found = registers_.find(value & 0x7F);
+    const int32_t content = found == registers_.end() ? 0 : found->second;
     buffer[0] = 0;
     buffer[1] = ReverseBits(static_cast<uint8_t>(content >> 8));
     buffer[2] = ReverseBits(static_cast<uint8_t>(content));
-  } else if (request == 0xDA && length == 2) {
+  } else if (request == VQ_REQ_SAMPLE && length == 2) {
     int16_t sample = Sample;
     if (!EarlierSamples.empty()) {
       sample = EarlierSamples.front();
@@ -52,21 +84,14 @@ int16_t RecordingLink::VendorRequest(uint8_t request, int32_t value, int32_t ind
   return RequestStatus;
 }
 
-void RecordingLink::SetRegister(int16_t dacAddress, int16_t registerSelect, int32_t content) {
-  Registers[registerSelect * 8 + dacAddress] = content;
+void RecordingLink::SetRegister(WordAddress address, int32_t content) {
+  registers_[UpperByte(ReadWrite::Write, address)] = content;
 }
 
-QStringList RecordingLink::Take() {
-  QStringList lines;
-  for (const std::string &line : Describe(Requests))
-    lines << QString::fromStdString(line);
+std::vector<std::string> RecordingLink::Take() {
+  std::vector<std::string> lines = Describe(Requests);
   Requests.clear();
   return lines;
-}
-
-QStringList Read(int upperByte) {
-  const QString line = QString::asprintf("DD in v=%X len=3", upperByte);
-  return {line, line};
 }
 
 } // namespace vq::test

@@ -20,7 +20,7 @@ struct SimulatedProgram {
   sim::BoardControl &board;
   std::unique_ptr<BoardLink> link;
   FormFixture fixture;
-  MainFormControls &ui() { return fixture.ui(); }
+  MainWindowControls &Controls() { return fixture.Controls(); }
 };
 
 } // namespace vq::test

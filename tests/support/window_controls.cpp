@@ -13,8 +13,8 @@ namespace vq {
 
 namespace {
 
-template <typename Control> Control *Find(const QWidget *form, const QString &name) {
-  auto *control = form->findChild<Control *>(name);
+template <typename Control> Control *Find(const QWidget *window, const QString &name) {
+  auto *control = window->findChild<Control *>(name);
   if (control == nullptr)
     qFatal("no control named %s", qPrintable(name));
   return control;
@@ -22,71 +22,92 @@ template <typename Control> Control *Find(const QWidget *form, const QString &na
 
 } // namespace
 
-MainFormControls::MainFormControls(const QWidget *form) {
-  Frame1 = Find<QGroupBox>(form, QStringLiteral("Frame1"));
-  Frame17 = Find<QGroupBox>(form, QStringLiteral("Frame17"));
-  LabelRW = Find<QLabel>(form, QStringLiteral("LabelRW"));
-  LabelBit22 = Find<QLabel>(form, QStringLiteral("LabelBit22"));
-  LabelREG2 = Find<QLabel>(form, QStringLiteral("LabelREG2"));
-  LabelREG1 = Find<QLabel>(form, QStringLiteral("LabelREG1"));
-  LabelREG0 = Find<QLabel>(form, QStringLiteral("LabelREG0"));
-  LabelA2 = Find<QLabel>(form, QStringLiteral("LabelA2"));
-  LabelA1 = Find<QLabel>(form, QStringLiteral("LabelA1"));
-  LabelA0 = Find<QLabel>(form, QStringLiteral("LabelA0"));
-  LabelData = Find<QLabel>(form, QStringLiteral("LabelData"));
-  ComboReg = Find<ChoiceList>(form, QStringLiteral("ComboReg"));
-  ComboAddr = Find<ChoiceList>(form, QStringLiteral("ComboAddr"));
-  ComboCoarse = Find<ChoiceList>(form, QStringLiteral("ComboCoarse"));
-  TextData = Find<QLineEdit>(form, QStringLiteral("TextData"));
-  TextVolts = Find<QLineEdit>(form, QStringLiteral("TextVolts"));
-  TextFine = Find<QLineEdit>(form, QStringLiteral("TextFine"));
-  TextOffset = Find<QLineEdit>(form, QStringLiteral("TextOffset"));
-  Command1 = Find<QPushButton>(form, QStringLiteral("Command1"));
-  Command2 = Find<QPushButton>(form, QStringLiteral("Command2"));
-  Label1 = Find<QLabel>(form, QStringLiteral("Label1"));
-  Label29 = Find<QLabel>(form, QStringLiteral("Label29"));
-  Label5 = Find<QLabel>(form, QStringLiteral("Label5"));
-  Label7 = Find<QLabel>(form, QStringLiteral("Label7"));
-  Label9 = Find<QLabel>(form, QStringLiteral("Label9"));
-  Label27 = Find<QLabel>(form, QStringLiteral("Label27"));
-  Frame6 = Find<QGroupBox>(form, QStringLiteral("Frame6"));
-  Frame7 = Find<QGroupBox>(form, QStringLiteral("Frame7"));
-  Frame9 = Find<QGroupBox>(form, QStringLiteral("Frame9"));
-  Frame8 = Find<QGroupBox>(form, QStringLiteral("Frame8"));
-  Frame11 = Find<QGroupBox>(form, QStringLiteral("Frame11"));
-  Frame10 = Find<QGroupBox>(form, QStringLiteral("Frame10"));
-  Command4 = Find<QPushButton>(form, QStringLiteral("Command4"));
-  Command5 = Find<QPushButton>(form, QStringLiteral("Command5"));
-  Command6 = Find<QPushButton>(form, QStringLiteral("Command6"));
-  Frame12 = Find<QGroupBox>(form, QStringLiteral("Frame12"));
-  Frame13 = Find<QGroupBox>(form, QStringLiteral("Frame13"));
-  Frame14 = Find<QGroupBox>(form, QStringLiteral("Frame14"));
-  Frame15 = Find<QGroupBox>(form, QStringLiteral("Frame15"));
-  Frame16 = Find<QGroupBox>(form, QStringLiteral("Frame16"));
-  Frame21 = Find<QGroupBox>(form, QStringLiteral("Frame21"));
-  Frame20 = Find<QGroupBox>(form, QStringLiteral("Frame20"));
-  Check1 = Find<QCheckBox>(form, QStringLiteral("Check1"));
-  Frame19 = Find<QGroupBox>(form, QStringLiteral("Frame19"));
-  Command7 = Find<QPushButton>(form, QStringLiteral("Command7"));
-  Label19 = Find<QLabel>(form, QStringLiteral("Label19"));
-  Label23 = Find<QLabel>(form, QStringLiteral("Label23"));
-  Label21 = Find<QLabel>(form, QStringLiteral("Label21"));
-  Label25 = Find<QLabel>(form, QStringLiteral("Label25"));
-  Frame22 = Find<QGroupBox>(form, QStringLiteral("Frame22"));
-  Command8 = Find<QPushButton>(form, QStringLiteral("Command8"));
-  CommandOff = Find<QPushButton>(form, QStringLiteral("CommandOff"));
-  CommandFS = Find<QPushButton>(form, QStringLiteral("CommandFS"));
-  LabelOff1 = Find<QLabel>(form, QStringLiteral("LabelOff1"));
-  LabelOff2 = Find<QLabel>(form, QStringLiteral("LabelOff2"));
-  LabelFS1 = Find<QLabel>(form, QStringLiteral("LabelFS1"));
-  LabelFS2 = Find<QLabel>(form, QStringLiteral("LabelFS2"));
-  LabelComplete = Find<QLabel>(form, QStringLiteral("LabelComplete"));
-  TextOff = Find<QLineEdit>(form, QStringLiteral("TextOff"));
-  TextFS = Find<QLineEdit>(form, QStringLiteral("TextFS"));
+MainWindowControls::MainWindowControls(const QWidget *window) {
+  const auto group = [window](const char *name) { return Find<QGroupBox>(window, QString::fromLatin1(name)); };
+  const auto label = [window](const char *name) { return Find<QLabel>(window, QString::fromLatin1(name)); };
+  const auto box = [window](const char *name) { return Find<QLineEdit>(window, QString::fromLatin1(name)); };
+  const auto button = [window](const char *name) { return Find<QPushButton>(window, QString::fromLatin1(name)); };
+  const auto list = [window](const char *name) { return Find<ChoiceList>(window, QString::fromLatin1(name)); };
+
+  RegisterFrame = group("Frame1");
+  WordFrame = group("Frame17");
+  ReadWriteBit = label("LabelRW");
+  Bit22 = label("LabelBit22");
+  for (int n = 0; n < 3; ++n) {
+    RegisterSelectBits[n] = Find<QLabel>(window, QStringLiteral("LabelREG%1").arg(n));
+    DacAddressBits[n] = Find<QLabel>(window, QStringLiteral("LabelA%1").arg(n));
+  }
   for (int n = 0; n < 16; ++n)
-    LabelD[n] = Find<QLabel>(form, QStringLiteral("LabelD%1").arg(n));
+    DataBitLabels[n] = Find<QLabel>(window, QStringLiteral("LabelD%1").arg(n));
+  WordHex = label("LabelData");
+  RegisterList = list("ComboReg");
+  ChannelList = list("ComboAddr");
+  RangeList = list("ComboCoarse");
+  DataBox = box("TextData");
+  VoltsBox = box("TextVolts");
+  FineGainBox = box("TextFine");
+  OffsetBox = box("TextOffset");
+  ReadRegisterButton = button("Command1");
+  DisplayModeButton = button("Command2");
+  DataPrompt = label("Label1");
+  VoltsPrompt = label("Label29");
+  RangePrompt = label("Label5");
+  FineGainPrompt = label("Label7");
+  OffsetPrompt = label("Label9");
+  RegisterValue = label("Label27");
+
+  FunctionFrame = group("Frame6");
+  GroundOffsetFrame = group("Frame7");
+  SdoFrame = group("Frame9");
+  DigitalLinesFrame = group("Frame8");
+  D1Frame = group("Frame11");
+  D0Frame = group("Frame10");
+  ClearAllButton = button("Command4");
+  LoadAllButton = button("Command5");
+  ReadLinesButton = button("Command6");
+
+  HardwareFrame = group("Frame12");
+  CodingFrame = group("Frame13");
+  ClrFrame = group("Frame14");
+  LdacFrame = group("Frame15");
+  RstinFrame = group("Frame16");
+  DriveD1Frame = group("Frame21");
+  DriveD0Frame = group("Frame20");
+  PulseAfterWriteBox = Find<QCheckBox>(window, QStringLiteral("Check1"));
+
   for (int n = 1; n <= 12; ++n)
-    Toggle[n] = Find<ToggleSwitch>(form, QStringLiteral("Toggle%1").arg(n));
+    Switches[n] = Find<ToggleSwitch>(window, QStringLiteral("Toggle%1").arg(n));
+  GroundOffsetSwitch = Switches[1];
+  CodingSwitch = Switches[2];
+  D1DirectionSwitch = Switches[3];
+  D0DirectionSwitch = Switches[4];
+  D1LevelSwitch = Switches[5];
+  D0LevelSwitch = Switches[6];
+  SdoSwitch = Switches[7];
+  ClrSwitch = Switches[8];
+  LdacSwitch = Switches[9];
+  RstinSwitch = Switches[10];
+  DriveD0Switch = Switches[11];
+  DriveD1Switch = Switches[12];
+
+  TemperatureFrame = group("Frame19");
+  MeasureButton = button("Command7");
+  PinVoltsCaption = label("Label19");
+  PinVolts = label("Label23");
+  TemperatureCaption = label("Label21");
+  DieTemperature = label("Label25");
+
+  CalibrationFrame = group("Frame22");
+  CalibrationButton = button("Command8");
+  OffsetDoneButton = button("CommandOff");
+  ZeroScaleDoneButton = button("CommandFS");
+  OffsetInstruction = label("LabelOff1");
+  OffsetReadingPrompt = label("LabelOff2");
+  ZeroScaleInstruction = label("LabelFS1");
+  ZeroScaleReadingPrompt = label("LabelFS2");
+  CompleteLabel = label("LabelComplete");
+  OffsetReadingBox = box("TextOff");
+  ZeroScaleReadingBox = box("TextFS");
 }
 
 } // namespace vq

@@ -1,5 +1,6 @@
 // The main window's controls as the tests reach them: found by their design
-// names (objectName), the way a tool outside the program finds them.
+// names (objectName), the way a tool outside the program finds them, and
+// called here by what they are.
 #pragma once
 
 #include <array>
@@ -16,50 +17,59 @@ namespace vq {
 class ChoiceList;
 class ToggleSwitch;
 
-struct MainFormControls {
-  // Every control looked up under its design name in `form`; a missing one
+struct MainWindowControls {
+  // Every control looked up under its design name in `window`; a missing one
   // fails the test program.
-  explicit MainFormControls(const QWidget *form);
+  explicit MainWindowControls(const QWidget *window);
 
   // "Read / Write Registers" and the bit display
-  QGroupBox *Frame1 = nullptr;
-  QGroupBox *Frame17 = nullptr;
-  QLabel *LabelRW = nullptr;
-  QLabel *LabelBit22 = nullptr; // fixed "0"
-  QLabel *LabelREG2 = nullptr, *LabelREG1 = nullptr, *LabelREG0 = nullptr;
-  QLabel *LabelA2 = nullptr, *LabelA1 = nullptr, *LabelA0 = nullptr;
-  std::array<QLabel *, 16> LabelD{}; // LabelD[n] is LabelDn
-  QLabel *LabelData = nullptr;
-  ChoiceList *ComboReg = nullptr, *ComboAddr = nullptr, *ComboCoarse = nullptr;
-  QLineEdit *TextData = nullptr, *TextVolts = nullptr, *TextFine = nullptr, *TextOffset = nullptr;
-  QPushButton *Command1 = nullptr, *Command2 = nullptr;
-  QLabel *Label1 = nullptr, *Label29 = nullptr, *Label5 = nullptr, *Label7 = nullptr, *Label9 = nullptr;
-  QLabel *Label27 = nullptr;
+  QGroupBox *RegisterFrame = nullptr;
+  QGroupBox *WordFrame = nullptr;
+  QLabel *ReadWriteBit = nullptr;
+  QLabel *Bit22 = nullptr;                      // fixed "0"
+  std::array<QLabel *, 3> RegisterSelectBits{}; // [n] shows REG n
+  std::array<QLabel *, 3> DacAddressBits{};     // [n] shows A n
+  std::array<QLabel *, 16> DataBitLabels{};     // [n] shows D n
+  QLabel *WordHex = nullptr;
+  ChoiceList *RegisterList = nullptr, *ChannelList = nullptr, *RangeList = nullptr;
+  QLineEdit *DataBox = nullptr, *VoltsBox = nullptr, *FineGainBox = nullptr, *OffsetBox = nullptr;
+  QPushButton *ReadRegisterButton = nullptr, *DisplayModeButton = nullptr;
+  QLabel *DataPrompt = nullptr, *VoltsPrompt = nullptr, *RangePrompt = nullptr, *FineGainPrompt = nullptr,
+         *OffsetPrompt = nullptr;
+  QLabel *RegisterValue = nullptr;
 
   // "Function Register Configuration"
-  QGroupBox *Frame6 = nullptr, *Frame7 = nullptr, *Frame9 = nullptr, *Frame8 = nullptr;
-  QGroupBox *Frame11 = nullptr, *Frame10 = nullptr;
-  QPushButton *Command4 = nullptr, *Command5 = nullptr, *Command6 = nullptr;
+  QGroupBox *FunctionFrame = nullptr, *GroundOffsetFrame = nullptr, *SdoFrame = nullptr, *DigitalLinesFrame = nullptr;
+  QGroupBox *D1Frame = nullptr, *D0Frame = nullptr;
+  ToggleSwitch *GroundOffsetSwitch = nullptr, *SdoSwitch = nullptr;
+  ToggleSwitch *D1DirectionSwitch = nullptr, *D1LevelSwitch = nullptr;
+  ToggleSwitch *D0DirectionSwitch = nullptr, *D0LevelSwitch = nullptr;
+  QPushButton *ClearAllButton = nullptr, *LoadAllButton = nullptr, *ReadLinesButton = nullptr;
 
   // "Hardware Configuration"
-  QGroupBox *Frame12 = nullptr, *Frame13 = nullptr, *Frame14 = nullptr, *Frame15 = nullptr, *Frame16 = nullptr;
-  QGroupBox *Frame21 = nullptr, *Frame20 = nullptr;
-  QCheckBox *Check1 = nullptr;
+  QGroupBox *HardwareFrame = nullptr, *CodingFrame = nullptr, *ClrFrame = nullptr, *LdacFrame = nullptr,
+            *RstinFrame = nullptr;
+  QGroupBox *DriveD1Frame = nullptr, *DriveD0Frame = nullptr;
+  ToggleSwitch *CodingSwitch = nullptr, *ClrSwitch = nullptr, *LdacSwitch = nullptr, *RstinSwitch = nullptr;
+  ToggleSwitch *DriveD1Switch = nullptr, *DriveD0Switch = nullptr;
+  QCheckBox *PulseAfterWriteBox = nullptr;
 
-  // The twelve switches; Toggle[n] is Toggle<n>, Toggle[0] unused.
-  std::array<ToggleSwitch *, 13> Toggle{};
+  // The twelve switches by their number in the window design (1 to 12;
+  // [0] unused), for tests that take switches from a table.
+  std::array<ToggleSwitch *, 13> Switches{};
 
   // "Measure VQ8231 Core Temperature"
-  QGroupBox *Frame19 = nullptr;
-  QPushButton *Command7 = nullptr;
-  QLabel *Label19 = nullptr, *Label23 = nullptr, *Label21 = nullptr, *Label25 = nullptr;
+  QGroupBox *TemperatureFrame = nullptr;
+  QPushButton *MeasureButton = nullptr;
+  QLabel *PinVoltsCaption = nullptr, *PinVolts = nullptr, *TemperatureCaption = nullptr, *DieTemperature = nullptr;
 
   // "Calibration"
-  QGroupBox *Frame22 = nullptr;
-  QPushButton *Command8 = nullptr, *CommandOff = nullptr, *CommandFS = nullptr;
-  QLabel *LabelOff1 = nullptr, *LabelOff2 = nullptr, *LabelFS1 = nullptr, *LabelFS2 = nullptr;
-  QLabel *LabelComplete = nullptr;
-  QLineEdit *TextOff = nullptr, *TextFS = nullptr;
+  QGroupBox *CalibrationFrame = nullptr;
+  QPushButton *CalibrationButton = nullptr, *OffsetDoneButton = nullptr, *ZeroScaleDoneButton = nullptr;
+  QLabel *OffsetInstruction = nullptr, *OffsetReadingPrompt = nullptr, *ZeroScaleInstruction = nullptr,
+         *ZeroScaleReadingPrompt = nullptr;
+  QLabel *CompleteLabel = nullptr;
+  QLineEdit *OffsetReadingBox = nullptr, *ZeroScaleReadingBox = nullptr;
 };
 
 } // namespace vq

@@ -5,6 +5,7 @@
 #include "board/board_session.h"
 #include "board/four_operation_link.h"
 #include "board/two_operation_link.h"
+#include "tests/support/recording_link.h"
 
 #include <gtest/gtest.h>
 
@@ -82,25 +83,57 @@ TEST(BoardCallListener, ALibraryWithoutTheAccessorHasNoSimulatedBoard) {
   EXPECT_EQ(link.SimulatedBoard(), nullptr);
 }
 
-// Writes a fixed answer into what a read returns, and counts transfers.
-class AnsweringLink : public BoardLink {
-public:
-  int16_t ConnectAndDownload(BoardSession &) override { return 0; }
-  bool DownloadSucceeded(int16_t status) const override { return status == 0; }
-  int transfers = 0;
+// Our libraries name a failure in words, which the record of the call carries;
+// a library without the export (as a vendor's) leaves a status a number.
+TEST(BoardCallListener, OurLibrariesNameTheirFailuresInWords) {
+  FourOperationLink link(FourOperationLibraryPath(VQ_BIN_DIR));
+  CallCollector collector;
+  link.SetCallListener(&collector);
+  EXPECT_FALSE(link.NamesStatuses()); // nothing loaded yet
+  BoardSession session;
+  session.ProgramDirectory = "/nonexistent";
+  EXPECT_EQ(link.ConnectAndDownload(session), 8);
+  EXPECT_TRUE(link.NamesStatuses());
+  ASSERT_EQ(collector.calls.size(), 3u);
+  EXPECT_EQ(collector.calls[1].StatusText, "") << "a success has no words";
+  EXPECT_EQ(collector.calls[2].StatusText, "the firmware file is missing or unreadable");
+  uint8_t zero = 0;
+  EXPECT_EQ(link.VendorRequest(0xDE, 0x9F, 0, 0, 0, &zero), 2) << "no firmware runs";
+  EXPECT_EQ(collector.calls.back().StatusText, "the board refused the request");
+  EXPECT_EQ(link.StatusText(4), "the board is gone");
+  EXPECT_EQ(link.StatusText(99), std::nullopt);
 
-protected:
-  int16_t Transfer(uint8_t, int32_t, int32_t, uint8_t direction, int16_t length, uint8_t *buffer) override {
-    ++transfers;
-    if (direction == 1)
-      for (int i = 0; i < length; ++i)
-        buffer[i] = static_cast<uint8_t>(0xA0 + i);
-    return 5;
-  }
-};
+  FourOperationLink plain(VQ_BIN_DIR "/libPlainBoard.so");
+  BoardSession beside = SessionBesideTheLibraries();
+  ASSERT_EQ(plain.ConnectAndDownload(beside), 0);
+  EXPECT_FALSE(plain.NamesStatuses());
+  EXPECT_EQ(plain.StatusText(4), std::nullopt);
+}
+
+// The earlier build's library reports a failed load as 0 or a negated status:
+// only the negated one says why.
+TEST(BoardCallListener, ALoadFailureIsNamedWhenTheLibrarySaysWhy) {
+  TwoOperationLink link(VQ_BIN_DIR "/" VQ_USBFUNCTIONS_NAME);
+  CallCollector collector;
+  link.SetCallListener(&collector);
+  BoardSession session;
+  session.ProgramDirectory = "/nonexistent";
+  session.SetFirmwarePath();
+  session.CopyFirmwarePath(session.FirmwarePath);
+  EXPECT_EQ(link.ConnectAndDownload(session), 0);
+  ASSERT_EQ(collector.calls.size(), 1u);
+  EXPECT_FALSE(collector.calls[0].DownloadSucceeded);
+  EXPECT_EQ(collector.calls[0].StatusText, "");
+  uint8_t zero = 0;
+  EXPECT_EQ(link.VendorRequest(0xDE, 0x9F, 0, 0, 0, &zero), 2);
+  EXPECT_EQ(collector.calls.back().StatusText, "the board refused the request");
+}
 
 TEST(BoardCallListener, RequestsReportTheBytesSentOrReturnedAndChangeNothing) {
-  AnsweringLink link;
+  // Every read returns A0 A1 A2, every request fails with status 5.
+  test::RecordingLink link;
+  link.Answers = {{0xA0, 0xA1, 0xA2}, {0xA0, 0xA1, 0xA2}};
+  link.RequestStatus = 5;
   CallCollector collector;
   uint8_t buffer[4] = {0x11, 0x22, 0x33, 0x44};
   EXPECT_EQ(link.VendorRequest(0xDD, 0x91, 0, 1, 3, buffer), 5); // no listener: no report
@@ -111,7 +144,7 @@ TEST(BoardCallListener, RequestsReportTheBytesSentOrReturnedAndChangeNothing) {
   link.SetCallListener(nullptr);
   link.VendorRequest(0xDE, 0x9F, 0, 0, 0, sent);
 
-  EXPECT_EQ(link.transfers, 4);
+  EXPECT_EQ(link.Requests.size(), 4u);
   ASSERT_EQ(collector.calls.size(), 2u);
   EXPECT_EQ(collector.calls[0].Request, 0x42);
   EXPECT_EQ(collector.calls[0].ByteCount, 1);

@@ -1,9 +1,11 @@
 // What the activity log says each board call means: one row per kind of call,
 // with the name, the word of a frame and the text.
+#include "board/board_library.h"
 #include "boardlog/call_decoder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <initializer_list>
 
 using namespace vq;
@@ -103,11 +105,15 @@ TEST(CallDecoder, FramesCarryTheirWordAndReadsTheirReversedBytes) {
 TEST(CallDecoder, SessionCallsSayWhatTheLibraryAnswered) {
   BoardCall search;
   search.Kind = BoardCallKind::Search;
-  search.VendorId = 0x0456;
-  search.ProductId = 0xB230;
+  search.VendorId = VQ_VENDOR_ID;
+  search.ProductId = VQ_PRODUCT_ID;
   search.BoardCount = 1;
   search.BoardNumber = 1;
-  EXPECT_EQ(DescribeCall(search), "search for boards: vendor 0x0456, product 0xB230: count 1, first list byte 1");
+  char expected[96];
+  std::snprintf(expected, sizeof expected,
+                "search for boards: vendor 0x%04X, product 0x%04X: count 1, first list byte 1", VQ_VENDOR_ID,
+                VQ_PRODUCT_ID);
+  EXPECT_EQ(DescribeCall(search), expected);
   BoardCall connect;
   connect.Kind = BoardCallKind::Connect;
   connect.BoardNumber = 1;
@@ -119,6 +125,29 @@ TEST(CallDecoder, SessionCallsSayWhatTheLibraryAnswered) {
   download.Status = 4;
   EXPECT_EQ(DescribeCall(download), "download firmware \"/opt/vq/VQ8231.hex\": download failed");
   EXPECT_EQ(CategoryOf(download), CallCategory::Session);
+}
+
+// Where the library names its statuses, a failure says why; where it does
+// not, only the number shows (as the table above has it).
+TEST(CallDecoder, AFailureSaysWhyWhereTheLibraryNamesIt) {
+  BoardCall request = Request(0xDD, 0x12, 0x8000, 0, {}, 4);
+  request.StatusText = "the board is gone";
+  EXPECT_EQ(DescribeCall(request), "write data register, DAC C, 0x8000; request failed: the board is gone (status 4)");
+  BoardCall search;
+  search.Kind = BoardCallKind::Search;
+  search.Status = 7;
+  EXPECT_EQ(DescribeCall(search), "search for boards: vendor 0x0000, product 0x0000: count 0, first list byte 0; "
+                                  "search failed (status 7)");
+  search.StatusText = "no board with these identifiers";
+  EXPECT_EQ(DescribeCall(search), "search for boards: vendor 0x0000, product 0x0000: count 0, first list byte 0; "
+                                  "search failed: no board with these identifiers (status 7)");
+  BoardCall download;
+  download.Kind = BoardCallKind::Download;
+  download.FirmwarePath = "VQ8231.hex";
+  download.Status = 8;
+  download.StatusText = "the firmware file is missing or unreadable";
+  EXPECT_EQ(DescribeCall(download),
+            "download firmware \"VQ8231.hex\": download failed: the firmware file is missing or unreadable");
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 namespace vq {
 namespace {
 
-TEST(CoarseGain, RangeOfEachCode) {
+TEST(CoarseGain, EachCodeHasItsRangeAndCode3None) {
   EXPECT_EQ(RangeForCoarseCode(0), 4.096f);
   EXPECT_EQ(RangeForCoarseCode(1), 4.201f);
   EXPECT_EQ(RangeForCoarseCode(2), 4.311f);
@@ -52,7 +52,7 @@ TEST(DataCode, VoltsToCodeBothCodings) {
   EXPECT_THROW(VoltsToCode(0.0f, 0.0f, true), NumberError);
 }
 
-TEST(FineGain, EncodeAndDecode) {
+TEST(FineGain, ValuesAndCodesGoBothWays) {
   // A value that rounds to 0 from below is code 0, never 64. The typed value plus 64 is held in single
   // precision, which takes that boundary a little below -0.5.
   const struct {
@@ -71,7 +71,7 @@ TEST(FineGain, EncodeAndDecode) {
   EXPECT_EQ(LimitFineGain(-40.0f), -32.0f); // +32 would give the same 6-bit code
 }
 
-TEST(Offset, EncodeAndDecode) {
+TEST(Offset, ValuesAndCodesGoBothWays) {
   // A value that rounds to 0 from below (-0.0625 up to 0) is code 0, never 256.
   const struct {
     float typed;
@@ -90,7 +90,7 @@ TEST(Offset, EncodeAndDecode) {
   }
 }
 
-TEST(Calibration, OffsetStage) {
+TEST(Calibration, OffsetStageCorrectsThePresentOffset) {
   // 0.000005 V is a correction of -0.04 LSB, which rounds to 0: code 0, never 256. Read-backs at the
   // ends of 16 bits are taken.
   const struct {
@@ -115,7 +115,7 @@ TEST(Calibration, OffsetStageRejectsNonsense) {
   EXPECT_THROW(OffsetCalibrationCode(0, 0.0f, 0.0f), NumberError);
 }
 
-TEST(Calibration, ZeroScaleStage) {
+TEST(Calibration, ZeroScaleStageCorrectsThePresentFineGain) {
   const struct {
     int32_t before;
     double reading;
@@ -127,7 +127,7 @@ TEST(Calibration, ZeroScaleStage) {
   }
 }
 
-TEST(Calibration, ZeroScaleStageFailures) {
+TEST(Calibration, ZeroScaleStageRefusesWhatItCannotCorrect) {
   // A reading without its minus sign, 0 (also a text without a number), readings too far from zero
   // scale, a read-back that does not fit 16 bits, and a reading beyond single precision.
   for (double reading : {4.097, 0.0, -2.0, -6.2, 1e300}) {
@@ -140,7 +140,7 @@ TEST(Calibration, ZeroScaleStageFailures) {
   EXPECT_THROW(FineGainCalibrationCode(31, justFits, 4.096f), NumberError);
 }
 
-TEST(Temperature, ReadingToVoltsAndDegrees) {
+TEST(Temperature, AReadingGivesVoltsAndDegrees) {
   const struct {
     int16_t reading;
     const char *volts;

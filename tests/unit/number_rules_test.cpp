@@ -143,7 +143,7 @@ TEST(Rounding, ResultsThatDoNotFitFail) {
   }
 }
 
-TEST(Rounding, ToDecimals) {
+TEST(Rounding, ToDecimalsKeepsTheNearestOfThatManyDigits) {
   EXPECT_DOUBLE_EQ(RoundToDecimals(0.125, 2), 0.12);
   EXPECT_DOUBLE_EQ(RoundToDecimals(-4.0960001945495605, 5), -4.096);
   EXPECT_DOUBLE_EQ(RoundToDecimals(1e300, 5), 1e300);
@@ -166,7 +166,7 @@ struct FormatCase {
   const char *expected;
 };
 
-TEST(Format, Volts) {
+TEST(Format, VoltsShowFourDecimals) {
   const FormatCase cases[] = {{-4.0960001945495605, "-4.0960"},
                               {0.0, "0.0000"},
                               {4.0958747863769531, "4.0959"},
@@ -181,7 +181,7 @@ TEST(Format, Volts) {
   }
 }
 
-TEST(Format, TempVoltsAndWhole) {
+TEST(Format, PinVoltsShowThreeDecimalsAndTemperaturesWholeDegrees) {
   const FormatCase volts[] = {{0.5, ".500"},     {1.3649, "1.365"},    {0.0, ".000"},   {-0.5, "-.500"},
                               {-0.0001, ".000"}, {3.2891967, "3.289"}, {12.0, "12.000"}};
   for (const auto &c : volts) {
@@ -194,7 +194,7 @@ TEST(Format, TempVoltsAndWhole) {
   }
 }
 
-TEST(Format, Hex) {
+TEST(Format, HexIsUpperCaseAndDecimalPlain) {
   const struct {
     int32_t value;
     const char *upper;
@@ -215,7 +215,7 @@ TEST(Format, Hex) {
   EXPECT_EQ(DecimalText(-5), "-5");
 }
 
-TEST(Format, ShortestDecimal) {
+TEST(Format, ShortestDecimalDropsTrailingZeros) {
   const struct {
     float value;
     const char *expected;

@@ -83,7 +83,7 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string &text) {
   return rows;
 }
 
-TEST(LogCsv, RoundTripKeepsEveryFieldOfEveryRow) {
+TEST(LogCsv, ARoundTripKeepsEveryFieldOfEveryRow) {
   RequestLog log;
   log.Record(Frame(0x9F40), 12);
   BoardCall read = Frame(0);

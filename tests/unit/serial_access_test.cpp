@@ -1,49 +1,24 @@
-// The request table of the serial access routines, against a fake link that
-// records what reaches the board.
+// The request table of the serial access routines, against the recording
+// link.
+#include "board/read_back.h"
 #include "board/serial_access.h"
+#include "tests/support/recording_link.h"
 
 #include <gtest/gtest.h>
 
 #include <bitset>
-#include <deque>
 #include <string>
 #include <vector>
 
 namespace vq {
 namespace {
 
-struct Sent {
-  int code, value, index, direction, length, firstByte;
-  bool operator==(const Sent &) const = default;
-};
-
-std::ostream &operator<<(std::ostream &out, const Sent &s) {
-  return out << std::hex << "{code " << s.code << " value " << s.value << " index " << s.index << " dir " << s.direction
-             << " len " << s.length << " byte " << s.firstByte << "}";
-}
-
-class FakeLink : public BoardLink {
-public:
-  int16_t ConnectAndDownload(BoardSession &) override { return 0; }
-  bool DownloadSucceeded(int16_t status) const override { return status == 0; }
-  int16_t Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
-                   uint8_t *buffer) override {
-    sent.push_back({request, value, index, direction, length, buffer[0]});
-    if (!answers.empty()) {
-      const auto bytes = answers.front();
-      answers.pop_front();
-      for (std::size_t i = 0; i < bytes.size() && i < static_cast<std::size_t>(length); ++i)
-        buffer[i] = bytes[i];
-    }
-    return status;
-  }
-  std::vector<Sent> sent;
-  std::deque<std::vector<uint8_t>> answers; // bytes delivered by successive requests
-  int16_t status = 0;
-};
+using test::RecordedRequest;
+using test::RecordingLink;
+using Sent = RecordedRequest;
 
 struct SerialAccessTest : ::testing::Test {
-  FakeLink link;
+  RecordingLink link;
   SerialAccess access{link};
 };
 
@@ -97,8 +72,8 @@ TEST_P(WriteRegisterTest, SendsOneWordWithRW0) {
   const WriteCase &c = GetParam();
   access.ReadWriteBit = ReadWrite::Read;
   access.WriteRegister(c.address, c.data, c.pulseBox);
-  ASSERT_EQ(link.sent.size(), 1u);
-  EXPECT_EQ(link.sent[0], c.expected);
+  ASSERT_EQ(link.Requests.size(), 1u);
+  EXPECT_EQ(link.Requests[0], c.expected);
   EXPECT_EQ(access.ReadWriteBit, ReadWrite::Write);
 }
 
@@ -117,60 +92,61 @@ INSTANTIATE_TEST_SUITE_P(RequestTable, WriteRegisterTest,
                              WriteCase{{Register::FineGain, Channel::D}, 63, true, {0xD9, 0x23, 63, 0, 0, 0}}));
 
 TEST_F(SerialAccessTest, ReadRegisterSendsTwoIdenticalReadsAndUsesTheSecond) {
-  link.answers = {{0xFF, 0xFF, 0xFF}, {0x00, 0x80, 0x04}};
+  link.Answers = {{0xFF, 0xFF, 0xFF}, {0x00, 0x80, 0x04}};
   EXPECT_EQ(access.ReadRegister(Command::FunctionRegister), 0x0120);
   // The read buffer is handed over as it stands: the second request finds the
   // bytes of the first in it.
-  EXPECT_EQ(link.sent, (std::vector<Sent>{{0xDD, 0x81, 0, 1, 3, 0}, {0xDD, 0x81, 0, 1, 3, 0xFF}}));
+  EXPECT_EQ(link.Requests, (std::vector<Sent>{{0xDD, 0x81, 0, 1, 3, 0}, {0xDD, 0x81, 0, 1, 3, 0xFF}}));
   EXPECT_EQ(access.ReadWriteBit, ReadWrite::Read);
 }
 
 TEST_F(SerialAccessTest, ReadRegisterIgnoresTheFirstReturnedByte) {
-  link.answers = {{0, 0, 0}, {0xFF, 0xFF, 0xFF}};
+  link.Answers = {{0, 0, 0}, {0xFF, 0xFF, 0xFF}};
   EXPECT_EQ(access.ReadRegister({Register::Data, Channel::C}), 0xFFFF);
-  EXPECT_EQ(link.sent[0].value, 0x80 + 2 * 8 + 2);
+  EXPECT_EQ(link.Requests[0].Value, 0x80 + 2 * 8 + 2);
 }
 
 TEST_F(SerialAccessTest, ReadWithoutBytesReusesWhatTheBufferHeld) {
-  link.answers = {{0, 0x80, 0x00}, {0, 0x80, 0x00}};
+  link.Answers = {{0, 0x80, 0x00}, {0, 0x80, 0x00}};
   EXPECT_EQ(access.ReadRegister({Register::Data, Channel::A}), 0x0100);
-  link.status = 1; // the board refuses and delivers nothing
+  link.RequestStatus = 1; // the board refuses and delivers nothing
   EXPECT_EQ(access.ReadRegister({Register::Data, Channel::A}), 0x0100);
   EXPECT_EQ(access.LastRequestStatus, 1);
 }
 
-TEST_F(SerialAccessTest, ControlPinsSendAllTenFlags) {
-  access.SetControlPins();
-  access.ControlPins.DriveD1 = 1;
-  access.SetControlPins();
-  access.ControlPins = {};
-  access.ControlPins.LdacPin = 0;
-  access.ControlPins.BinCoding = 0;
-  access.ControlPins.DriveD0 = 1;
-  access.SetControlPins();
-  EXPECT_EQ(link.sent,
+TEST_F(SerialAccessTest, ControlLinesSendEveryLineWithTheFixedBits) {
+  ControlLines lines;
+  access.SetControlLines(lines);
+  lines.DriveD1 = true;
+  access.SetControlLines(lines);
+  lines = {};
+  lines.Ldac = false;
+  lines.BinaryCoding = false;
+  lines.DriveD0 = true;
+  access.SetControlLines(lines);
+  EXPECT_EQ(link.Requests,
             (std::vector<Sent>{{0xDE, 0x9F, 0, 0, 0, 0}, {0xDE, 0x9F, 2, 0, 0, 0}, {0xDE, 0x8B, 1, 0, 0, 0}}));
 }
 
 TEST_F(SerialAccessTest, BoardSampleIsTwoReversedBytesAsSigned16Bits) {
-  link.answers = {{ReverseBits(0x06), ReverseBits(0xA4)}, {ReverseBits(0x80), 0}};
+  link.Answers = {{ReverseBits(0x06), ReverseBits(0xA4)}, {ReverseBits(0x80), 0}};
   EXPECT_EQ(access.ReadBoardSample(), 0x06A4);
   EXPECT_EQ(access.ReadBoardSample(), -32768);
-  EXPECT_EQ(link.sent[0], (Sent{0xDA, 0, 0, 1, 2, 0}));
+  EXPECT_EQ(link.Requests[0], (Sent{0xDA, 0, 0, 1, 2, 0}));
 }
 
 TEST_F(SerialAccessTest, LineDirectionRequests) {
   access.TakeLineDirection(DigitalLine::D1, true);
   access.TakeLineDirection(DigitalLine::D0, false);
-  EXPECT_EQ(link.sent, (std::vector<Sent>{{0xDC, 1, 0, 1, 0, 0}, {0xDB, 0, 0, 1, 0, 0}}));
+  EXPECT_EQ(link.Requests, (std::vector<Sent>{{0xDC, 1, 0, 1, 0, 0}, {0xDB, 0, 0, 1, 0, 0}}));
 }
 
 TEST_F(SerialAccessTest, StatusOfEveryRequestIsKept) {
-  link.status = 7;
+  link.RequestStatus = 7;
   access.WriteRegister({Register::Data, Channel::A}, 1, true);
   EXPECT_EQ(access.LastRequestStatus, 7);
-  link.status = 0;
-  access.SetControlPins();
+  link.RequestStatus = 0;
+  access.SetControlLines({});
   EXPECT_EQ(access.LastRequestStatus, 0);
 }
 

@@ -17,7 +17,7 @@ double Output(uint16_t dac, bool binary, uint8_t coarse, uint8_t fine = 0, uint8
   return ChannelOutputVoltage(ChannelRegisters{dac, dac, coarse, fine, offset}, binary, ChannelErrors{});
 }
 
-TEST(simboard_analog, BothCodingsAtTheThreeRanges) {
+TEST(SimulatedAnalogSide, BothCodingsAtTheThreeRanges) {
   struct Range {
     uint8_t coarse;
     double volts;
@@ -39,7 +39,7 @@ TEST(simboard_analog, BothCodingsAtTheThreeRanges) {
   EXPECT_NEAR(Output(0x0000, true, 3), -4.096, Microvolt) << "code 3 counts as the narrowest range";
 }
 
-TEST(simboard_analog, FineGainScalesTheSpanAndOffsetShiftsInEighthsOfAnLsb) {
+TEST(SimulatedAnalogSide, FineGainScalesTheSpanAndOffsetShiftsInEighthsOfAnLsb) {
   const double lsb = 2 * 4.096 / 65536;
   struct Case {
     const char *what;
@@ -62,7 +62,7 @@ TEST(simboard_analog, FineGainScalesTheSpanAndOffsetShiftsInEighthsOfAnLsb) {
     EXPECT_NEAR(Output(c.code, true, 0, c.fine, c.offset), c.expected, 1e-9) << c.what;
 }
 
-TEST(simboard_analog, SeedZeroIsIdealAndOtherSeedsStayCorrectable) {
+TEST(SimulatedAnalogSide, SeedZeroIsIdealAndOtherSeedsStayCorrectable) {
   for (const ChannelErrors &e : ErrorsFromSeed(0)) {
     EXPECT_EQ(e.OffsetVolts, 0.0);
     EXPECT_EQ(e.GainError, 0.0);
@@ -81,7 +81,7 @@ TEST(simboard_analog, SeedZeroIsIdealAndOtherSeedsStayCorrectable) {
   EXPECT_NE(ErrorsFromSeed(1)[0].GainError, ErrorsFromSeed(2)[0].GainError);
 }
 
-TEST(simboard_analog, ErrorsAddToTheChannelOutput) {
+TEST(SimulatedAnalogSide, ErrorsAddToTheChannelOutput) {
   ConverterModel converter;
   converter.SetErrors(ErrorsFromSeed(DefaultErrorSeed));
   const ChannelErrors e = converter.Errors(2);
@@ -95,7 +95,7 @@ TEST(simboard_analog, ErrorsAddToTheChannelOutput) {
   EXPECT_NEAR(converter.OutputVoltage(2), -4.096 * (1 + e.GainError) + e.OffsetVolts, 1e-12);
 }
 
-TEST(simboard_analog, TemperatureSample) {
+TEST(SimulatedAnalogSide, TemperatureSampleFollowsTheDie) {
   struct Case {
     double celsius;
     uint16_t reading;

@@ -23,7 +23,7 @@ ControlLines WithLdac(bool level) {
   return lines;
 }
 
-TEST(simboard_converter, ReadAnswersInTheFrameAfterTheReadWord) {
+TEST(SimulatedConverter, ReadAnswersInTheFrameAfterTheReadWord) {
   ConverterModel converter;
   converter.ShiftFrame(Word(0, 5, 1, 0x0C)); // offset of DAC B
   EXPECT_EQ(converter.ShiftFrame(Word(1, 5, 1, 0)), 0u) << "a write is followed by zeros";
@@ -34,7 +34,7 @@ TEST(simboard_converter, ReadAnswersInTheFrameAfterTheReadWord) {
   EXPECT_EQ(converter.ShiftFrame(Word(0, 0, 0, 0)), 0u);
 }
 
-TEST(simboard_converter, SdoDisabledFloatsHighUntilTheFrameAfterItIsEnabled) {
+TEST(SimulatedConverter, SdoDisabledFloatsHighUntilTheFrameAfterItIsEnabled) {
   ConverterModel converter;
   converter.ShiftFrame(Word(0, 0, 1, 0x01));
   EXPECT_EQ(ReadTwice(converter, 2, 0), 0xFFFFFFu);
@@ -43,7 +43,7 @@ TEST(simboard_converter, SdoDisabledFloatsHighUntilTheFrameAfterItIsEnabled) {
   EXPECT_EQ(ReadTwice(converter, 2, 0), 0x108000u);
 }
 
-TEST(simboard_converter, LdacDecidesWhenADataWriteReachesTheDac) {
+TEST(SimulatedConverter, LdacDecidesWhenADataWriteReachesTheDac) {
   struct Case {
     bool ldac;
     bool pulse;
@@ -64,7 +64,7 @@ TEST(simboard_converter, LdacDecidesWhenADataWriteReachesTheDac) {
   EXPECT_EQ(converter.Registers(0).Dac, 0x1111) << "taking LDAC low loads";
 }
 
-TEST(simboard_converter, ClearAllAndLoadAll) {
+TEST(SimulatedConverter, ClearAllAndLoadAllMoveEveryDac) {
   for (bool binary : {true, false}) {
     ConverterModel converter;
     ControlLines lines = WithLdac(false);
@@ -82,7 +82,7 @@ TEST(simboard_converter, ClearAllAndLoadAll) {
   }
 }
 
-TEST(simboard_converter, ClrLowHoldsTheDacsAtZeroVolts) {
+TEST(SimulatedConverter, ClrLowHoldsTheDacsAtZeroVolts) {
   ConverterModel converter;
   ControlLines lines = WithLdac(false);
   converter.SetControlLines(lines);
@@ -103,7 +103,7 @@ TEST(simboard_converter, ClrLowHoldsTheDacsAtZeroVolts) {
   EXPECT_EQ(converter.Registers(1).Dac, 0xE000);
 }
 
-TEST(simboard_converter, RstinLowResetsAndHoldsEveryRegister) {
+TEST(SimulatedConverter, RstinLowResetsAndHoldsEveryRegister) {
   ConverterModel converter;
   for (uint32_t word :
        {Word(0, 2, 4, 0x1234), Word(0, 3, 4, 2), Word(0, 4, 4, 5), Word(0, 5, 4, 9), Word(0, 0, 1, 0x21)})
@@ -127,7 +127,7 @@ TEST(simboard_converter, RstinLowResetsAndHoldsEveryRegister) {
   EXPECT_EQ(converter.Registers(0).Fine, 3) << "writes work again after reset";
 }
 
-TEST(simboard_converter, AllDacsAddressWritesEveryChannelOfEachRegister) {
+TEST(SimulatedConverter, AllDacsAddressWritesEveryChannelOfEachRegister) {
   struct Case {
     int select;
     uint32_t data;
@@ -150,7 +150,7 @@ TEST(simboard_converter, AllDacsAddressWritesEveryChannelOfEachRegister) {
     EXPECT_EQ(ReadTwice(converter, 2, channel), 0x100000u | static_cast<uint32_t>(channel) << 16 | 0xBEEF);
 }
 
-TEST(simboard_converter, FunctionReadBackShowsTheLevelsOnD0AndD1) {
+TEST(SimulatedConverter, FunctionReadBackShowsTheLevelsOnD0AndD1) {
   struct Case {
     const char *what;
     uint16_t written;        // function register bits 1..4

@@ -15,7 +15,7 @@ namespace {
 const std::string Data = ":0400000001020304F2\n";
 const std::string End = ":00000001FF\n";
 
-TEST(simboard_firmware, IntelHexAcceptance) {
+TEST(SimulatedFirmware, AcceptsEveryWellFormedImageOnly) {
   struct Case {
     const char *what;
     std::string image;
@@ -53,7 +53,7 @@ TEST(simboard_firmware, IntelHexAcceptance) {
 
 // Any one character changed inside a record must be caught: by the checksum,
 // the byte count, the record syntax or the record type.
-TEST(simboard_firmware, EverySingleCharacterChangeIsRejected) {
+TEST(SimulatedFirmware, EverySingleCharacterChangeIsRejected) {
   const std::string image = ":020000040800F2\n" + Data + End;
   ASSERT_TRUE(CheckIntelHex(image).Valid);
   auto sameDigit = [](char a, char b) { return std::tolower(a) == std::tolower(b); };
@@ -70,7 +70,7 @@ TEST(simboard_firmware, EverySingleCharacterChangeIsRejected) {
   }
 }
 
-class simboard_firmware_file : public ::testing::Test {
+class SimulatedFirmwareFile : public ::testing::Test {
 protected:
   void SetUp() override {
     directory_ = std::filesystem::temp_directory_path() /
@@ -88,13 +88,13 @@ protected:
   std::filesystem::path directory_;
 };
 
-TEST_F(simboard_firmware_file, TheShippedImageIsAccepted) {
+TEST_F(SimulatedFirmwareFile, TheShippedImageIsAccepted) {
   const HexCheck check = CheckFirmwareFile(VQ_BIN_DIR "/VQ8231.hex");
   EXPECT_TRUE(check.Valid) << check.Problem;
   EXPECT_GT(check.DataBytes, 0u);
 }
 
-TEST_F(simboard_firmware_file, FilesThatCannotServeAsFirmware) {
+TEST_F(SimulatedFirmwareFile, FilesThatCannotServeAsFirmware) {
   struct Case {
     const char *what;
     std::string path;

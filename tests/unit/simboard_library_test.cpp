@@ -2,6 +2,7 @@
 // programs load a board library.
 #include "board/board_library.h"
 #include "board/board_session.h"
+#include "board/board_status.h"
 #include "board/dynamic_library.h"
 #include "board/four_operation_link.h"
 #include "board/serial_access.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -23,7 +25,7 @@ BoardControl &FreshBoard(vq::DynamicLibrary &library) {
   return board;
 }
 
-class simboard_four_operation_library : public ::testing::Test {
+class SimulatedFourOperationLibrary : public ::testing::Test {
 protected:
   vq::DynamicLibrary library_{VQ_BIN_DIR "/" VQ_USB4_FILE_NAME};
   BoardControl &board_ = FreshBoard(library_);
@@ -35,7 +37,7 @@ protected:
   // Sends CLR low: a request whose effect is easy to see.
   int16_t ClearRequest(int32_t handle) {
     uint8_t zero = 0;
-    return request_(handle, VQ_REQ_CONTROL_PINS, 0x97, 0, 0, 0, &zero);
+    return request_(handle, VQ_REQ_CONTROL_LINES, 0x97, 0, 0, 0, &zero);
   }
   int16_t Download(const std::string &path) {
     std::array<uint8_t, 600> buffer{};
@@ -46,7 +48,7 @@ protected:
   int32_t handle_ = 0;
 };
 
-TEST_F(simboard_four_operation_library, SessionRules) {
+TEST_F(SimulatedFourOperationLibrary, RequestsNeedAConnectAndAGoodDownload) {
   std::array<uint8_t, 128> list{};
   int32_t count = 0;
   EXPECT_EQ(search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, list.data()), 0);
@@ -72,7 +74,7 @@ TEST_F(simboard_four_operation_library, SessionRules) {
   EXPECT_FALSE(board_.Lines().Clr);
 }
 
-TEST_F(simboard_four_operation_library, MalformedRequestsAreRefusedAndChangeNothing) {
+TEST_F(SimulatedFourOperationLibrary, MalformedRequestsAreRefusedAndChangeNothing) {
   std::array<uint8_t, 128> list{};
   int32_t count = 0;
   search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, list.data());
@@ -93,7 +95,8 @@ TEST_F(simboard_four_operation_library, MalformedRequestsAreRefusedAndChangeNoth
       {"direction 2", VQ_REQ_SHIFT_WORD, 0x10, 1, 2, 0},
       {"sample sent to the board", VQ_REQ_SAMPLE, 0, 0, 0, 2},
       {"direction value 2", VQ_REQ_D0_DIRECTION, 2, 0, 1, 0},
-      {"drive index 4", VQ_REQ_CONTROL_PINS, 0x97, 4, 0, 0},
+      {"drive index 4", VQ_REQ_CONTROL_LINES, 0x97, 4, 0, 0},
+      {"control lines beyond 8 bits", VQ_REQ_CONTROL_LINES, 0x197, 0, 0, 0},
   };
   for (const Case &c : cases) {
     std::array<uint8_t, 4> buffer{0x5A, 0x5A, 0x5A, 0x5A};
@@ -106,7 +109,30 @@ TEST_F(simboard_four_operation_library, MalformedRequestsAreRefusedAndChangeNoth
   EXPECT_EQ(board_.D0().Driver, vq::sim::LineDriver::Board);
 }
 
-TEST(simboard_two_operation_library, LoadStatusAndRequestsBeforeALoad) {
+// Each refusal with the value the status table gives its reason.
+TEST_F(SimulatedFourOperationLibrary, StatusesFollowTheTable) {
+  using vq::BoardStatus, vq::StatusValue;
+  std::array<uint8_t, 128> list{};
+  int32_t count = 0;
+  search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, list.data());
+  EXPECT_EQ(connect_(VQ_VENDOR_ID + 1, VQ_PRODUCT_ID, list[0], &handle_), StatusValue(BoardStatus::NoBoard));
+  EXPECT_EQ(Download(VQ_BIN_DIR "/VQ8231.hex"), StatusValue(BoardStatus::UnknownHandle)) << "before connect";
+  ASSERT_EQ(connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, list[0], &handle_), 0);
+  EXPECT_EQ(ClearRequest(handle_), StatusValue(BoardStatus::Refused)) << "no firmware runs";
+  EXPECT_EQ(Download(VQ_BIN_DIR "/absent.hex"), StatusValue(BoardStatus::FirmwareUnreadable));
+  const std::string malformed = ::testing::TempDir() + "simulated_board_malformed.hex";
+  std::ofstream(malformed) << ":0400000001020304F3\n:00000001FF\n"; // wrong checksum
+  EXPECT_EQ(Download(malformed), StatusValue(BoardStatus::FirmwareRefused));
+  EXPECT_EQ(download_(handle_, nullptr), StatusValue(BoardStatus::BadArgument));
+  ASSERT_EQ(Download(VQ_BIN_DIR "/VQ8231.hex"), 0);
+  uint8_t zero = 0;
+  EXPECT_EQ(request_(handle_, 0xD8, 0, 0, 0, 0, &zero), StatusValue(BoardStatus::Refused)) << "unknown request";
+  EXPECT_EQ(ClearRequest(handle_ + 1), StatusValue(BoardStatus::UnknownHandle));
+  const auto words = library_.resolve<VqBoard_StatusText_Fn>(VQ_BOARD_STATUS_TEXT);
+  EXPECT_STREQ(words(StatusValue(BoardStatus::Refused)), "the board refused the request");
+}
+
+TEST(SimulatedTwoOperationLibrary, LoadStatusAndRequestsBeforeALoad) {
   vq::DynamicLibrary library(VQ_BIN_DIR "/" VQ_USBFUNCTIONS_NAME);
   BoardControl &board = FreshBoard(library);
   const auto load = library.resolve<LoadFirmWare_Fn>("LoadFirmWare");
@@ -114,18 +140,18 @@ TEST(simboard_two_operation_library, LoadStatusAndRequestsBeforeALoad) {
   uint8_t zero = 0;
   std::string missing = VQ_BIN_DIR "/absent.hex";
   std::string good = VQ_BIN_DIR "/VQ8231.hex";
-  EXPECT_NE(request(VQ_REQ_CONTROL_PINS, 0x97, 0, 0, 0, &zero), 0);
+  EXPECT_NE(request(VQ_REQ_CONTROL_LINES, 0x97, 0, 0, 0, &zero), 0);
   EXPECT_EQ(load(reinterpret_cast<uint8_t *>(missing.data())), 0);
-  EXPECT_NE(request(VQ_REQ_CONTROL_PINS, 0x97, 0, 0, 0, &zero), 0);
+  EXPECT_NE(request(VQ_REQ_CONTROL_LINES, 0x97, 0, 0, 0, &zero), 0);
   EXPECT_TRUE(board.Lines().Clr);
   EXPECT_EQ(load(reinterpret_cast<uint8_t *>(good.data())), 1);
   EXPECT_NE(request(0x1D9, 0x10, 0, 0, 0, &zero), 0) << "request code beyond 8 bits";
-  EXPECT_EQ(request(VQ_REQ_CONTROL_PINS, 0x97, 0, 0, 0, &zero), 0);
+  EXPECT_EQ(request(VQ_REQ_CONTROL_LINES, 0x97, 0, 0, 0, &zero), 0);
   EXPECT_FALSE(board.Lines().Clr);
 }
 
 // The program's own link and serial routines against the simulated board.
-TEST(simboard_programs, BothBuildsDriveTheBoardThroughTheirLinks) {
+TEST(SimulatedPrograms, BothBuildsDriveTheBoardThroughTheirLinks) {
   vq::FourOperationLink fourOperation(vq::FourOperationLibraryPath(VQ_BIN_DIR));
   vq::TwoOperationLink twoOperation(VQ_BIN_DIR "/" VQ_USBFUNCTIONS_NAME);
   vq::DynamicLibrary fourLibrary(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
@@ -152,8 +178,9 @@ TEST(simboard_programs, BothBuildsDriveTheBoardThroughTheirLinks) {
     EXPECT_EQ(serial.ReadRegister({Register::Data, Channel::B}), 0xFFFF);
     EXPECT_EQ(serial.ReadBoardSample(), 2001);
     serial.TakeLineDirection(vq::DigitalLine::D1, true);
-    serial.ControlPins.DriveD1 = 1;
-    serial.SetControlPins();
+    vq::ControlLines lines;
+    lines.DriveD1 = true;
+    serial.SetControlLines(lines);
     serial.WriteRegister(Command::FunctionRegister, 0x00, true);
     EXPECT_EQ(serial.ReadRegister(Command::FunctionRegister), 0x08) << "D1 reads the board's level";
     EXPECT_EQ(serial.LastRequestStatus, 0);

@@ -3,9 +3,15 @@
 #include <linux/ioctl.h>
 #include <linux/usbdevice_fs.h>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
 #include <stdexcept>
 
 namespace vq::usbtest {
@@ -53,11 +59,24 @@ FakeBoard::FakeBoard(uint16_t vendorId, uint16_t productId) : vendorId_(vendorId
   testbed_ = umockdev_testbed_new();
   handler_ = umockdev_ioctl_base_new();
   g_signal_connect(handler_, "handle-ioctl", G_CALLBACK(OnIoctl), this);
+  // umockdev binds each listener's socket as event<fd> in the test bed and
+  // removes a stale one of that name first. Deletions are watched too only so
+  // that inotify does not fold repeated creations of one name into one.
+  listenerWatch_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (listenerWatch_ < 0 ||
+      inotify_add_watch(listenerWatch_, umockdev_testbed_get_root_dir(testbed_), IN_CREATE | IN_DELETE) < 0)
+    throw std::runtime_error(std::string("inotify: ") + std::strerror(errno));
 }
 
 FakeBoard::~FakeBoard() {
-  for (std::thread &replug : replugs_)
-    replug.join();
+  std::vector<std::thread> returns;
+  {
+    std::lock_guard lock(mutex_);
+    returns.swap(returns_);
+  }
+  for (std::thread &comingBack : returns)
+    comingBack.join();
+  close(listenerWatch_);
   {
     std::lock_guard lock(mutex_);
     for (auto &[node, device] : devices_)
@@ -82,7 +101,7 @@ void FakeBoard::Plug(int port, bool running) {
     std::lock_guard lock(mutex_);
     address = nextAddress_++;
     node = "/dev/bus/usb/001/" + Number("%03d", address);
-    Device device;
+    Device device; // not Ready until its add event has gone out
     device.Port = port;
     device.Address = address;
     device.SysPath = "/sys" + sysPath;
@@ -100,6 +119,11 @@ void FakeBoard::Plug(int port, bool running) {
       "\n";
   if (!umockdev_testbed_add_from_string(testbed_, record.c_str(), &error))
     throw std::runtime_error(std::string("add_from_string: ") + (error ? error->message : "?"));
+  {
+    std::lock_guard lock(mutex_);
+    devices_[node].Ready = true;
+  }
+  changed_.notify_all();
 }
 
 void FakeBoard::Unplug(int port) {
@@ -111,6 +135,10 @@ void FakeBoard::Unplug(int port) {
       if (device.Port == port && device.Present) {
         device.Present = false;
         sysPath = device.SysPath;
+        // The kernel ends every transfer still under way on a device that left.
+        for (Urb &urb : device.Urbs)
+          if (!urb.Done)
+            urb = {urb.Data, true, -ESHUTDOWN};
       }
     }
   }
@@ -134,6 +162,20 @@ int FakeBoard::CallsAfterUnplug() const {
   return callsAfterUnplug_;
 }
 
+int FakeBoard::ListenersOpened() {
+  alignas(inotify_event) char events[4096];
+  ssize_t length = 0;
+  while ((length = read(listenerWatch_, events, sizeof events)) > 0) {
+    for (ssize_t at = 0; at < length;) {
+      const auto *event = reinterpret_cast<const inotify_event *>(events + at);
+      if ((event->mask & IN_CREATE) && event->len > 0 && std::strncmp(event->name, "event", 5) == 0)
+        ++listenersOpened_;
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+  }
+  return listenersOpened_;
+}
+
 std::vector<ControlTransfer> FakeBoard::LoaderTransfers() const {
   std::lock_guard lock(mutex_);
   return loader_;
@@ -153,22 +195,38 @@ std::vector<std::string> FakeBoard::FirmwareLines(std::size_t count, std::chrono
   return lines;
 }
 
+// Called from C: nothing may be thrown through it.
 gboolean FakeBoard::OnIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer self) {
-  return static_cast<FakeBoard *>(self)->HandleIoctl(client) ? TRUE : FALSE;
+  try {
+    return static_cast<FakeBoard *>(self)->HandleIoctl(client) ? TRUE : FALSE;
+  } catch (const std::exception &problem) {
+    std::fprintf(stderr, "fake board: %s\n", problem.what());
+    std::abort();
+  }
 }
 
 bool FakeBoard::HandleIoctl(UMockdevIoctlClient *client) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   const auto found = devices_.find(umockdev_ioctl_client_get_devnode(client));
   if (found == devices_.end())
     return false;
   Device &device = found->second;
+  // A board coming back from a thread of its own answers once its add event
+  // has gone out; the bound only keeps a broken test from hanging.
+  changed_.wait_for(lock, std::chrono::seconds(10), [&] { return device.Ready; });
+  const gulong request = umockdev_ioctl_client_get_request(client);
   if (!device.Present) {
     ++callsAfterUnplug_;
-    umockdev_ioctl_client_complete(client, -1, ENODEV);
+    // As with the kernel, what completed before the board left can still be
+    // reaped; without it libusb, which learns of the unplug from the node's
+    // POLLERR (never raised here), would wait for those transfers forever.
+    if (request == USBDEVFS_REAPURB || request == USBDEVFS_REAPURBNDELAY)
+      Reap(device, client);
+    else
+      umockdev_ioctl_client_complete(client, -1, ENODEV);
     return true;
   }
-  switch (umockdev_ioctl_client_get_request(client)) {
+  switch (request) {
   case USBDEVFS_GET_CAPABILITIES: {
     UMockdevIoctlData *capabilities =
         umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, sizeof(guint32), nullptr);
@@ -187,7 +245,11 @@ bool FakeBoard::HandleIoctl(UMockdevIoctlClient *client) {
     umockdev_ioctl_client_complete(client, -1, ENODATA);
     return true;
   case USBDEVFS_SUBMITURB:
-    Submit(device, client);
+    if (Submit(device, client)) {
+      const int port = device.Port;
+      lock.unlock();
+      StartFirmware(port);
+    }
     return true;
   case USBDEVFS_REAPURB:
   case USBDEVFS_REAPURBNDELAY:
@@ -201,14 +263,14 @@ bool FakeBoard::HandleIoctl(UMockdevIoctlClient *client) {
   }
 }
 
-void FakeBoard::Submit(Device &device, UMockdevIoctlClient *client) {
+bool FakeBoard::Submit(Device &device, UMockdevIoctlClient *client) {
   UMockdevIoctlData *urbData =
       umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, sizeof(usbdevfs_urb), nullptr);
   auto *urb = reinterpret_cast<usbdevfs_urb *>(urbData->data);
   if (urb->type != USBDEVFS_URB_TYPE_CONTROL || urb->buffer_length < 8) {
     g_object_unref(urbData);
     umockdev_ioctl_client_complete(client, -1, EINVAL);
-    return;
+    return false;
   }
   UMockdevIoctlData *bufferData =
       umockdev_ioctl_data_resolve(urbData, offsetof(usbdevfs_urb, buffer), urb->buffer_length, nullptr);
@@ -227,13 +289,13 @@ void FakeBoard::Submit(Device &device, UMockdevIoctlClient *client) {
     transfer.Data.assign(bytes + 8, bytes + 8 + length);
 
   Urb pending{urbData, true, 0};
+  bool released = false;
   if (!device.Running) {
     if (transfer.RequestType != 0x40 || transfer.Request != LoaderRequest) {
       pending.Status = -EPIPE;
     } else {
       loader_.push_back(transfer);
-      if (transfer.Value == CpuControl && transfer.Data == std::vector<uint8_t>{0})
-        replugs_.emplace_back(&FakeBoard::Replug, this, device.Port, behaviour_.ComesBack);
+      released = transfer.Value == CpuControl && transfer.Data == std::vector<uint8_t>{0};
     }
   } else if (transfer.Request < 0xD9 || transfer.Request > 0xDE || (transfer.RequestType & 0x7F) != 0x40) {
     pending.Status = -EPIPE;
@@ -253,6 +315,7 @@ void FakeBoard::Submit(Device &device, UMockdevIoctlClient *client) {
   device.Urbs.push_back(pending);
   umockdev_ioctl_client_complete(client, 0, 0);
   changed_.notify_all();
+  return released;
 }
 
 void FakeBoard::Reap(Device &device, UMockdevIoctlClient *client) {
@@ -269,7 +332,7 @@ void FakeBoard::Reap(Device &device, UMockdevIoctlClient *client) {
     umockdev_ioctl_client_complete(client, 0, 0);
     return;
   }
-  umockdev_ioctl_client_complete(client, -1, EAGAIN);
+  umockdev_ioctl_client_complete(client, -1, device.Present ? EAGAIN : ENODEV);
 }
 
 void FakeBoard::Discard(Device &device, UMockdevIoctlClient *client) {
@@ -285,15 +348,29 @@ void FakeBoard::Discard(Device &device, UMockdevIoctlClient *client) {
   umockdev_ioctl_client_complete(client, -1, EINVAL);
 }
 
-// The firmware starts after the reset is released: the board leaves the bus
+// The firmware starts when the reset is released: the board leaves the bus
 // and, unless told otherwise, comes back at the same port as a new device.
-void FakeBoard::Replug(int port, bool comesBack) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  Unplug(port);
-  if (comesBack) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    Plug(port, true);
+// This runs on umockdev's thread inside the release's submission, so the
+// client's next call, the reap of the release, is answered once the board has
+// left and, without a delay, come back.
+void FakeBoard::StartFirmware(int port) {
+  Behaviour behaviour;
+  {
+    std::lock_guard lock(mutex_);
+    behaviour = behaviour_;
   }
+  Unplug(port);
+  if (!behaviour.ComesBack)
+    return;
+  if (behaviour.ReturnDelay.count() == 0) {
+    Plug(port, true);
+    return;
+  }
+  std::lock_guard lock(mutex_);
+  returns_.emplace_back([this, port, delay = behaviour.ReturnDelay] {
+    std::this_thread::sleep_for(delay);
+    Plug(port, true);
+  });
 }
 
 } // namespace vq::usbtest

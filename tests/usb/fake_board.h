@@ -8,6 +8,13 @@
 // The handler runs on umockdev's own thread, so the code under test may call
 // libusb from the test's thread or from a child process started under the
 // same mock environment.
+//
+// The board's return after a download is never raced against the code under
+// test: umockdev 0.17 aborts the whole process when a udev listener it is
+// sending an add event to vanishes or appears under it. So the board comes
+// back before the transfer that released the reset returns, or, when a test
+// asks for a delay, answers nothing on its new node until its add event has
+// gone out to every listener.
 #pragma once
 
 #include <umockdev.h>
@@ -38,7 +45,10 @@ struct ControlTransfer {
 class FakeBoard {
 public:
   struct Behaviour {
-    bool ComesBack = true;            // after the download's release of the reset
+    bool ComesBack = true; // after the download's release of the reset
+    // How long after the release the board is back; 0: before the release's
+    // transfer returns.
+    std::chrono::milliseconds ReturnDelay{0};
     int NeverAnswered = -1;           // a firmware request whose transfers never complete
     int Stalled = -1;                 // a firmware request the firmware refuses
     std::vector<uint8_t> Answer = {}; // bytes of IN transfers (zeros beyond)
@@ -62,6 +72,9 @@ public:
   int AddressAt(int port) const;
   // How often something still open on an unplugged board asked it anything.
   int CallsAfterUnplug() const;
+  // How many udev listeners (libusb's hotplug monitors) were opened on this
+  // test bed, by this process or a program it started, since it was made.
+  int ListenersOpened();
 
 private:
   struct Urb {
@@ -75,15 +88,17 @@ private:
     std::string SysPath;
     bool Present = true;
     bool Running = false; // firmware, not the boot loader
+    bool Ready = false;   // wholly on the bus: its add event has gone out
     std::vector<Urb> Urbs;
   };
 
   static gboolean OnIoctl(UMockdevIoctlBase *handler, UMockdevIoctlClient *client, gpointer self);
   bool HandleIoctl(UMockdevIoctlClient *client);
-  void Submit(Device &device, UMockdevIoctlClient *client);
+  // True when this transfer released the processor's reset.
+  bool Submit(Device &device, UMockdevIoctlClient *client);
   void Reap(Device &device, UMockdevIoctlClient *client);
   void Discard(Device &device, UMockdevIoctlClient *client);
-  void Replug(int port, bool comesBack);
+  void StartFirmware(int port);
 
   uint16_t vendorId_;
   uint16_t productId_;
@@ -98,7 +113,9 @@ private:
   int callsAfterUnplug_ = 0;
   std::vector<ControlTransfer> loader_;
   std::vector<ControlTransfer> firmware_;
-  std::vector<std::thread> replugs_;
+  std::vector<std::thread> returns_;
+  int listenerWatch_ = -1; // inotify on the test bed's directory
+  int listenersOpened_ = 0;
 };
 
 } // namespace vq::usbtest

@@ -28,7 +28,7 @@ std::string Record(uint8_t type, uint16_t address, const std::vector<uint8_t> &d
 
 const std::string End = ":00000001FF\n";
 
-TEST(usbboard_image, Refusals) {
+TEST(UsbFirmwareImage, RefusesWhatTheBoardCannotLoad) {
   struct Case {
     const char *what;
     std::string image;
@@ -56,7 +56,7 @@ TEST(usbboard_image, Refusals) {
 
 // Records in any order become ascending runs of adjacent bytes; address
 // records that keep the data in range are followed, start addresses ignored.
-TEST(usbboard_image, SegmentsOfALoadableImage) {
+TEST(UsbFirmwareImage, ALoadableImageBecomesItsSegments) {
   const std::string image = Record(0, 0xE000, {0xE0, 0xE1}) + Record(0, 0x0002, {3, 4}) + Record(5, 0, {0, 0, 0, 0}) +
                             Record(0, 0x0000, {1, 2}) + Record(4, 0, {0, 0}) + Record(0, 0x3FFF, {0xFF}) +
                             Record(2, 0, {0x0E, 0x00}) + Record(0, 0x01FF, {0xEE}) + Record(3, 0, {0, 0, 0, 0}) + End;

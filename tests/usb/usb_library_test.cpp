@@ -1,8 +1,8 @@
 // The libusb board libraries as the programs load them, on a board played by
 // umockdev: search, connect, download and requests over real libusb calls.
 #include "board/board_library.h"
+#include "board/board_status.h"
 #include "usb_test_support.h"
-#include "usbboard/usb_status.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +17,9 @@
 namespace vq::usbtest {
 namespace {
 
-using namespace vq::usb;
 using namespace std::chrono_literals;
 
-class usb_library : public ::testing::Test {
+class UsbLibrary : public ::testing::Test {
 protected:
   void SetUp() override {
     board_ = std::make_unique<FakeBoard>(VQ_VENDOR_ID, VQ_PRODUCT_ID);
@@ -59,10 +58,10 @@ protected:
   int32_t ConnectAndDownload(uint8_t number = 1) {
     int32_t count = 0;
     std::array<uint8_t, 128> list{};
-    EXPECT_EQ(search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, list.data()), StatusOk);
+    EXPECT_EQ(search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, list.data()), StatusValue(BoardStatus::Success));
     int32_t handle = 0;
-    EXPECT_EQ(connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, number, &handle), StatusOk);
-    EXPECT_EQ(download_(handle, Path(firmware_)), StatusOk);
+    EXPECT_EQ(connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, number, &handle), StatusValue(BoardStatus::Success));
+    EXPECT_EQ(download_(handle, Path(firmware_)), StatusValue(BoardStatus::Success));
     return handle;
   }
 
@@ -78,11 +77,12 @@ protected:
   Vendor_Request_Fn request_ = nullptr;
 };
 
-TEST_F(usb_library, ExportsOnlyItsEntryPoints) {
+TEST_F(UsbLibrary, ExportsOnlyItsEntryPoints) {
   for (const char *file : {VQ_USB4_FILE_NAME, VQ_USBFUNCTIONS_NAME}) {
     void *library = dlopen((std::string(VQ_USB_DIR "/") + file).c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
     EXPECT_EQ(dlsym(library, "VqSim_Board"), nullptr) << file;
+    EXPECT_NE(dlsym(library, VQ_BOARD_STATUS_TEXT), nullptr) << file; // its statuses follow the table
     const bool four = std::string(file) == VQ_USB4_FILE_NAME;
     EXPECT_EQ(dlsym(library, "Vendor_Request") != nullptr, four) << file;
     EXPECT_EQ(dlsym(library, "LoadFirmWare") != nullptr, !four) << file;
@@ -92,7 +92,7 @@ TEST_F(usb_library, ExportsOnlyItsEntryPoints) {
 
 // Beside the real-board programs: their libraries and the udev rule for the
 // configured identifiers, and never the simulated board's firmware image.
-TEST_F(usb_library, TheRealBoardDirectory) {
+TEST_F(UsbLibrary, TheRealBoardDirectory) {
   for (const char *file : {"VQ8231(version2)", "VQ8231", VQ_USB4_FILE_NAME, VQ_USBFUNCTIONS_NAME})
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(VQ_USB_DIR) / file)) << file;
   EXPECT_FALSE(std::filesystem::exists(VQ_USB_DIR "/VQ8231.hex"));
@@ -104,7 +104,7 @@ TEST_F(usb_library, TheRealBoardDirectory) {
   EXPECT_NE(rule.find("TAG+=\"uaccess\""), std::string::npos) << rule;
 }
 
-TEST_F(usb_library, FourOperationsDownloadAndTalkToTheFirmware) {
+TEST_F(UsbLibrary, FourOperationsDownloadAndTalkToTheFirmware) {
   board_->Plug(1);
   const int loaderAddress = board_->AddressAt(1);
   LoadFourOperation();
@@ -116,10 +116,10 @@ TEST_F(usb_library, FourOperationsDownloadAndTalkToTheFirmware) {
   board_->SetBehaviour({.Answer = {0x12, 0x34, 0x56}});
   std::array<uint8_t, 4> buffer{};
   uint8_t zero = 0;
-  EXPECT_EQ(request_(handle, 0xD9, 0x11, 0x9F40, 0, 0, &zero), StatusOk);
-  EXPECT_EQ(request_(handle, 0xDD, 0x98, 0, 1, 3, buffer.data()), StatusOk);
+  EXPECT_EQ(request_(handle, 0xD9, 0x11, 0x9F40, 0, 0, &zero), StatusValue(BoardStatus::Success));
+  EXPECT_EQ(request_(handle, 0xDD, 0x98, 0, 1, 3, buffer.data()), StatusValue(BoardStatus::Success));
   EXPECT_EQ(buffer, (std::array<uint8_t, 4>{0x12, 0x34, 0x56, 0}));
-  EXPECT_EQ(request_(handle, 0xDE, 0x9F, 2, 0, 0, &zero), StatusOk);
+  EXPECT_EQ(request_(handle, 0xDE, 0x9F, 2, 0, 0, &zero), StatusValue(BoardStatus::Success));
   const std::vector<ControlTransfer> sent = board_->FirmwareTransfers();
   ASSERT_EQ(sent.size(), 3u);
   EXPECT_EQ(sent[0].Line(), "D9 out v=11 i=9F40");
@@ -131,70 +131,71 @@ TEST_F(usb_library, FourOperationsDownloadAndTalkToTheFirmware) {
     EXPECT_EQ(transfer.Device, firmwareAddress);
 }
 
-TEST_F(usb_library, TwoOperationsLoadTheFirstBoardAndTalkToIt) {
+TEST_F(UsbLibrary, TwoOperationsLoadTheFirstBoardAndTalkToIt) {
   board_->Plug(1);
   Load(VQ_USBFUNCTIONS_NAME);
   auto load = Entry<LoadFirmWare_Fn>("LoadFirmWare");
   auto request = Entry<VendorIORequest_Fn>("VendorIORequest");
   uint8_t zero = 0;
-  EXPECT_EQ(request(0xDD, 0, 0, 0, 0, &zero), StatusNoBoard) << "nothing loaded yet";
+  EXPECT_EQ(request(0xDD, 0, 0, 0, 0, &zero), StatusValue(BoardStatus::NoBoard)) << "nothing loaded yet";
   EXPECT_EQ(load(Path(firmware_)), 1);
   ExpectDownloadOf(image_, board_->LoaderTransfers());
   board_->SetBehaviour({.Answer = {0xAB, 0xCD}});
   std::array<uint8_t, 2> sample{};
-  EXPECT_EQ(request(0xDA, 0, 0, 1, 2, sample.data()), StatusOk);
+  EXPECT_EQ(request(0xDA, 0, 0, 1, 2, sample.data()), StatusValue(BoardStatus::Success));
   EXPECT_EQ(sample, (std::array<uint8_t, 2>{0xAB, 0xCD}));
-  EXPECT_EQ(request(0xDB, 1, 0, 1, 0, &zero), StatusOk);
+  EXPECT_EQ(request(0xDB, 1, 0, 1, 0, &zero), StatusValue(BoardStatus::Success));
   EXPECT_EQ(board_->FirmwareLines(2, 0ms), (std::vector<std::string>{"DA in v=0 len=2", "DB in v=1 len=0"}));
   // Failures are 0 or less: here the bad image's status, negated.
-  EXPECT_EQ(load(Path(directory_.Write("bad.hex", ":0400000001020304F3\n:00000001FF\n"))), -StatusBadFirmware);
+  EXPECT_EQ(load(Path(directory_.Write("bad.hex", ":0400000001020304F3\n:00000001FF\n"))),
+            -StatusValue(BoardStatus::FirmwareRefused));
 }
 
 // Several boards: numbered by their place on the bus, and the download
 // reopens the board that came back at the place of the one downloaded to.
-TEST_F(usb_library, SeveralBoardsAndTheOneThatComesBack) {
+TEST_F(UsbLibrary, SeveralBoardsAndTheOneThatComesBack) {
   board_->Plug(2);
   board_->Plug(1);
   LoadFourOperation();
   int32_t count = 0;
   std::array<uint8_t, 128> list;
   list.fill(0xFF);
-  EXPECT_EQ(search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, list.data()), StatusOk);
+  EXPECT_EQ(search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, list.data()), StatusValue(BoardStatus::Success));
   EXPECT_EQ(count, 2);
   EXPECT_EQ(list[0], 1);
   EXPECT_EQ(list[1], 2);
   EXPECT_EQ(list[2], 0);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(search_(0x1234, 0xABCD, &count, list.data()), StatusNoBoard);
+  EXPECT_EQ(search_(0x1234, 0xABCD, &count, list.data()), StatusValue(BoardStatus::NoBoard));
   EXPECT_NE(testing::internal::GetCapturedStderr().find("vendor 0x1234, product 0xABCD"), std::string::npos);
   EXPECT_EQ(count, 0);
   EXPECT_EQ(list[0], 0);
   int32_t handle = -1;
-  EXPECT_EQ(connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, 3, &handle), StatusNoBoard);
+  EXPECT_EQ(connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, 3, &handle), StatusValue(BoardStatus::NoBoard));
   EXPECT_EQ(handle, 0);
-  EXPECT_EQ(connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, 0, &handle), StatusNoBoard);
+  EXPECT_EQ(connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, 0, &handle), StatusValue(BoardStatus::NoBoard));
 
   const int first = board_->AddressAt(1);
   const int32_t second = ConnectAndDownload(2);
   EXPECT_EQ(board_->AddressAt(1), first) << "the other board is left alone";
   uint8_t zero = 0;
-  EXPECT_EQ(request_(second, 0xDD, 1, 0, 0, 0, &zero), StatusOk);
+  EXPECT_EQ(request_(second, 0xDD, 1, 0, 0, 0, &zero), StatusValue(BoardStatus::Success));
   const std::vector<ControlTransfer> sent = board_->FirmwareTransfers();
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0].Device, board_->AddressAt(2));
 }
 
-TEST_F(usb_library, RefusedCallsFailAtOnce) {
+TEST_F(UsbLibrary, RefusedCallsFailAtOnce) {
   board_->Plug(1);
   LoadFourOperation();
   uint8_t zero = 0;
   std::array<uint8_t, 4> buffer{};
-  EXPECT_EQ(request_(77, 0xDD, 0, 0, 0, 0, &zero), StatusUnknownHandle) << "a handle never given";
-  EXPECT_EQ(download_(77, Path(firmware_)), StatusUnknownHandle);
+  EXPECT_EQ(request_(77, 0xDD, 0, 0, 0, 0, &zero), StatusValue(BoardStatus::UnknownHandle)) << "a handle never given";
+  EXPECT_EQ(download_(77, Path(firmware_)), StatusValue(BoardStatus::UnknownHandle));
   int32_t count = 0;
-  EXPECT_EQ(search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, nullptr, buffer.data()), StatusBadArgument);
-  EXPECT_EQ(search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, nullptr), StatusBadArgument);
-  EXPECT_EQ(connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, 1, nullptr), StatusBadArgument);
+  EXPECT_EQ(search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, nullptr, buffer.data()), StatusValue(BoardStatus::BadArgument));
+  EXPECT_EQ(search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, nullptr), StatusValue(BoardStatus::BadArgument));
+  EXPECT_EQ(connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, 1, nullptr), StatusValue(BoardStatus::BadArgument));
 
   const int32_t handle = ConnectAndDownload();
   struct Case {
@@ -210,62 +211,68 @@ TEST_F(usb_library, RefusedCallsFailAtOnce) {
       {"negative index", 0, -1, 0, 0, &zero},
   };
   for (const Case &c : cases)
-    EXPECT_EQ(request_(handle, 0xDD, c.value, c.index, c.direction, c.length, c.buffer), StatusBadArgument) << c.what;
+    EXPECT_EQ(request_(handle, 0xDD, c.value, c.index, c.direction, c.length, c.buffer),
+              StatusValue(BoardStatus::BadArgument))
+        << c.what;
   EXPECT_TRUE(board_->FirmwareTransfers().empty()) << "nothing refused reaches the board";
 }
 
 // Each way a firmware file can be unfit is caught before the board is
 // touched; the rules themselves are tested with the image reader.
-TEST_F(usb_library, UnfitFirmwareNeverReachesTheBoard) {
+TEST_F(UsbLibrary, UnfitFirmwareNeverReachesTheBoard) {
   board_->Plug(1);
   LoadFourOperation();
   int32_t handle = 0;
   std::array<uint8_t, 128> list{};
   int32_t count = 0;
   search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, list.data());
-  ASSERT_EQ(connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, 1, &handle), StatusOk);
-  const std::string cases[] = {
-      (directory_.Path() / "absent.hex").string(),
-      directory_.Write("checksum.hex", ":0400000001020304F3\n:00000001FF\n"),
-      directory_.Write("no_end.hex", ":0400000001020304F2\n"),
-      directory_.Write("beyond.hex", ":01400000AA15\n:00000001FF\n"),
-      directory_.Path().string(),
+  ASSERT_EQ(connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, 1, &handle), StatusValue(BoardStatus::Success));
+  const struct {
+    std::string file;
+    BoardStatus status;
+  } cases[] = {
+      {(directory_.Path() / "absent.hex").string(), BoardStatus::FirmwareUnreadable},
+      {directory_.Write("checksum.hex", ":0400000001020304F3\n:00000001FF\n"), BoardStatus::FirmwareRefused},
+      {directory_.Write("no_end.hex", ":0400000001020304F2\n"), BoardStatus::FirmwareRefused},
+      {directory_.Write("beyond.hex", ":01400000AA15\n:00000001FF\n"), BoardStatus::FirmwareRefused},
+      {directory_.Path().string(), BoardStatus::FirmwareUnreadable},
   };
-  for (const std::string &file : cases)
-    EXPECT_EQ(download_(handle, Path(file)), StatusBadFirmware) << file;
-  EXPECT_EQ(download_(handle, nullptr), StatusBadArgument);
+  for (const auto &c : cases)
+    EXPECT_EQ(download_(handle, Path(c.file)), StatusValue(c.status)) << c.file;
+  EXPECT_EQ(download_(handle, nullptr), StatusValue(BoardStatus::BadArgument));
   EXPECT_TRUE(board_->LoaderTransfers().empty());
-  EXPECT_EQ(download_(handle, Path(firmware_)), StatusOk) << "the board is still fit for a good image";
+  EXPECT_EQ(download_(handle, Path(firmware_)), StatusValue(BoardStatus::Success))
+      << "the board is still fit for a good image";
 }
 
-TEST_F(usb_library, AnUnpluggedBoardFailsEveryLaterRequestAtOnce) {
+TEST_F(UsbLibrary, AnUnpluggedBoardFailsEveryLaterRequestAtOnce) {
   board_->Plug(1);
   LoadFourOperation();
   const int32_t handle = ConnectAndDownload();
   uint8_t zero = 0;
-  ASSERT_EQ(request_(handle, 0xDE, 0x9F, 0, 0, 0, &zero), StatusOk);
+  ASSERT_EQ(request_(handle, 0xDE, 0x9F, 0, 0, 0, &zero), StatusValue(BoardStatus::Success));
   board_->Unplug(1);
   std::array<uint8_t, 3> buffer{};
-  EXPECT_EQ(request_(handle, 0xDD, 0x81, 0, 1, 3, buffer.data()), StatusGone);
+  EXPECT_EQ(request_(handle, 0xDD, 0x81, 0, 1, 3, buffer.data()), StatusValue(BoardStatus::Gone));
   // From now on the library knows: nothing more goes to the device.
   const int asked = board_->CallsAfterUnplug();
   for (int i = 0; i < 20; ++i)
-    EXPECT_EQ(request_(handle, 0xDD, 0, 0, 0, 0, &zero), StatusGone);
-  EXPECT_EQ(download_(handle, Path(firmware_)), StatusGone);
+    EXPECT_EQ(request_(handle, 0xDD, 0, 0, 0, 0, &zero), StatusValue(BoardStatus::Gone));
+  EXPECT_EQ(download_(handle, Path(firmware_)), StatusValue(BoardStatus::Gone));
   EXPECT_EQ(board_->CallsAfterUnplug(), asked);
   EXPECT_EQ(board_->FirmwareTransfers().size(), 1u);
 }
 
-TEST_F(usb_library, TimeoutAndStallAreToldApart) {
+TEST_F(UsbLibrary, TimeoutAndStallAreToldApart) {
   board_->Plug(1);
   LoadFourOperation();
   const int32_t handle = ConnectAndDownload();
   board_->SetBehaviour({.NeverAnswered = 0xDA, .Stalled = 0xDB});
   std::array<uint8_t, 2> sample{};
   uint8_t zero = 0;
-  EXPECT_EQ(request_(handle, 0xDA, 0, 0, 1, 2, sample.data()), StatusTimeout);
-  EXPECT_EQ(request_(handle, 0xDB, 0, 0, 1, 0, &zero), StatusStall);
-  EXPECT_EQ(request_(handle, 0xDD, 0, 0, 0, 0, &zero), StatusOk) << "the board is still there";
+  EXPECT_EQ(request_(handle, 0xDA, 0, 0, 1, 2, sample.data()), StatusValue(BoardStatus::NoAnswer));
+  EXPECT_EQ(request_(handle, 0xDB, 0, 0, 1, 0, &zero), StatusValue(BoardStatus::Refused));
+  EXPECT_EQ(request_(handle, 0xDD, 0, 0, 0, 0, &zero), StatusValue(BoardStatus::Success)) << "the board is still there";
 }
 
 } // namespace

@@ -7,16 +7,20 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace vq::usbtest {
 namespace {
 
 using namespace std::chrono_literals;
 
-TEST(usb_program, StartsOnTheLibusbLibraryWithTheStartUpRequests) {
+TEST(UsbProgram, StartsOnTheLibusbLibraryWithTheStartUpRequests) {
   FakeBoard board(VQ_VENDOR_ID, VQ_PRODUCT_ID);
   board.Plug(1);
   TempDirectory directory;
@@ -26,14 +30,24 @@ TEST(usb_program, StartsOnTheLibusbLibraryWithTheStartUpRequests) {
     std::filesystem::copy_file(std::filesystem::path(VQ_USB_DIR) / file, directory.Path() / file);
   const std::string program = (directory.Path() / "VQ8231(version2)").string();
 
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (chdir("/") == 0)
-      execl(program.c_str(), program.c_str(), static_cast<char *>(nullptr));
-    _exit(127);
-  }
+  // Started by posix_spawn, not fork: the child runs none of this process's
+  // code before the program, so no lock that umockdev's thread may hold at
+  // that moment can come along locked. From "/", so that the program finds its
+  // library beside itself.
+  std::string offscreen = "QT_QPA_PLATFORM=offscreen"; // the first of a name counts
+  std::vector<char *> environment{offscreen.data()};
+  for (char **variable = environ; *variable != nullptr; ++variable)
+    environment.push_back(*variable);
+  environment.push_back(nullptr);
+  std::string name = program;
+  char *argv[] = {name.data(), nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addchdir_np(&actions, "/");
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environment.data());
+  posix_spawn_file_actions_destroy(&actions);
+  ASSERT_EQ(spawned, 0) << std::strerror(spawned);
   // The start-up: the function register read twice, the no-operation word,
   // the control lines with LDAC pulsing, the function word, and the data
   // register of DAC A read twice.

@@ -1,8 +1,8 @@
 // The About box: what it shows in both programs, and how "System Info..."
 // finds the system-information program, through a scripted platform.
-#include "windows/about_form.h"
 #include "sysinfo/system_info.h"
 #include "tests/support/form_fixture.h"
+#include "windows/about_box.h"
 
 #include <QAction>
 #include <QLabel>
@@ -88,7 +88,7 @@ private:
   std::map<RegistryKeyHandle, std::string> opened_;
 };
 
-QAction *AboutMenu(MainForm &form) {
+QAction *AboutMenu(MainWindow &form) {
   auto *action = form.findChild<QAction *>(QStringLiteral("MnuAbout"));
   if (action == nullptr)
     qFatal("no MnuAbout");
@@ -129,11 +129,11 @@ void AboutTest::showsTitleAndVersionOfEachProgram() {
   QFETCH(QString, version);
   RecordingForm f(earlierBuild);
   f.link.DownloadStatus = earlierBuild ? 1 : 0; // the earlier library reports success as >= 1
-  QVERIFY(f.fixture.Load());
+  QVERIFY(f.fixture.Start());
 
-  AboutMenu(*f.fixture.form)->trigger();
+  AboutMenu(f.fixture.Window())->trigger();
 
-  AboutForm *about = f.fixture.form->About();
+  AboutBox *about = f.fixture.Window().About();
   QVERIFY(about != nullptr);
   QVERIFY(about->isVisible());
   QVERIFY(!about->isModal());
@@ -147,28 +147,28 @@ void AboutTest::showsTitleAndVersionOfEachProgram() {
   QCOMPARE(Child<QPushButton>(about, "cmdSysInfo")->text(), QStringLiteral("&System Info..."));
   // Modeless: the main window keeps working while it is open.
   QCOMPARE(QApplication::activeModalWidget(), nullptr);
-  QVERIFY(f.fixture.form->isEnabled());
+  QVERIFY(f.fixture.Window().isEnabled());
 }
 
 void AboutTest::okUnloadsTheBoxAndTheMenuLoadsItAgain() {
   RecordingForm f;
-  QVERIFY(f.fixture.Load());
-  AboutMenu(*f.fixture.form)->trigger();
-  QPointer<AboutForm> first = f.fixture.form->About();
-  AboutMenu(*f.fixture.form)->trigger(); // a second choice shows the same box
-  QCOMPARE(f.fixture.form->About(), first.data());
+  QVERIFY(f.fixture.Start());
+  AboutMenu(f.fixture.Window())->trigger();
+  QPointer<AboutBox> first = f.fixture.Window().About();
+  AboutMenu(f.fixture.Window())->trigger(); // a second choice shows the same box
+  QCOMPARE(f.fixture.Window().About(), first.data());
 
   QTest::mouseClick(Child<QPushButton>(first, "cmdOK"), Qt::LeftButton);
   QTRY_VERIFY(first.isNull());
 
-  AboutMenu(*f.fixture.form)->trigger();
-  QVERIFY(f.fixture.form->About() != nullptr);
-  QVERIFY(f.fixture.form->About()->isVisible());
+  AboutMenu(f.fixture.Window())->trigger();
+  QVERIFY(f.fixture.Window().About() != nullptr);
+  QVERIFY(f.fixture.Window().About()->isVisible());
 }
 
 void AboutTest::systemInfoIsUnavailableWithoutARegistry() {
   MessageAnswerer answerer;
-  AboutForm about(QStringLiteral("VQ8231 Evaluation Software"), {1, 0, 4});
+  AboutBox about(QStringLiteral("VQ8231 Evaluation Software"), {1, 0, 4});
   about.show();
   QTest::mouseClick(Child<QPushButton>(&about, "cmdSysInfo"), Qt::LeftButton);
 #ifdef _WIN32
@@ -305,7 +305,7 @@ void AboutTest::startSysInfoLooksInTheRegistry() {
   platform.Startable = startable;
   platform.ThrowOnOpen = throws;
   MessageAnswerer answerer;
-  AboutForm about(QStringLiteral("VQ8231 Evaluation Software"), {1, 0, 4});
+  AboutBox about(QStringLiteral("VQ8231 Evaluation Software"), {1, 0, 4});
   about.SetSystemInfoPlatform(platform);
   about.show();
 

@@ -47,13 +47,13 @@ namespace {
 
 struct ActivityForm {
   ActivityForm() {
-    views = form.fixture.form->findChild<BoardViews *>(QStringLiteral("BoardViews"));
-    if (views == nullptr || !form.fixture.Load())
+    views = form.fixture.Window().findChild<BoardViews *>(QStringLiteral("BoardViews"));
+    if (views == nullptr || !form.fixture.Start())
       qFatal("window not loaded");
   }
   void Open() {
     form.fixture.Find<QAction>(QStringLiteral("MnuActivity"))->trigger();
-    window = form.fixture.form->findChild<ActivityWindow *>(QStringLiteral("BoardActivity"));
+    window = form.fixture.Window().findChild<ActivityWindow *>(QStringLiteral("BoardActivity"));
     table = window->findChild<QTableView *>(QStringLiteral("ActivityTable"));
   }
   // A few requests from a handler (a data write to DAC A: three calls), and
@@ -94,7 +94,7 @@ struct ActivityForm {
 void BoardActivityTest::logHoldsExactlyWhatTheBoardReceived() {
   ActivityForm a;
   a.form.link.Sample = 1845;
-  a.form.link.SetRegister(1, 0, 0x21);
+  a.form.link.SetRegister(Command::FunctionRegister, 0x21);
   Choose(a.form.fixture.Find<ChoiceList>(QStringLiteral("ComboAddr")), QStringLiteral("DAC B"));
   a.WriteSomething(QStringLiteral("1"));
   Click(a.form.fixture.Find<QPushButton>(QStringLiteral("Command7"))); // Measure
@@ -109,11 +109,11 @@ void BoardActivityTest::logHoldsExactlyWhatTheBoardReceived() {
   for (std::size_t i = 0; i < sent.size(); ++i) {
     const BoardCall &call = log.At(i).Call;
     QCOMPARE(call.Kind, BoardCallKind::Request);
-    QCOMPARE(call.Request, sent[i].code);
-    QCOMPARE(call.Value, sent[i].value);
-    QCOMPARE(call.Index, sent[i].index);
-    QCOMPARE(call.Direction, sent[i].direction);
-    QCOMPARE(call.Length, sent[i].length);
+    QCOMPARE(call.Request, sent[i].Code);
+    QCOMPARE(call.Value, sent[i].Value);
+    QCOMPARE(call.Index, sent[i].Index);
+    QCOMPARE(call.Direction, sent[i].Direction);
+    QCOMPARE(call.Length, sent[i].Length);
     if (call.Direction == 0)
       QCOMPARE(call.ByteCount, 0); // the zero byte travels with length 0
     if (call.Request == 0xDD && call.Direction == 1)
@@ -123,7 +123,7 @@ void BoardActivityTest::logHoldsExactlyWhatTheBoardReceived() {
   }
   QVERIFY(reads >= 2);
   // The sample as the board returned it, and its meaning.
-  const auto sample = std::find_if(sent.begin(), sent.end(), [](const auto &r) { return r.code == 0xDA; });
+  const auto sample = std::find_if(sent.begin(), sent.end(), [](const auto &r) { return r.Code == 0xDA; });
   QVERIFY(sample != sent.end());
   const LogEntry &sampleEntry = log.At(static_cast<std::size_t>(sample - sent.begin()));
   QVERIFY(QString::fromStdString(ColumnText(sampleEntry, LogColumn::Meaning)).startsWith("sample 1845: "));
@@ -295,7 +295,7 @@ void BoardActivityTest::aFolderThatTakesNoNewFileAsksBeforeOverwritingInPlace() 
 void BoardActivityTest::theSaveDialogSaysWhenANameIsTooLong() {
   ActivityForm a;
   QTemporaryDir directory;
-  SaveFileDialog dialog(a.form.fixture.form.get(), QStringLiteral("Save Board Activity"), directory.path(), QString());
+  SaveFileDialog dialog(&a.form.fixture.Window(), QStringLiteral("Save Board Activity"), directory.path(), QString());
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.open();
   dialog.selectFile(directory.filePath(QString(256, 'n')));

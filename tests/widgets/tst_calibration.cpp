@@ -17,7 +17,7 @@ using namespace vq::test;
 
 namespace {
 
-// Writes pulse LDAC (Check1 is ticked after the load): request 0xD9 with the
+// Writes pulse LDAC ("Pulse After Data Write" is ticked after the start): request 0xD9 with the
 // upper byte 8 * select + DAC; reads are two 0xDD transfers with the R/W bit.
 QString OffsetWrite(int dac, int code) {
   return QString::asprintf("D9 out v=%X i=%X", 0x28 + dac, code);
@@ -30,38 +30,39 @@ QString FineGainWrite(int dac, int code) {
 // and a pause that does not wait.
 struct Calibration {
   Calibration() {
-    if (!form.fixture.Load())
+    if (!form.fixture.Start())
       qFatal("the window did not load");
-    form.fixture.form->Calibration().SetCompletePause([this] {
+    form.fixture.Window().Calibration().SetCompletePause([this] {
       ++pauses;
-      completeShownDuringPause = ui().LabelComplete->isVisible();
-      stageShownDuringPause = ui().CommandFS->isVisible();
-      command8EnabledDuringPause = ui().Command8->isEnabled();
+      completeShownDuringPause = Controls().CompleteLabel->isVisible();
+      stageShownDuringPause = Controls().ZeroScaleDoneButton->isVisible();
+      startEnabledDuringPause = Controls().CalibrationButton->isEnabled();
     });
-    form.fixture.form->activateWindow();
-    if (!QTest::qWaitForWindowActive(form.fixture.form.get()))
+    form.fixture.Window().activateWindow();
+    if (!QTest::qWaitForWindowActive(&form.fixture.Window()))
       qWarning("the window did not become active");
-    form.link.Take();
+    Taken(form.link);
   }
-  MainFormControls &ui() { return form.fixture.ui(); }
-  ProgramValues &values() { return form.fixture.values; }
+  MainWindowControls &Controls() { return form.fixture.Controls(); }
+  ProgramValues &Values() { return form.fixture.values; }
   QList<SeenMessage> &seen() { return form.fixture.answerer.Seen; }
 
   void Offset(const QString &reading) {
-    QTest::mouseClick(ui().Command8, Qt::LeftButton);
-    ui().TextOff->setText(reading);
-    QTest::mouseClick(ui().CommandOff, Qt::LeftButton);
+    QTest::mouseClick(Controls().CalibrationButton, Qt::LeftButton);
+    Controls().OffsetReadingBox->setText(reading);
+    QTest::mouseClick(Controls().OffsetDoneButton, Qt::LeftButton);
   }
   void ZeroScale(const QString &reading) {
-    ui().TextFS->setText(reading);
-    QTest::mouseClick(ui().CommandFS, Qt::LeftButton);
+    Controls().ZeroScaleReadingBox->setText(reading);
+    QTest::mouseClick(Controls().ZeroScaleDoneButton, Qt::LeftButton);
   }
   // The visible controls of the frame, in a fixed order.
   QString Shown() {
     QStringList names;
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{ui().LabelOff1, ui().LabelOff2, ui().TextOff, ui().CommandOff, ui().LabelFS1,
-                                          ui().LabelFS2, ui().TextFS, ui().CommandFS, ui().LabelComplete})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             Controls().OffsetInstruction, Controls().OffsetReadingPrompt, Controls().OffsetReadingBox,
+             Controls().OffsetDoneButton, Controls().ZeroScaleInstruction, Controls().ZeroScaleReadingPrompt,
+             Controls().ZeroScaleReadingBox, Controls().ZeroScaleDoneButton, Controls().CompleteLabel})
       if (w->isVisible())
         names << w->objectName();
     return names.join(' ');
@@ -71,7 +72,7 @@ struct Calibration {
   int pauses = 0;
   bool completeShownDuringPause = false;
   bool stageShownDuringPause = true;
-  bool command8EnabledDuringPause = true;
+  bool startEnabledDuringPause = true;
 };
 
 const QString OffsetStage = QStringLiteral("LabelOff1 LabelOff2 TextOff CommandOff");
@@ -118,12 +119,13 @@ void CalibrationTest::offsetStageWritesTheCorrectedOffset() {
   QFETCH(QString, reading);
   QFETCH(int, code);
   Calibration cal;
-  cal.form.link.SetRegister(0, 5, present);
+  cal.form.link.SetRegister({Register::Offset, Channel::A}, present);
 
   cal.Offset(reading);
 
-  QCOMPARE(cal.form.link.Take(), Read(0x98) + Read(0xA8) << OffsetWrite(0, code));
-  QCOMPARE(cal.values().DataValue, code);
+  QCOMPARE(Taken(cal.form.link), Read({Register::CoarseGain, Channel::A}) + Read({Register::Offset, Channel::A})
+                                     << OffsetWrite(0, code));
+  QCOMPARE(cal.Values().DataValue, code);
   QCOMPARE(cal.Shown(), ZeroScaleStage);
   QVERIFY(cal.seen().isEmpty());
 }
@@ -150,22 +152,23 @@ void CalibrationTest::offsetStageRefusesWhatItCannotCorrect() {
   QFETCH(QString, reading);
   QFETCH(QString, problem);
   Calibration cal;
-  cal.form.link.SetRegister(0, 5, present);
-  cal.values().DataValue = 1234;
+  cal.form.link.SetRegister({Register::Offset, Channel::A}, present);
+  cal.Values().DataValue = 1234;
 
   cal.Offset(reading);
 
-  QCOMPARE(cal.form.link.Take(), Read(0x98) + Read(0xA8)); // read, nothing written
-  QCOMPARE(cal.values().DataValue, 1234);
+  QCOMPARE(Taken(cal.form.link),
+           Read({Register::CoarseGain, Channel::A}) + Read({Register::Offset, Channel::A})); // read, nothing written
+  QCOMPARE(cal.Values().DataValue, 1234);
   QCOMPARE(cal.seen().size(), 1);
   QCOMPARE(cal.seen()[0].title, QString::fromLatin1(ApplicationTitle));
   QCOMPARE(cal.seen()[0].icon, QMessageBox::Warning);
   QCOMPARE(cal.seen()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   QVERIFY2(cal.seen()[0].text.contains(problem), qPrintable(cal.seen()[0].text));
   QCOMPARE(cal.Shown(), OffsetStage);
-  QCOMPARE(cal.ui().TextOff->text(), reading);
-  QCOMPARE(cal.form.fixture.form->focusWidget(), cal.ui().TextOff);
-  QVERIFY(!cal.ui().Command8->isEnabled());
+  QCOMPARE(cal.Controls().OffsetReadingBox->text(), reading);
+  QCOMPARE(cal.form.fixture.Window().focusWidget(), cal.Controls().OffsetReadingBox);
+  QVERIFY(!cal.Controls().CalibrationButton->isEnabled());
 }
 
 void CalibrationTest::zeroScaleStageWritesTheCorrectedFineGain_data() {
@@ -188,13 +191,14 @@ void CalibrationTest::zeroScaleStageWritesTheCorrectedFineGain() {
   QFETCH(int, code);
   Calibration cal;
   cal.Offset("0");
-  cal.form.link.SetRegister(0, 4, present);
-  cal.form.link.Take();
+  cal.form.link.SetRegister({Register::FineGain, Channel::A}, present);
+  Taken(cal.form.link);
 
   cal.ZeroScale(reading);
 
-  QCOMPARE(cal.form.link.Take(), Read(0x98) + Read(0xA0) << FineGainWrite(0, code));
-  QCOMPARE(cal.values().DataValue, code);
+  QCOMPARE(Taken(cal.form.link), Read({Register::CoarseGain, Channel::A}) + Read({Register::FineGain, Channel::A})
+                                     << FineGainWrite(0, code));
+  QCOMPARE(cal.Values().DataValue, code);
   QCOMPARE(cal.pauses, 1);
   QVERIFY(cal.seen().isEmpty());
 }
@@ -217,79 +221,83 @@ void CalibrationTest::zeroScaleFailureAsksForANegativeNumber() {
   QFETCH(QString, reading);
   Calibration cal;
   cal.Offset("0");
-  cal.form.link.SetRegister(0, 4, present);
-  cal.form.link.Take();
-  cal.values().DataValue = 1234;
+  cal.form.link.SetRegister({Register::FineGain, Channel::A}, present);
+  Taken(cal.form.link);
+  cal.Values().DataValue = 1234;
 
   cal.ZeroScale(reading);
 
-  QCOMPARE(cal.form.link.Take(), Read(0x98) + Read(0xA0)); // nothing written
-  QCOMPARE(cal.values().DataValue, 1234);
+  QCOMPARE(Taken(cal.form.link),
+           Read({Register::CoarseGain, Channel::A}) + Read({Register::FineGain, Channel::A})); // nothing written
+  QCOMPARE(cal.Values().DataValue, 1234);
   QCOMPARE(cal.seen().size(), 1);
   QCOMPARE(cal.seen()[0].text, QStringLiteral("A negative number is expected"));
   QCOMPARE(cal.seen()[0].title, QString::fromLatin1(ApplicationTitle));
   QCOMPARE(cal.seen()[0].icon, QMessageBox::Warning);
   QCOMPARE(cal.seen()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-  QCOMPARE(cal.ui().TextFS->text(), QString());
-  QVERIFY(!cal.ui().TextFS->isUndoAvailable());
-  QCOMPARE(cal.form.fixture.form->focusWidget(), cal.ui().TextFS);
+  QCOMPARE(cal.Controls().ZeroScaleReadingBox->text(), QString());
+  QVERIFY(!cal.Controls().ZeroScaleReadingBox->isUndoAvailable());
+  QCOMPARE(cal.form.fixture.Window().focusWidget(), cal.Controls().ZeroScaleReadingBox);
   QCOMPARE(cal.Shown(), ZeroScaleStage);
   QCOMPARE(cal.pauses, 0);
 
   // The stage stays open for a new reading.
-  cal.form.link.SetRegister(0, 4, 0);
+  cal.form.link.SetRegister({Register::FineGain, Channel::A}, 0);
   cal.ZeroScale("-4.095");
-  QCOMPARE(cal.form.link.Take(), Read(0x98) + Read(0xA0) << FineGainWrite(0, 0x10));
+  QCOMPARE(Taken(cal.form.link), Read({Register::CoarseGain, Channel::A}) + Read({Register::FineGain, Channel::A})
+                                     << FineGainWrite(0, 0x10));
   QCOMPARE(cal.pauses, 1);
 }
 
 void CalibrationTest::stagesFollowEachOther() {
   Calibration cal;
   // Neither stage refreshes the bit display: it keeps the word read last.
-  const QString word = cal.ui().LabelData->text(), data = cal.ui().Label27->text();
+  const QString word = cal.Controls().WordHex->text(), data = cal.Controls().RegisterValue->text();
   QCOMPARE(cal.Shown(), QString());
-  QVERIFY(cal.ui().Command8->isEnabled());
-  QCOMPARE(cal.ui().TextOff->text(), QStringLiteral("0"));
-  QCOMPARE(cal.ui().TextFS->text(), QStringLiteral("-"));
+  QVERIFY(cal.Controls().CalibrationButton->isEnabled());
+  QCOMPARE(cal.Controls().OffsetReadingBox->text(), QStringLiteral("0"));
+  QCOMPARE(cal.Controls().ZeroScaleReadingBox->text(), QStringLiteral("-"));
 
-  QTest::mouseClick(cal.ui().Command8, Qt::LeftButton);
+  QTest::mouseClick(cal.Controls().CalibrationButton, Qt::LeftButton);
   QCOMPARE(cal.Shown(), OffsetStage);
-  QVERIFY(!cal.ui().Command8->isEnabled());
-  QCOMPARE(cal.form.link.Take(), QStringList()); // starting sends nothing
+  QVERIFY(!cal.Controls().CalibrationButton->isEnabled());
+  QCOMPARE(Taken(cal.form.link), QStringList()); // starting sends nothing
 
-  cal.ui().TextOff->setText("0.001");
-  QTest::mouseClick(cal.ui().CommandOff, Qt::LeftButton);
+  cal.Controls().OffsetReadingBox->setText("0.001");
+  QTest::mouseClick(cal.Controls().OffsetDoneButton, Qt::LeftButton);
   QCOMPARE(cal.Shown(), ZeroScaleStage);
-  QVERIFY(!cal.ui().Command8->isEnabled());
+  QVERIFY(!cal.Controls().CalibrationButton->isEnabled());
 
   cal.ZeroScale("-4.095");
   QCOMPARE(cal.pauses, 1);
   QVERIFY(cal.completeShownDuringPause);
   QVERIFY(!cal.stageShownDuringPause);
-  QVERIFY(!cal.command8EnabledDuringPause);
+  QVERIFY(!cal.startEnabledDuringPause);
   QCOMPARE(cal.Shown(), QString());
-  QVERIFY(cal.ui().Command8->isEnabled());
-  QCOMPARE(cal.ui().LabelData->text(), word);
-  QCOMPARE(cal.ui().Label27->text(), data);
+  QVERIFY(cal.Controls().CalibrationButton->isEnabled());
+  QCOMPARE(cal.Controls().WordHex->text(), word);
+  QCOMPARE(cal.Controls().RegisterValue->text(), data);
 
   // The boxes keep what was typed for the next calibration.
-  QTest::mouseClick(cal.ui().Command8, Qt::LeftButton);
-  QCOMPARE(cal.ui().TextOff->text(), QStringLiteral("0.001"));
+  QTest::mouseClick(cal.Controls().CalibrationButton, Qt::LeftButton);
+  QCOMPARE(cal.Controls().OffsetReadingBox->text(), QStringLiteral("0.001"));
   QCOMPARE(cal.Shown(), OffsetStage);
 }
 
 void CalibrationTest::eachStageUsesTheChannelChosenAtDone() {
   Calibration cal;
-  QTest::mouseClick(cal.ui().Command8, Qt::LeftButton);
-  cal.values().Word = cal.values().Word.WithChannel(Channel::C);
-  cal.form.link.SetRegister(2, 5, 0xFF);
-  cal.ui().TextOff->setText("0");
-  QTest::mouseClick(cal.ui().CommandOff, Qt::LeftButton);
-  QCOMPARE(cal.form.link.Take(), Read(0x9A) + Read(0xAA) << OffsetWrite(2, 0xFF));
+  QTest::mouseClick(cal.Controls().CalibrationButton, Qt::LeftButton);
+  cal.Values().Word = cal.Values().Word.WithChannel(Channel::C);
+  cal.form.link.SetRegister({Register::Offset, Channel::C}, 0xFF);
+  cal.Controls().OffsetReadingBox->setText("0");
+  QTest::mouseClick(cal.Controls().OffsetDoneButton, Qt::LeftButton);
+  QCOMPARE(Taken(cal.form.link), Read({Register::CoarseGain, Channel::C}) + Read({Register::Offset, Channel::C})
+                                     << OffsetWrite(2, 0xFF));
 
-  cal.values().Word = cal.values().Word.WithChannel(Channel::D);
+  cal.Values().Word = cal.Values().Word.WithChannel(Channel::D);
   cal.ZeroScale("-4.097");
-  QCOMPARE(cal.form.link.Take(), Read(0x9B) + Read(0xA3) << FineGainWrite(3, 0x30));
+  QCOMPARE(Taken(cal.form.link), Read({Register::CoarseGain, Channel::D}) + Read({Register::FineGain, Channel::D})
+                                     << FineGainWrite(3, 0x30));
 }
 
 void CalibrationTest::eachStageUsesTheRangeOfItsChannel_data() {
@@ -303,11 +311,17 @@ void CalibrationTest::eachStageUsesTheRangeOfItsChannel_data() {
   // The last entry left 4.096 V; the channel is on 4.311 V. 1 mV is 7.6 of
   // its LSBs (not 8), and -4.3115 V at zero scale is 7.6 steps low (not a
   // fine gain limited at -32).
-  QTest::newRow("DAC B on 4.311 V") << 1 << 0 << 2 << (Read(0x99) + Read(0xA9) << OffsetWrite(1, 0xC3))
-                                    << (Read(0x99) + Read(0xA1) << FineGainWrite(1, 0x38)) << 4.311f;
+  QTest::newRow("DAC B on 4.311 V")
+      << 1 << 0 << 2
+      << (Read({Register::CoarseGain, Channel::B}) + Read({Register::Offset, Channel::B}) << OffsetWrite(1, 0xC3))
+      << (Read({Register::CoarseGain, Channel::B}) + Read({Register::FineGain, Channel::B}) << FineGainWrite(1, 0x38))
+      << 4.311f;
   // All channels at once: DAC A's range stands for them.
-  QTest::newRow("ALL DACs take DAC A's range") << 4 << 2 << 0 << (Read(0x98) + Read(0xAC) << OffsetWrite(4, 0xC3))
-                                               << (Read(0x98) + Read(0xA4) << FineGainWrite(4, 0x38)) << 4.311f;
+  QTest::newRow("ALL DACs take DAC A's range")
+      << 4 << 2 << 0
+      << (Read({Register::CoarseGain, Channel::A}) + Read({Register::Offset, Channel::All}) << OffsetWrite(4, 0xC3))
+      << (Read({Register::CoarseGain, Channel::A}) + Read({Register::FineGain, Channel::All}) << FineGainWrite(4, 0x38))
+      << 4.311f;
 }
 
 void CalibrationTest::eachStageUsesTheRangeOfItsChannel() {
@@ -315,15 +329,15 @@ void CalibrationTest::eachStageUsesTheRangeOfItsChannel() {
   QFETCH(int, coarseOfA);
   QFETCH(int, coarseOfB);
   Calibration cal;
-  cal.form.link.SetRegister(0, 3, coarseOfA);
-  cal.form.link.SetRegister(1, 3, coarseOfB);
-  cal.values().Word = cal.values().Word.WithChannel(static_cast<Channel>(channel));
+  cal.form.link.SetRegister({Register::CoarseGain, Channel::A}, coarseOfA);
+  cal.form.link.SetRegister({Register::CoarseGain, Channel::B}, coarseOfB);
+  cal.Values().Word = cal.Values().Word.WithChannel(static_cast<Channel>(channel));
 
   cal.Offset("0.001");
-  QTEST(cal.form.link.Take(), "offsetStage");
+  QTEST(Taken(cal.form.link), "offsetStage");
   cal.ZeroScale("-4.3115");
-  QTEST(cal.form.link.Take(), "zeroScaleStage");
-  QTEST(cal.values().OutputRange, "range");
+  QTEST(Taken(cal.form.link), "zeroScaleStage");
+  QTEST(cal.Values().OutputRange, "range");
 }
 
 void CalibrationTest::completePauseHoldsTheWindowForTwoSeconds() {
@@ -331,20 +345,20 @@ void CalibrationTest::completePauseHoldsTheWindowForTwoSeconds() {
   // A timer due at once when the pause begins must not run until it is over:
   // the window handles no events meanwhile.
   bool timerRan = false;
-  cal.form.fixture.form->Calibration().SetCompletePause([&] {
+  cal.form.fixture.Window().Calibration().SetCompletePause([&] {
     QTimer::singleShot(0, [&] { timerRan = true; });
     CalibrationPanel::WaitTwoSeconds();
   });
   cal.Offset("0");
-  cal.ui().TextFS->setText("-4.096");
+  cal.Controls().ZeroScaleReadingBox->setText("-4.096");
 
   const auto start = std::chrono::steady_clock::now();
-  QTest::mouseClick(cal.ui().CommandFS, Qt::LeftButton);
+  QTest::mouseClick(cal.Controls().ZeroScaleDoneButton, Qt::LeftButton);
   const auto elapsed = std::chrono::steady_clock::now() - start;
 
   QVERIFY(elapsed >= std::chrono::seconds(2));
   QVERIFY(!timerRan);
-  QVERIFY(cal.ui().Command8->isEnabled());
+  QVERIFY(cal.Controls().CalibrationButton->isEnabled());
   QCOMPARE(cal.Shown(), QString());
   QTRY_VERIFY(timerRan);
 }
@@ -363,9 +377,9 @@ void CalibrationTest::calibrationCorrectsTheSimulatedChannel() {
   SimulatedProgram program(earlierBuild);
   sim::BoardControl &board = program.board;
   FormFixture &fixture = program.fixture;
-  QVERIFY(fixture.Load());
-  fixture.form->Calibration().SetCompletePause([] {});
-  MainFormControls &ui = fixture.ui();
+  QVERIFY(fixture.Start());
+  fixture.Window().Calibration().SetCompletePause([] {});
+  MainWindowControls &ui = fixture.Controls();
   // The channel with the largest offset error.
   int dac = 0;
   for (int channel = 1; channel < sim::ChannelCount; ++channel)
@@ -378,23 +392,23 @@ void CalibrationTest::calibrationCorrectsTheSimulatedChannel() {
     return QString::fromLatin1(text);
   };
 
-  Enter(ui.TextVolts, "0");
+  Enter(ui.VoltsBox, "0");
   const double offsetBefore = board.OutputVoltage(dac);
   QVERIFY2(std::abs(offsetBefore) > 0.0001, "the simulated channel should need an offset correction");
-  QTest::mouseClick(ui.Command8, Qt::LeftButton);
-  ui.TextOff->setText(measured());
-  QTest::mouseClick(ui.CommandOff, Qt::LeftButton);
+  QTest::mouseClick(ui.CalibrationButton, Qt::LeftButton);
+  ui.OffsetReadingBox->setText(measured());
+  QTest::mouseClick(ui.OffsetDoneButton, Qt::LeftButton);
   QVERIFY2(std::abs(board.OutputVoltage(dac)) < 0.0001, qPrintable(measured()));
 
-  Enter(ui.TextVolts, "-4.096");
+  Enter(ui.VoltsBox, "-4.096");
   const double zeroScaleBefore = board.OutputVoltage(dac);
-  ui.TextFS->setText(measured());
-  QTest::mouseClick(ui.CommandFS, Qt::LeftButton);
+  ui.ZeroScaleReadingBox->setText(measured());
+  QTest::mouseClick(ui.ZeroScaleDoneButton, Qt::LeftButton);
   QVERIFY(fixture.answerer.Seen.isEmpty());
   const double zeroScaleAfter = board.OutputVoltage(dac);
   QVERIFY2(std::abs(zeroScaleAfter + 4.096) < 0.0002, qPrintable(measured()));
   QVERIFY(std::abs(zeroScaleAfter + 4.096) <= std::abs(zeroScaleBefore + 4.096));
-  QVERIFY(ui.Command8->isEnabled());
+  QVERIFY(ui.CalibrationButton->isEnabled());
 }
 
 QTEST_MAIN(CalibrationTest)

@@ -39,10 +39,10 @@ struct Errors {
 class Bench {
 public:
   explicit Bench(uint32_t seed) : program_(false) {
-    if (!program_.fixture.Load())
+    if (!program_.fixture.Start())
       qFatal("window not loaded");
-    program_.fixture.form->Calibration().SetCompletePause([] {});
-    panel_ = program_.fixture.form->findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
+    program_.fixture.Window().Calibration().SetCompletePause([] {});
+    panel_ = program_.fixture.Window().findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
     Enter(panel_->findChild<QLineEdit *>(QStringLiteral("ErrorSeed")), QString::number(seed));
   }
 

@@ -3,11 +3,13 @@
 // silent, shows what its read buffer held, and never crashes or hangs.
 #include "board/board_library.h"
 #include "board/four_operation_link.h"
+#include "boardlog/log_columns.h"
 #include "panels/toggle_switch.h"
 #include "simboard/fault_plan.h"
 #include "simboard/sim_board_api.h"
 #include "tests/support/form_fixture.h"
 #include "tests/support/panel_driver.h"
+#include "windows/board_views.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -26,14 +28,14 @@ struct FailingBoard {
         board(*library.resolve<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR)()),
         faults(*library.resolve<VqSim_Faults_Fn>(VQ_SIM_FAULTS_ACCESSOR)()), link((Fresh(), path)),
         fixture(link, VQ_BIN_DIR) {
-    if (!fixture.Load())
+    if (!fixture.Start())
       qFatal("the window did not load on the fault-injecting board");
   }
   void Fresh() {
     board.PowerCycle();
     faults.SetPlan({});
   }
-  MainFormControls &ui() { return fixture.ui(); }
+  MainWindowControls &Controls() { return fixture.Controls(); }
 
   std::string path;
   DynamicLibrary library;
@@ -51,6 +53,7 @@ private slots:
   void readsShowWhatTheBufferHeld_data();
   void readsShowWhatTheBufferHeld();
   void boardThatStopsAnsweringStaysSilent();
+  void activityNamesTheFailureInWords();
 };
 
 void FailingBoardTest::readsShowWhatTheBufferHeld_data() {
@@ -79,15 +82,15 @@ void FailingBoardTest::readsShowWhatTheBufferHeld() {
   QFETCH(int, failEvery);
   QFETCH(int, readBytes);
   FailingBoard f;
-  Choose(f.ui().ComboReg, "Coarse Gain Register");
-  Choose(f.ui().ComboCoarse, QString::fromUtf8("Output Range = ± 4.201 V"));
-  Choose(f.ui().ComboReg, "Data Register");
-  Enter(f.ui().TextData, "ABCD");
+  Choose(f.Controls().RegisterList, "Coarse Gain Register");
+  Choose(f.Controls().RangeList, QString::fromUtf8("Output Range = ± 4.201 V"));
+  Choose(f.Controls().RegisterList, "Data Register");
+  Enter(f.Controls().DataBox, "ABCD");
 
   f.faults.SetPlan({failEvery, readBytes, -1});
-  Click(f.ui().Command1);
+  Click(f.Controls().ReadRegisterButton);
 
-  QTEST(f.ui().Label27->text(), "shown");
+  QTEST(f.Controls().RegisterValue->text(), "shown");
   QTEST(QString::number(f.board.Registers(0).Input, 16).toUpper(), "sent");
   QVERIFY(f.faults.Injected() > 0);
   QVERIFY(f.fixture.answerer.Seen.isEmpty()); // no message: a failed request is silent
@@ -96,35 +99,51 @@ void FailingBoardTest::readsShowWhatTheBufferHeld() {
 // After the board goes quiet every control still acts on the window alone.
 void FailingBoardTest::boardThatStopsAnsweringStaysSilent() {
   FailingBoard f;
-  MainFormControls &ui = f.ui();
-  Enter(ui.TextVolts, "1");
+  MainWindowControls &ui = f.Controls();
+  Enter(ui.VoltsBox, "1");
   // The last good read leaves zeros in the buffer: the offset register.
-  Choose(ui.ComboReg, "Offset Register");
+  Choose(ui.RegisterList, "Offset Register");
   const double before = f.board.OutputVoltage(0);
   f.faults.SetPlan({0, -1, 0});
 
   for (const char *view : {"Data Register", "Coarse Gain Register", "Fine Gain Register", "Offset Register",
                            "Function Register", "Data Register"})
-    Choose(ui.ComboReg, view);
+    Choose(ui.RegisterList, view);
   for (const char *channel : {"DAC B", "ALL DACs", "DAC A"})
-    Choose(ui.ComboAddr, channel);
-  for (QLineEdit *box : {ui.TextData, ui.TextVolts})
+    Choose(ui.ChannelList, channel);
+  for (QLineEdit *box : {ui.DataBox, ui.VoltsBox})
     Enter(box, "2");
   for (int n = 1; n <= 12; ++n)
-    QTest::mouseClick(ui.Toggle[n], Qt::LeftButton, Qt::NoModifier, ui.Toggle[n]->rect().center());
-  for (QPushButton *button : {ui.Command1, ui.Command4, ui.Command5, ui.Command7})
+    QTest::mouseClick(ui.Switches[n], Qt::LeftButton, Qt::NoModifier, ui.Switches[n]->rect().center());
+  for (QPushButton *button : {ui.ReadRegisterButton, ui.ClearAllButton, ui.LoadAllButton, ui.MeasureButton})
     Click(button);
-  Click(ui.Command8);
-  ui.TextOff->setText("0.001");
-  Click(ui.CommandOff);
-  ui.TextFS->setText("-4.097");
-  Click(ui.CommandFS);
+  Click(ui.CalibrationButton);
+  ui.OffsetReadingBox->setText("0.001");
+  Click(ui.OffsetDoneButton);
+  ui.ZeroScaleReadingBox->setText("-4.097");
+  Click(ui.ZeroScaleDoneButton);
 
   QVERIFY(f.faults.Injected() > 20);
   QCOMPARE(f.board.OutputVoltage(0), before); // nothing more reached it
   QVERIFY(f.fixture.answerer.Seen.isEmpty());
-  QVERIFY(f.fixture.form->isVisible());
-  QVERIFY(ui.Command8->isEnabled()); // the calibration ran to its end
+  QVERIFY(f.fixture.Window().isVisible());
+  QVERIFY(ui.CalibrationButton->isEnabled()); // the calibration ran to its end
+}
+
+// The simulated board names its statuses: the board activity says why a
+// request failed, where the window itself stays silent.
+void FailingBoardTest::activityNamesTheFailureInWords() {
+  FailingBoard f;
+  f.faults.SetPlan({1, -1, -1});
+  Click(f.Controls().ReadRegisterButton);
+
+  const RequestLog &log = f.fixture.Window().findChild<BoardViews *>(QStringLiteral("BoardViews"))->Log();
+  const LogEntry &read = log.Newest();
+  QCOMPARE(QString::fromStdString(ColumnText(read, LogColumn::Status)), QStringLiteral("1"));
+  QVERIFY2(QString::fromStdString(ColumnText(read, LogColumn::Meaning))
+               .endsWith("; request failed: the board did not answer (status 1)"),
+           ColumnText(read, LogColumn::Meaning).c_str());
+  QVERIFY(f.fixture.answerer.Seen.isEmpty());
 }
 
 QTEST_MAIN(FailingBoardTest)

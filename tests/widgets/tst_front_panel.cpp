@@ -44,9 +44,9 @@ QString Shown(QWidget *panel, const char *name) {
 // A loaded window of VQ8231(version2) on an ideal simulated board.
 struct IdealBoard {
   IdealBoard() : program(false) {
-    if (!program.fixture.Load())
+    if (!program.fixture.Start())
       qFatal("window not loaded");
-    panel = program.fixture.form->findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
+    panel = program.fixture.Window().findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
     if (panel == nullptr)
       qFatal("no front panel");
     Enter(panel->findChild<QLineEdit *>(QStringLiteral("ErrorSeed")), QStringLiteral("0"));
@@ -69,19 +69,19 @@ void FrontPanelTest::shownBesideTheWindowOnTheSimulatedBoard_data() {
 void FrontPanelTest::shownBesideTheWindowOnTheSimulatedBoard() {
   QFETCH(bool, earlierBuild);
   SimulatedProgram program(earlierBuild);
-  QVERIFY(program.fixture.Load());
-  auto *panel = program.fixture.form->findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
+  QVERIFY(program.fixture.Start());
+  auto *panel = program.fixture.Window().findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
   QVERIFY(panel != nullptr);
   QVERIFY(panel->isVisible());
   QCOMPARE(panel->windowTitle(), QStringLiteral("Simulated Board"));
-  QVERIFY(panel->x() > program.fixture.form->x());
+  QVERIFY(panel->x() > program.fixture.Window().x());
   QCOMPARE(Shown(panel, "Firmware"), QStringLiteral("running"));
   QCOMPARE(panel->findChild<QLineEdit *>(QStringLiteral("ErrorSeed"))->text(), QStringLiteral("8231"));
   QCOMPARE(panel->findChild<QLineEdit *>(QStringLiteral("DieTemperature"))->text(), QStringLiteral("25"));
 
   // Closing it leaves the program running; View brings it back.
   panel->close();
-  QVERIFY(program.fixture.form->isVisible());
+  QVERIFY(program.fixture.Window().isVisible());
   auto *show = program.fixture.Find<QAction>(QStringLiteral("MnuFrontPanel"));
   QCOMPARE(show->text(), QStringLiteral("Simulated &Board"));
   show->trigger();
@@ -91,9 +91,9 @@ void FrontPanelTest::shownBesideTheWindowOnTheSimulatedBoard() {
 void FrontPanelTest::absentWithALibraryWithoutTheAccessor() {
   FourOperationLink link(VQ_BIN_DIR "/libPlainBoard.so");
   FormFixture fixture(link);
-  QVERIFY(fixture.Load());
-  QVERIFY(fixture.form->findChild<FrontPanel *>() == nullptr);
-  QVERIFY(fixture.form->findChild<QAction *>(QStringLiteral("MnuFrontPanel")) == nullptr);
+  QVERIFY(fixture.Start());
+  QVERIFY(fixture.Window().findChild<FrontPanel *>() == nullptr);
+  QVERIFY(fixture.Window().findChild<QAction *>(QStringLiteral("MnuFrontPanel")) == nullptr);
   QCOMPARE(fixture.Find<QMenu>(QStringLiteral("MnuView"))->title(), QStringLiteral("&View"));
   QCOMPARE(fixture.Find<QAction>(QStringLiteral("MnuActivity"))->text(), QStringLiteral("Board &Activity"));
 }
@@ -199,8 +199,8 @@ void FrontPanelTest::fieldsTakeExactlyWhatWasTypedOrSayNo() {
   QFETCH(double, value);
   QFETCH(QString, refusal);
   SimulatedProgram program(false);
-  QVERIFY(program.fixture.Load());
-  auto *panel = program.fixture.form->findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
+  QVERIFY(program.fixture.Start());
+  auto *panel = program.fixture.Window().findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
   auto *box = panel->findChild<QLineEdit *>(field);
   Enter(box, typed);
   const double onBoard = field == QLatin1String("ErrorSeed") ? static_cast<double>(program.board.ErrorSeed())

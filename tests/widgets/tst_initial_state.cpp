@@ -6,8 +6,8 @@
 #include "board/board_library.h"
 #include "board/dynamic_library.h"
 #include "board/four_operation_link.h"
+#include "board/function_word.h"
 #include "panels/choice_list.h"
-#include "panels/function_word.h"
 #include "panels/toggle_switch.h"
 #include "simboard/sim_board_api.h"
 
@@ -24,9 +24,9 @@ using namespace vq::test;
 class InitialStateTest : public QObject {
   Q_OBJECT
 private slots:
-  void StartUp_data();
-  void StartUp();
-  void StartUpOnSimulatedBoard();
+  void startUpShowsWhatTheConverterHolds_data();
+  void startUpShowsWhatTheConverterHolds();
+  void startUpOnTheSimulatedBoardAgreesWithIt();
 };
 
 namespace {
@@ -36,10 +36,10 @@ bool Bit(int word, int n) {
 }
 
 // The six option switches read as a function word.
-int SwitchWord(const MainFormControls &ui) {
+int SwitchWord(const MainWindowControls &ui) {
   int word = 0;
   for (const auto &[toggle, bit] : {std::pair{1, 5}, {3, 4}, {5, 3}, {4, 2}, {6, 1}, {7, 0}})
-    word |= (ui.Toggle[toggle]->Value() ? 1 : 0) << bit;
+    word |= (ui.Switches[toggle]->Value() ? 1 : 0) << bit;
   return word;
 }
 
@@ -48,17 +48,17 @@ int SwitchWord(const MainFormControls &ui) {
 // the read-back has set them.
 class ShadowWatchingLink : public RecordingLink {
 public:
-  int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
-                        uint8_t *buffer) override {
+  int16_t Answer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                 uint8_t *buffer) override {
     if (values != nullptr && request == 0xDD && direction == 0 && value == 0 && index == 0 && shadowAtNoOperation < 0) {
       shadowAtNoOperation = values->FunctionRegisterShadow;
       switchesAtNoOperation = SwitchWord(*ui);
-      readOfferedAtNoOperation = !ui->Command6->isHidden();
+      readOfferedAtNoOperation = !ui->ReadLinesButton->isHidden();
     }
-    return RecordingLink::VendorRequest(request, value, index, direction, length, buffer);
+    return RecordingLink::Answer(request, value, index, direction, length, buffer);
   }
   const ProgramValues *values = nullptr;
-  const MainFormControls *ui = nullptr;
+  const MainWindowControls *ui = nullptr;
   int32_t shadowAtNoOperation = -1;
   int switchesAtNoOperation = -1;
   bool readOfferedAtNoOperation = false;
@@ -66,7 +66,7 @@ public:
 
 } // namespace
 
-void InitialStateTest::StartUp_data() {
+void InitialStateTest::startUpShowsWhatTheConverterHolds_data() {
   QTest::addColumn<int>("functionRegister");
   QTest::newRow("all clear") << 0x0000;
   QTest::newRow("D1 and D0 outputs") << 0x0014;
@@ -78,7 +78,7 @@ void InitialStateTest::StartUp_data() {
   QTest::newRow("high bits with both outputs") << 0xFFD4;
 }
 
-void InitialStateTest::StartUp() {
+void InitialStateTest::startUpShowsWhatTheConverterHolds() {
   QFETCH(int, functionRegister);
   const int options = functionRegister & 0x3F;
   // What the converter holds once start-up's own read-back has written the
@@ -86,79 +86,79 @@ void InitialStateTest::StartUp() {
   const int held = 0;
 
   ShadowWatchingLink link;
-  link.SetRegister(1, 0, functionRegister);
-  link.SetRegister(0, 2, 0x1234); // data register of DAC A
+  link.SetRegister(Command::FunctionRegister, functionRegister);
+  link.SetRegister({Register::Data, Channel::A}, 0x1234); // data register of DAC A
   FormFixture fixture(link);
   link.values = &fixture.values;
-  link.ui = &fixture.ui();
-  QVERIFY(fixture.Load());
-  MainFormControls &ui = fixture.ui();
+  link.ui = &fixture.Controls();
+  QVERIFY(fixture.Start());
+  MainWindowControls &ui = fixture.Controls();
   const ProgramValues &v = fixture.values;
 
   // The download, then: the function register read (two transfers), the
   // no-operation word, the pins with LDAC pulsing, and "Read Register" on the
   // data register of DAC A, whose function word comes from the flags (all 0).
   QCOMPARE(link.Downloads, 1);
-  QCOMPARE(link.Take(), (QStringList{"DD in v=81 len=3", "DD in v=81 len=3", "DD out v=0 i=0", "DE out v=9F i=0",
+  QCOMPARE(Taken(link), (QStringList{"DD in v=81 len=3", "DD in v=81 len=3", "DD out v=0 i=0", "DE out v=9F i=0",
                                      "DD out v=1 i=0", "DD in v=90 len=3", "DD in v=90 len=3"}));
   QCOMPARE(link.shadowAtNoOperation, options);
   QCOMPARE(link.switchesAtNoOperation, options);
   QCOMPARE(link.readOfferedAtNoOperation, !(Bit(options, 4) && Bit(options, 2)));
   QCOMPARE(v.FunctionRegisterShadow, 0);
-  QCOMPARE(ComposeFunctionWord(v.Options), 0); // the flags did not take the read-back
+  QCOMPARE(v.Options.Bits(), 0); // the flags did not take the read-back
 
   // The switches show what the converter holds, not the options read first.
   QCOMPARE(SwitchWord(ui), held);
-  QVERIFY(!ui.Toggle[5]->Operable());
-  QVERIFY(!ui.Toggle[6]->Operable());
+  QVERIFY(!ui.D1LevelSwitch->Operable());
+  QVERIFY(!ui.D0LevelSwitch->Operable());
 
   // A line the converter drives locks the board's drive switch for it.
-  QCOMPARE(ui.Frame21->isEnabled(), !Bit(held, 4));
-  QCOMPARE(ui.Toggle[12]->Operable(), !Bit(held, 4));
-  QCOMPARE(ui.Frame20->isEnabled(), !Bit(held, 2));
-  QCOMPARE(ui.Toggle[11]->Operable(), !Bit(held, 2));
-  QCOMPARE(ui.Command6->isVisible(), !(Bit(held, 4) && Bit(held, 2)));
+  QCOMPARE(ui.DriveD1Frame->isEnabled(), !Bit(held, 4));
+  QCOMPARE(ui.DriveD1Switch->Operable(), !Bit(held, 4));
+  QCOMPARE(ui.DriveD0Frame->isEnabled(), !Bit(held, 2));
+  QCOMPARE(ui.DriveD0Switch->Operable(), !Bit(held, 2));
+  QCOMPARE(ui.ReadLinesButton->isVisible(), !(Bit(held, 4) && Bit(held, 2)));
 
   // The board's lines at their start levels, LDAC pulsing on and locked.
   for (int n : {2, 8, 9, 10})
-    QVERIFY2(ui.Toggle[n]->Value(), qPrintable(QStringLiteral("Toggle%1").arg(n)));
-  QVERIFY(!ui.Toggle[11]->Value());
-  QVERIFY(!ui.Toggle[12]->Value());
-  QVERIFY(ui.Check1->isChecked());
-  QVERIFY(!ui.Toggle[9]->Operable());
+    QVERIFY2(ui.Switches[n]->Value(), qPrintable(QStringLiteral("Toggle%1").arg(n)));
+  QVERIFY(!ui.DriveD0Switch->Value());
+  QVERIFY(!ui.DriveD1Switch->Value());
+  QVERIFY(ui.PulseAfterWriteBox->isChecked());
+  QVERIFY(!ui.LdacSwitch->Operable());
 
   // The data register view of DAC A, as read.
-  QCOMPARE(ui.ComboReg->currentText(), QStringLiteral("Data Register"));
-  QCOMPARE(ui.ComboReg->count(), 5);
-  QCOMPARE(ui.ComboAddr->currentIndex(), -1);
-  QCOMPARE(ui.ComboAddr->count(), 5);
-  QCOMPARE(ui.ComboCoarse->count(), 3);
-  QVERIFY(ui.ComboAddr->isVisible());
-  QVERIFY(ui.TextData->isVisible());
-  QVERIFY(ui.TextVolts->isVisible());
-  QVERIFY(ui.Command2->isVisible());
-  QCOMPARE(ui.Command2->text(), QStringLiteral("Hex"));
-  for (QWidget *hidden : {static_cast<QWidget *>(ui.ComboCoarse), static_cast<QWidget *>(ui.TextFine),
-                          static_cast<QWidget *>(ui.TextOffset)})
+  QCOMPARE(ui.RegisterList->currentText(), QStringLiteral("Data Register"));
+  QCOMPARE(ui.RegisterList->count(), 5);
+  QCOMPARE(ui.ChannelList->currentIndex(), -1);
+  QCOMPARE(ui.ChannelList->count(), 5);
+  QCOMPARE(ui.RangeList->count(), 3);
+  QVERIFY(ui.ChannelList->isVisible());
+  QVERIFY(ui.DataBox->isVisible());
+  QVERIFY(ui.VoltsBox->isVisible());
+  QVERIFY(ui.DisplayModeButton->isVisible());
+  QCOMPARE(ui.DisplayModeButton->text(), QStringLiteral("Hex"));
+  for (QWidget *hidden : {static_cast<QWidget *>(ui.RangeList), static_cast<QWidget *>(ui.FineGainBox),
+                          static_cast<QWidget *>(ui.OffsetBox)})
     QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
   QCOMPARE(int(v.Word.AddressBits()), 0);
   QCOMPARE(int(v.Word.SelectBits()), 2);
   QCOMPARE(v.DataValue, 0x1234);
-  QCOMPARE(ui.TextData->text(), QStringLiteral("1234"));
-  QCOMPARE(ui.LabelRW->text(), QStringLiteral("1"));
+  QCOMPARE(ui.DataBox->text(), QStringLiteral("1234"));
+  QCOMPARE(ui.ReadWriteBit->text(), QStringLiteral("1"));
 }
 
 // The real loading path: the board library found by path, the firmware
 // downloaded, and the simulated converter and board lines as start-up leaves
 // them; then one direction switch and one pin switch reach the board.
-void InitialStateTest::StartUpOnSimulatedBoard() {
+void InitialStateTest::startUpOnTheSimulatedBoardAgreesWithIt() {
   DynamicLibrary library(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
   sim::BoardControl &board = *library.resolve<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR)();
   board.PowerCycle();
   FourOperationLink link(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
   FormFixture fixture(link);
-  QVERIFY(fixture.Load());
-  MainFormControls &ui = fixture.ui();
+  QVERIFY(fixture.Start());
+  MainWindowControls &ui = fixture.Controls();
 
   QVERIFY2(board.FirmwareRunning(), board.FirmwareProblem().c_str());
   const sim::ControlLines lines = board.Lines();
@@ -170,14 +170,14 @@ void InitialStateTest::StartUpOnSimulatedBoard() {
   QVERIFY(!lines.DriveD1);
   QCOMPARE(board.FunctionRegister(), uint8_t{0});
   QCOMPARE(fixture.values.DataValue, int32_t{board.Registers(0).Input});
-  QCOMPARE(ui.ComboReg->currentText(), QStringLiteral("Data Register"));
-  QVERIFY(ui.Command6->isVisible());
-  QVERIFY(ui.Check1->isChecked());
+  QCOMPARE(ui.RegisterList->currentText(), QStringLiteral("Data Register"));
+  QVERIFY(ui.ReadLinesButton->isVisible());
+  QVERIFY(ui.PulseAfterWriteBox->isChecked());
 
-  QTest::mouseClick(ui.Toggle[3], Qt::LeftButton, Qt::NoModifier, ui.Toggle[3]->rect().center());
+  QTest::mouseClick(ui.D1DirectionSwitch, Qt::LeftButton, Qt::NoModifier, ui.D1DirectionSwitch->rect().center());
   QCOMPARE(board.FunctionRegister(), uint8_t{0x10});
   QCOMPARE(board.D1().Driver, sim::LineDriver::Converter);
-  QTest::mouseClick(ui.Toggle[8], Qt::LeftButton, Qt::NoModifier, ui.Toggle[8]->rect().center());
+  QTest::mouseClick(ui.ClrSwitch, Qt::LeftButton, Qt::NoModifier, ui.ClrSwitch->rect().center());
   QVERIFY(!board.Lines().Clr);
   QVERIFY(board.Lines().Ldac);
 }

@@ -38,61 +38,36 @@ using namespace vq::test;
 
 namespace {
 
-struct Request {
-  uint8_t code;
-  int32_t value, index;
-  uint8_t direction;
-};
-
-// Passes every request on to the real library and keeps it for the checks.
-class ObservedLink : public BoardLink {
-public:
-  explicit ObservedLink(BoardLink &inner) : inner_(inner) {}
-  int16_t ConnectAndDownload(BoardSession &session) override { return inner_.ConnectAndDownload(session); }
-  bool DownloadSucceeded(int16_t status) const override { return inner_.DownloadSucceeded(status); }
-  std::vector<Request> Sent;
-
-protected:
-  int16_t Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
-                   uint8_t *buffer) override {
-    Sent.push_back({request, value, index, direction});
-    return inner_.VendorRequest(request, value, index, direction, length, buffer);
-  }
-
-private:
-  BoardLink &inner_;
-};
-
 // What the converter's registers must hold after the requests sent: written
 // words land in one channel or all, RSTIN low resets and ignores words.
 class ConverterExpectation {
 public:
-  void Take(const Request &r) {
-    if (r.code == VQ_REQ_CONTROL_PINS) {
-      rstin_ = (r.value >> 1 & 1) != 0;
+  void Take(const RecordedRequest &r) {
+    if (r.Code == VQ_REQ_CONTROL_LINES) {
+      rstin_ = (r.Value >> 1 & 1) != 0;
       if (!rstin_)
-        Reset((r.value >> 2 & 1) != 0);
+        Reset((r.Value >> 2 & 1) != 0);
       return;
     }
-    if ((r.code != VQ_REQ_SHIFT_WORD && r.code != VQ_REQ_WRITE_PULSE) || !rstin_ || (r.value >> 7 & 1) != 0)
+    if ((r.Code != VQ_REQ_SHIFT_WORD && r.Code != VQ_REQ_WRITE_PULSE) || !rstin_ || (r.Value >> 7 & 1) != 0)
       return;
-    const int select = r.value >> 3 & 7, address = r.value & 7;
+    const int select = r.Value >> 3 & 7, address = r.Value & 7;
     for (int channel = 0; channel < sim::ChannelCount; ++channel) {
       if (address != channel && address != 4)
         continue;
       sim::ChannelRegisters &c = channels_[channel];
       switch (select) {
       case 2:
-        c.Input = static_cast<uint16_t>(r.index);
+        c.Input = static_cast<uint16_t>(r.Index);
         break;
       case 3:
-        c.Coarse = static_cast<uint8_t>(r.index & 3);
+        c.Coarse = static_cast<uint8_t>(r.Index & 3);
         break;
       case 4:
-        c.Fine = static_cast<uint8_t>(r.index & 63);
+        c.Fine = static_cast<uint8_t>(r.Index & 63);
         break;
       case 5:
-        c.Offset = static_cast<uint8_t>(r.index & 255);
+        c.Offset = static_cast<uint8_t>(r.Index & 255);
         break;
       }
     }
@@ -175,8 +150,8 @@ public:
   }
 
   bool Load() {
-    fixture_.form->Calibration().SetCompletePause([] {});
-    return fixture_.Load();
+    fixture_.Window().Calibration().SetCompletePause([] {});
+    return fixture_.Start();
   }
 
   // One random action; false with `problem` set when an invariant broke.
@@ -188,22 +163,22 @@ public:
                             plan.AnswersLeft));
       faults_->SetPlan(plan);
     }
-    const std::size_t before = link_.Sent.size();
+    const std::size_t before = link_.Requests.size();
     Act();
-    for (std::size_t i = before; i < link_.Sent.size(); ++i) {
-      const Request &r = link_.Sent[i];
-      if (r.code == VQ_REQ_SHIFT_WORD || r.code == VQ_REQ_WRITE_PULSE)
+    for (std::size_t i = before; i < link_.Requests.size(); ++i) {
+      const RecordedRequest &r = link_.Requests[i];
+      if (r.Code == VQ_REQ_SHIFT_WORD || r.Code == VQ_REQ_WRITE_PULSE)
         endsWithRead_ = actionReads_;
-      if (r.code < VQ_REQ_WRITE_PULSE || r.code > VQ_REQ_CONTROL_PINS || r.value < 0 || r.value > 255 || r.index < 0 ||
-          r.index > 65535) {
-        problem = QString::asprintf("request %02X value %d index %d is not one the program may send", r.code, r.value,
-                                    r.index);
+      if (r.Code < VQ_REQ_WRITE_PULSE || r.Code > VQ_REQ_CONTROL_LINES || r.Value < 0 || r.Value > 255 || r.Index < 0 ||
+          r.Index > 65535) {
+        problem = QString::asprintf("request %02X value %d index %d is not one the program may send", r.Code, r.Value,
+                                    r.Index);
         return false;
       }
     }
-    for (std::size_t i = checked_; i < link_.Sent.size(); ++i)
-      expected_.Take(link_.Sent[i]);
-    checked_ = link_.Sent.size();
+    for (std::size_t i = checked_; i < link_.Requests.size(); ++i)
+      expected_.Take(link_.Requests[i]);
+    checked_ = link_.Requests.size();
     problem = Invariants();
     return problem.isEmpty();
   }
@@ -212,64 +187,66 @@ public:
   long long TextsTyped = 0;
   long long FaultsInjected() const { return faults_ == nullptr ? 0 : faults_->Injected(); }
   MessageAnswerer &Answerer() { return fixture_.answerer; }
-  std::size_t RequestCount() const { return link_.Sent.size(); }
+  std::size_t RequestCount() const { return link_.Requests.size(); }
   void ForgetRequests() {
-    link_.Sent.clear();
+    link_.Requests.clear();
     checked_ = 0;
   }
 
 private:
-  MainFormControls &ui() { return fixture_.ui(); }
+  MainWindowControls &Controls() { return fixture_.Controls(); }
 
   template <typename T> T Pick(const std::vector<T> &from) { return from[random_() % from.size()]; }
 
   void Act() {
-    MainFormControls &u = ui();
+    MainWindowControls &u = Controls();
     actionReads_ = false;
     switch (random_() % 8) {
     case 0: { // a list entry
-      ChoiceList *list = Pick<ChoiceList *>({u.ComboReg, u.ComboAddr, u.ComboCoarse});
+      ChoiceList *list = Pick<ChoiceList *>({u.RegisterList, u.ChannelList, u.RangeList});
       if (!list->isVisible() || list->count() == 0)
         return Log("skip hidden list");
       const int index = static_cast<int>(random_() % list->count());
       Log("choose " + list->objectName() + " " + list->itemText(index));
-      actionReads_ = list != u.ComboCoarse;
+      actionReads_ = list != u.RangeList;
       list->setCurrentIndex(index);
       emit list->activated(index);
       return;
     }
     case 1:
     case 2: { // a button
-      QPushButton *button = Pick<QPushButton *>({u.Command1, u.Command2, u.Command4, u.Command5, u.Command6, u.Command7,
-                                                 u.Command8, u.CommandOff, u.CommandFS});
+      QPushButton *button = Pick<QPushButton *>({u.ReadRegisterButton, u.DisplayModeButton, u.ClearAllButton,
+                                                 u.LoadAllButton, u.ReadLinesButton, u.MeasureButton,
+                                                 u.CalibrationButton, u.OffsetDoneButton, u.ZeroScaleDoneButton});
       if (!button->isVisible() || !button->isEnabled())
         return Log("skip " + button->objectName());
       Log("click " + button->objectName());
-      actionReads_ = button == u.Command1;
+      actionReads_ = button == u.ReadRegisterButton;
       QTest::mouseClick(button, Qt::LeftButton);
       return;
     }
     case 3: { // a switch, locked ones too
-      ToggleSwitch *toggle = u.Toggle[1 + random_() % 12];
+      ToggleSwitch *toggle = u.Switches[1 + random_() % 12];
       Log("flip " + toggle->objectName());
       QTest::mouseClick(toggle, Qt::LeftButton, Qt::NoModifier, toggle->rect().center());
       return;
     }
     case 4:
       Log("click Check1");
-      u.Check1->click();
+      u.PulseAfterWriteBox->click();
       return;
     case 5:
       if (random_() % 20 == 0) {
         Log("About, then close it");
-        fixture_.form->findChild<QAction *>(QStringLiteral("MnuAbout"))->trigger();
-        if (fixture_.form->About() != nullptr)
-          fixture_.form->About()->close();
+        fixture_.Window().findChild<QAction *>(QStringLiteral("MnuAbout"))->trigger();
+        if (fixture_.Window().About() != nullptr)
+          fixture_.Window().About()->close();
         return;
       }
       [[fallthrough]];
     default: { // Return in a box, or a reading typed for the calibration
-      QLineEdit *box = Pick<QLineEdit *>({u.TextData, u.TextVolts, u.TextFine, u.TextOffset, u.TextOff, u.TextFS});
+      QLineEdit *box = Pick<QLineEdit *>(
+          {u.DataBox, u.VoltsBox, u.FineGainBox, u.OffsetBox, u.OffsetReadingBox, u.ZeroScaleReadingBox});
       if (!box->isVisible())
         return Log("skip hidden " + box->objectName());
       const QString text = TypedText(random_);
@@ -285,30 +262,31 @@ private:
   void Log(const QString &action) { Actions << action; }
 
   QString Invariants() {
-    MainFormControls &u = ui();
+    MainWindowControls &u = Controls();
     const QString mode = fixture_.values.Display == DisplayMode::Hex ? "Hex" : "Dec";
-    if (u.Command2->text() != mode)
-      return "the Hex/Dec caption " + u.Command2->text() + " is not the mode " + mode;
-    const QString rw = QString::number(static_cast<int>(fixture_.form->Board().ReadWriteBit));
+    if (u.DisplayModeButton->text() != mode)
+      return "the Hex/Dec caption " + u.DisplayModeButton->text() + " is not the mode " + mode;
+    const QString rw = QString::number(static_cast<int>(fixture_.Window().Board().ReadWriteBit()));
     // "Read Register" (also at the end of a register or channel choice) shows
     // 1 even when the coarse gain view wrote the range back after the read.
-    const bool readShown = endsWithRead_ && u.LabelRW->text() == "1";
-    if (u.LabelRW->text() != rw && !readShown)
-      return "LabelRW shows " + u.LabelRW->text() + ", the last word's R/W bit is " + rw;
+    const bool readShown = endsWithRead_ && u.ReadWriteBit->text() == "1";
+    if (u.ReadWriteBit->text() != rw && !readShown)
+      return "LabelRW shows " + u.ReadWriteBit->text() + ", the last word's R/W bit is " + rw;
     const QString frame = Shown();
     if (frame != "" && frame != "LabelOff1 LabelOff2 TextOff CommandOff" &&
         frame != "LabelFS1 LabelFS2 TextFS CommandFS")
       return "the calibration frame shows " + frame;
-    if (u.Command8->isEnabled() != frame.isEmpty())
+    if (u.CalibrationButton->isEnabled() != frame.isEmpty())
       return "the calibration's start button does not match its stage";
     return faults_ != nullptr ? QString() : expected_.Compare(board_);
   }
 
   QString Shown() {
-    MainFormControls &u = ui();
+    MainWindowControls &u = Controls();
     QStringList names;
-    for (QWidget *w : std::initializer_list<QWidget *>{u.LabelOff1, u.LabelOff2, u.TextOff, u.CommandOff, u.LabelFS1,
-                                                       u.LabelFS2, u.TextFS, u.CommandFS, u.LabelComplete})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             u.OffsetInstruction, u.OffsetReadingPrompt, u.OffsetReadingBox, u.OffsetDoneButton, u.ZeroScaleInstruction,
+             u.ZeroScaleReadingPrompt, u.ZeroScaleReadingBox, u.ZeroScaleDoneButton, u.CompleteLabel})
       if (w->isVisible())
         names << w->objectName();
     return names.join(' ');
@@ -320,7 +298,7 @@ private:
   sim::BoardControl &board_;
   sim::FaultControl *faults_;
   FourOperationLink real_;
-  ObservedLink link_;
+  RecordingLink link_; // passes every request on to real_ and keeps it for the checks
   FormFixture fixture_;
   ConverterExpectation expected_;
   std::size_t checked_ = 0;

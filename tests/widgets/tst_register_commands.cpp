@@ -1,5 +1,4 @@
-// The register panel's commands: "Read Register", the Hex/Dec switch,
-// "CLEAR", "LOAD", "READ" and "Pulse After Data Write".
+// The register panel's commands: "Read Register" and the Hex/Dec switch.
 #include "panels/toggle_switch.h"
 #include "tests/support/panel_driver.h"
 
@@ -21,12 +20,6 @@ private slots:
   void displayModeSwitchConvertsBothTexts();
   void displayModeSwitchRefusesWhatIsNoNumber_data();
   void displayModeSwitchRefusesWhatIsNoNumber();
-  void clearAndLoadSendOneWord_data();
-  void clearAndLoadSendOneWord();
-  void readTakesTheDigitalLevels_data();
-  void readTakesTheDigitalLevels();
-  void pulseAfterDataWrite_data();
-  void pulseAfterDataWrite();
 };
 
 void RegisterCommandsTest::readRegisterEnablesSdoFirst_data() {
@@ -35,38 +28,33 @@ void RegisterCommandsTest::readRegisterEnablesSdoFirst_data() {
   QTest::addColumn<QStringList>("requests");
 
   QTest::newRow("SDO disabled goes out enabled")
-      << "Data Register" << 0x01 << (QStringList{"DD out v=1 i=0"} + Read(0x90));
+      << "Data Register" << 0x01 << (QStringList{"DD out v=1 i=0"} + Read({Register::Data, Channel::A}));
   QTest::newRow("every option but SDO kept")
-      << "Data Register" << 0x3F << (QStringList{"DD out v=1 i=3E"} + Read(0x90));
+      << "Data Register" << 0x3F << (QStringList{"DD out v=1 i=3E"} + Read({Register::Data, Channel::A}));
   QTest::newRow("function view reads address 1")
-      << "Function Register" << 0x0B << (QStringList{"DD out v=1 i=A"} + Read(0x81));
+      << "Function Register" << 0x0B << (QStringList{"DD out v=1 i=A"} + Read(Command::FunctionRegister));
 }
 
 void RegisterCommandsTest::readRegisterEnablesSdoFirst() {
   QFETCH(QString, view);
   QFETCH(int, options);
   LoadedPanel panel;
-  Choose(panel.ui().ComboReg, view);
-  FunctionOptions &o = panel.values().Options;
-  o.SdoDisable = options & 1;
-  o.D0High = options >> 1 & 1;
-  o.D0Output = options >> 2 & 1;
-  o.D1High = options >> 3 & 1;
-  o.D1Output = options >> 4 & 1;
-  o.LocalGndOffsetAdjust = options >> 5 & 1;
-  panel.ui().Toggle[7]->SetValue(true);
-  panel.link().SetRegister(panel.values().Word.AddressBits(), panel.values().Word.SelectBits(), 0x1234);
+  Choose(panel.Controls().RegisterList, view);
+  FunctionWord &o = panel.Values().Options;
+  o = FunctionWord::FromBits(options);
+  panel.Controls().SdoSwitch->SetValue(true);
+  panel.Link().SetRegister(panel.Values().Word, 0x1234);
   panel.Taken();
 
-  Click(panel.ui().Command1);
+  Click(panel.Controls().ReadRegisterButton);
 
   QTEST(panel.Taken(), "requests");
-  QCOMPARE(o.SdoDisable, 0);
-  QCOMPARE(panel.values().FunctionRegisterShadow, options & ~1);
-  QCOMPARE(panel.ui().Toggle[7]->Value(), false);
-  QCOMPARE(panel.values().DataValue, 0x1234);
-  QCOMPARE(panel.ui().Label27->text(), QString("1234"));
-  QCOMPARE(panel.ui().LabelRW->text(), QString("1"));
+  QCOMPARE(o.SdoDisabled, false);
+  QCOMPARE(panel.Values().FunctionRegisterShadow, options & ~1);
+  QCOMPARE(panel.Controls().SdoSwitch->Value(), false);
+  QCOMPARE(panel.Values().DataValue, 0x1234);
+  QCOMPARE(panel.Controls().RegisterValue->text(), QString("1234"));
+  QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("1"));
 }
 
 void RegisterCommandsTest::displayModeSwitchConvertsBothTexts_data() {
@@ -107,27 +95,27 @@ void RegisterCommandsTest::displayModeSwitchConvertsBothTexts() {
   QFETCH(QString, typedDec);
   QFETCH(int, dataValue);
   LoadedPanel panel;
-  panel.link().SetRegister(0, 2, 0x0ABC);
-  Click(panel.ui().Command1);
+  panel.Link().SetRegister({Register::Data, Channel::A}, 0x0ABC);
+  Click(panel.Controls().ReadRegisterButton);
   panel.Taken();
-  QLineEdit *box = panel.ui().TextData;
-  QPushButton *button = panel.ui().Command2;
+  QLineEdit *box = panel.Controls().DataBox;
+  QPushButton *button = panel.Controls().DisplayModeButton;
 
   box->setText(typedHex);
   Click(button);
   QTEST(box->text(), "decimal");
-  QCOMPARE(panel.ui().Label27->text(), QString("2748"));
-  QCOMPARE(panel.values().DataValue, dataValue);
+  QCOMPARE(panel.Controls().RegisterValue->text(), QString("2748"));
+  QCOMPARE(panel.Values().DataValue, dataValue);
   QCOMPARE(button->text(), QString("Dec"));
-  QCOMPARE(panel.values().Display, DisplayMode::Dec);
+  QCOMPARE(panel.Values().Display, DisplayMode::Dec);
 
   box->setText(typedDec);
   Click(button);
   QTEST(box->text(), "hexAgain");
-  QCOMPARE(panel.ui().Label27->text(), QString("0ABC"));
-  QCOMPARE(panel.values().DataValue, dataValue); // the switch to hex leaves it
+  QCOMPARE(panel.Controls().RegisterValue->text(), QString("0ABC"));
+  QCOMPARE(panel.Values().DataValue, dataValue); // the switch to hex leaves it
   QCOMPARE(button->text(), QString("Hex"));
-  QCOMPARE(panel.values().Display, DisplayMode::Hex);
+  QCOMPARE(panel.Values().Display, DisplayMode::Hex);
   QCOMPARE(panel.Taken(), QStringList());
 }
 
@@ -159,18 +147,18 @@ void RegisterCommandsTest::displayModeSwitchRefusesWhatIsNoNumber() {
   QFETCH(bool, fromDecimal);
   QFETCH(QString, text);
   LoadedPanel panel;
-  panel.link().SetRegister(0, 2, 0x0ABC);
-  Click(panel.ui().Command1);
+  panel.Link().SetRegister({Register::Data, Channel::A}, 0x0ABC);
+  Click(panel.Controls().ReadRegisterButton);
   if (fromDecimal)
-    Click(panel.ui().Command2);
+    Click(panel.Controls().DisplayModeButton);
   panel.Taken();
-  const QString caption = panel.ui().Command2->text();
-  const DisplayMode mode = panel.values().Display;
-  const QString label27 = panel.ui().Label27->text();
-  const int32_t dataValue = panel.values().DataValue;
-  panel.ui().TextData->setText(text);
+  const QString caption = panel.Controls().DisplayModeButton->text();
+  const DisplayMode mode = panel.Values().Display;
+  const QString registerValue = panel.Controls().RegisterValue->text();
+  const int32_t dataValue = panel.Values().DataValue;
+  panel.Controls().DataBox->setText(text);
 
-  Click(panel.ui().Command2);
+  Click(panel.Controls().DisplayModeButton);
 
   const QList<SeenMessage> &seen = panel.form.fixture.answerer.Seen;
   QCOMPARE(seen.size(), 1);
@@ -178,125 +166,12 @@ void RegisterCommandsTest::displayModeSwitchRefusesWhatIsNoNumber() {
   QCOMPARE(seen[0].title, QString("VQ8231 Evaluation Software"));
   QCOMPARE(seen[0].icon, QMessageBox::Warning);
   QCOMPARE(seen[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-  QCOMPARE(panel.ui().Command2->text(), caption);
-  QCOMPARE(panel.values().Display, mode);
-  QCOMPARE(panel.ui().TextData->text(), text);
-  QCOMPARE(panel.ui().Label27->text(), label27);
-  QCOMPARE(panel.values().DataValue, dataValue);
+  QCOMPARE(panel.Controls().DisplayModeButton->text(), caption);
+  QCOMPARE(panel.Values().Display, mode);
+  QCOMPARE(panel.Controls().DataBox->text(), text);
+  QCOMPARE(panel.Controls().RegisterValue->text(), registerValue);
+  QCOMPARE(panel.Values().DataValue, dataValue);
   QCOMPARE(panel.Taken(), QStringList());
-}
-
-void RegisterCommandsTest::clearAndLoadSendOneWord_data() {
-  QTest::addColumn<QString>("button");
-  QTest::addColumn<QString>("request");
-  QTest::newRow("CLEAR") << "Command4"
-                         << "DD out v=4 i=0";
-  QTest::newRow("LOAD") << "Command5"
-                        << "DD out v=5 i=0";
-}
-
-void RegisterCommandsTest::clearAndLoadSendOneWord() {
-  QFETCH(QString, button);
-  QFETCH(QString, request);
-  LoadedPanel panel;
-  panel.link().SetRegister(0, 2, 0x0ABC);
-  Click(panel.ui().Command1);
-  panel.Taken();
-  const QString bits = DataBits(panel.ui()), word = panel.ui().LabelData->text(), label27 = panel.ui().Label27->text();
-  QVERIFY(panel.ui().Check1->isChecked()); // a function command never pulses
-
-  Click(panel.form.fixture.Find<QPushButton>(button));
-
-  QCOMPARE(panel.Taken(), QStringList{request});
-  QCOMPARE(panel.ui().LabelRW->text(), QString("0"));
-  QCOMPARE(DataBits(panel.ui()), bits);
-  QCOMPARE(panel.ui().LabelData->text(), word);
-  QCOMPARE(panel.ui().Label27->text(), label27);
-  QCOMPARE(panel.ui().TextData->text(), QString("ABC"));
-}
-
-void RegisterCommandsTest::readTakesTheDigitalLevels_data() {
-  QTest::addColumn<int>("content");
-  QTest::addColumn<QString>("write");
-  QTest::addColumn<int>("driveD1");
-  QTest::addColumn<int>("driveD0");
-
-  QTest::newRow("both high, SDO disabled") << 0x0B << "DD out v=1 i=A" << 1 << 1;
-  QTest::newRow("both low, outputs kept") << 0x15 << "DD out v=1 i=14" << 0 << 0;
-  QTest::newRow("D0 high only") << 0x02 << "DD out v=1 i=2" << 0 << 1;
-  QTest::newRow("D1 high only, upper bits not written back") << 0xFF08 << "DD out v=1 i=8" << 1 << 0;
-}
-
-void RegisterCommandsTest::readTakesTheDigitalLevels() {
-  QFETCH(int, content);
-  QFETCH(int, driveD1);
-  QFETCH(int, driveD0);
-  LoadedPanel panel;
-  panel.link().SetRegister(1, 0, content);
-  panel.ui().Toggle[7]->SetValue(true);
-  const FunctionOptions before = panel.values().Options;
-
-  Click(panel.ui().Command6);
-
-  QFETCH(QString, write);
-  QCOMPARE(panel.Taken(), Read(0x81) + QStringList{write} + Read(0x81));
-  QCOMPARE(panel.values().FunctionRegisterShadow, content);
-  QCOMPARE(panel.board().ControlPins.DriveD1, driveD1);
-  QCOMPARE(panel.board().ControlPins.DriveD0, driveD0);
-  QCOMPARE(panel.ui().Toggle[5]->Value(), driveD1 == 1);
-  QCOMPARE(panel.ui().Toggle[6]->Value(), driveD0 == 1);
-  QCOMPARE(panel.ui().Toggle[7]->Value(), false);
-  // The board's drive switches show the levels it will now drive.
-  QCOMPARE(panel.ui().Toggle[12]->Value(), driveD1 == 1);
-  QCOMPARE(panel.ui().Toggle[11]->Value(), driveD0 == 1);
-  QCOMPARE(panel.values().Options.SdoDisable, before.SdoDisable);
-  QCOMPARE(panel.values().Options.D0High, before.D0High);
-  QCOMPARE(panel.values().Options.D1High, before.D1High);
-
-  // The levels reach the board with the next control-pin request.
-  panel.ui().Check1->click();
-  panel.ui().Check1->click();
-  QCOMPARE(panel.Taken(), QStringList{QStringLiteral("DE out v=9F i=%1").arg(2 * driveD1 + driveD0)});
-}
-
-void RegisterCommandsTest::pulseAfterDataWrite_data() {
-  QTest::addColumn<bool>("ticked");
-  QTest::addColumn<QStringList>("requests");
-  QTest::addColumn<bool>("ldacOperable");
-  QTest::addColumn<QString>("dataWrite");
-
-  QTest::newRow("unticked: switch free, LDAC kept, plain writes")
-      << false << QStringList() << true << "DD out v=10 i=1";
-  QTest::newRow("ticked again: LDAC high and locked, pulsed writes")
-      << true << QStringList{"DE out v=9F i=0"} << false << "D9 out v=10 i=1";
-}
-
-void RegisterCommandsTest::pulseAfterDataWrite() {
-  QFETCH(bool, ticked);
-  QFETCH(bool, ldacOperable);
-  LoadedPanel panel;
-  ToggleSwitch *ldac = panel.ui().Toggle[9];
-  panel.ui().Check1->click(); // unticked
-  if (ticked) {
-    // As after the user has put LDAC low with the switch.
-    panel.board().ControlPins.LdacPin = 0;
-    ldac->SetValue(false);
-    panel.Taken();
-    panel.ui().Check1->click();
-  } else {
-    // Unticking leaves the line and the switch as they were.
-    QCOMPARE(panel.board().ControlPins.LdacPin, 1);
-  }
-
-  QCOMPARE(panel.ui().Check1->isChecked(), ticked);
-  QTEST(panel.Taken(), "requests");
-  QCOMPARE(ldac->Value(), true);
-  QCOMPARE(ldac->Operable(), ldacOperable);
-  QCOMPARE(panel.board().ControlPins.LdacPin, 1);
-
-  Enter(panel.ui().TextData, "1");
-  QFETCH(QString, dataWrite);
-  QCOMPARE(panel.Taken().last(), dataWrite);
 }
 
 QTEST_MAIN(RegisterCommandsTest)

@@ -6,7 +6,7 @@
 #include "board/four_operation_link.h"
 #include "board/two_operation_link.h"
 #include "panels/choice_list.h"
-#include "panels/register_entries.h"
+#include "panels/register_choices.h"
 #include "simboard/sim_board_api.h"
 #include "tests/support/panel_driver.h"
 
@@ -108,11 +108,11 @@ void RegisterOnSimBoardTest::enteredValueReachesTheModelAndReadsBack() {
   else
     link = std::make_unique<FourOperationLink>(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
   FormFixture fixture(*link, VQ_BIN_DIR, earlier);
-  QVERIFY(fixture.Load());
+  QVERIFY(fixture.Start());
   QVERIFY2(board->FirmwareRunning(), board->FirmwareProblem().c_str());
-  MainFormControls &ui = fixture.ui();
-  Choose(ui.ComboReg, view);
-  Choose(ui.ComboAddr, channel);
+  MainWindowControls &ui = fixture.Controls();
+  Choose(ui.RegisterList, view);
+  Choose(ui.ChannelList, channel);
   QLineEdit *entry = fixture.Find<QLineEdit>(box);
 
   Enter(entry, typed);
@@ -122,9 +122,9 @@ void RegisterOnSimBoardTest::enteredValueReachesTheModelAndReadsBack() {
 
   // Whatever the box holds now, the read-back shows the register.
   fixture.Find<QLineEdit>(box == "TextVolts" ? "TextData" : box)->setText("7");
-  Click(ui.Command1);
+  Click(ui.ReadRegisterButton);
   QCOMPARE(fixture.values.DataValue, content);
-  QCOMPARE(ui.Label27->text(), QString::number(content, 16).toUpper().rightJustified(4, '0'));
+  QCOMPARE(ui.RegisterValue->text(), QString::number(content, 16).toUpper().rightJustified(4, '0'));
   QTEST(fixture.Find<QLineEdit>(box == "TextVolts" ? "TextData" : box)->text(), "shown");
 }
 
@@ -132,21 +132,21 @@ void RegisterOnSimBoardTest::rangeChoiceReachesTheModelAndIsSelectedAgain() {
   board_->PowerCycle();
   FourOperationLink link(VQ_BIN_DIR "/" VQ_USB4_FILE_NAME);
   FormFixture fixture(link);
-  QVERIFY(fixture.Load());
-  MainFormControls &ui = fixture.ui();
-  Choose(ui.ComboReg, "Coarse Gain Register");
-  Choose(ui.ComboAddr, "DAC C");
-  const QString range4311 = QString::fromUtf8(CoarseEntries[2]);
+  QVERIFY(fixture.Start());
+  MainWindowControls &ui = fixture.Controls();
+  Choose(ui.RegisterList, "Coarse Gain Register");
+  Choose(ui.ChannelList, "DAC C");
+  const QString range4311 = QString::fromUtf8(RangeChoices[2]);
 
-  Choose(ui.ComboCoarse, range4311);
+  Choose(ui.RangeList, range4311);
   QCOMPARE(int{board_->Registers(2).Coarse}, 2);
   QCOMPARE(int{board_->Registers(0).Coarse}, 0);
 
   // DAC A reads 0 and selects its range; back on DAC C its range returns.
-  Choose(ui.ComboAddr, "DAC A");
-  QCOMPARE(ui.ComboCoarse->currentText(), QString::fromUtf8(CoarseEntries[0]));
-  Choose(ui.ComboAddr, "DAC C");
-  QCOMPARE(ui.ComboCoarse->currentText(), range4311);
+  Choose(ui.ChannelList, "DAC A");
+  QCOMPARE(ui.RangeList->currentText(), QString::fromUtf8(RangeChoices[0]));
+  Choose(ui.ChannelList, "DAC C");
+  QCOMPARE(ui.RangeList->currentText(), range4311);
   QCOMPARE(fixture.values.OutputRange, 4.311f);
   QCOMPARE(int{board_->Registers(2).Coarse}, 2);
 }

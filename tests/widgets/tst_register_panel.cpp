@@ -15,7 +15,7 @@ using namespace vq::test;
 namespace {
 
 const QString DataView = QStringLiteral("ComboAddr TextData Label1 TextVolts Label29 Command2");
-const QString FunctionWord = QStringLiteral("DD out v=1 i=0"); // options all 0, SDO enabled
+const QString FunctionWordSent = QStringLiteral("DD out v=1 i=0"); // options all 0, SDO enabled
 
 } // namespace
 
@@ -41,35 +41,40 @@ void RegisterPanelTest::registerChoiceSetsViewAndReadsBack_data() {
   QTest::addColumn<QString>("shown");
   QTest::addColumn<QString>("regBits");
   QTest::addColumn<QString>("addressBits");
-  QTest::addColumn<QString>("label27");
+  QTest::addColumn<QString>("registerValue");
   QTest::addColumn<QString>("word");
   QTest::addColumn<QString>("field");
   QTest::addColumn<QString>("fieldText");
 
   QTest::newRow("function register: address 1, only the base button")
-      << "Function Register" << 0 << 0x21 << (QStringList{FunctionWord} + Read(0x81)) << "Command2"
+      << "Function Register" << 0 << 0x21 << (QStringList{FunctionWordSent} + Read(Command::FunctionRegister))
+      << "Command2"
       << "000"
       << "001"
       << "0021"
       << "810021"
       << "TextData"
       << "0";
-  QTest::newRow("data register") << "Data Register" << 2 << 0x0ABC << (QStringList{FunctionWord} + Read(0x90))
-                                 << DataView << "010"
+  QTest::newRow("data register") << "Data Register" << 2 << 0x0ABC
+                                 << (QStringList{FunctionWordSent} + Read({Register::Data, Channel::A})) << DataView
+                                 << "010"
                                  << "000"
                                  << "0ABC"
                                  << "900ABC"
                                  << "TextVolts"
                                  << "-3.7525";
   QTest::newRow("coarse gain: range read, selected and written back")
-      << "Coarse Gain Register" << 3 << 2 << (Read(0x98) + QStringList{"D9 out v=18 i=2", FunctionWord} + Read(0x98))
+      << "Coarse Gain Register" << 3 << 2
+      << (Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=18 i=2", FunctionWordSent} +
+          Read({Register::CoarseGain, Channel::A}))
       << "ComboAddr ComboCoarse Label5"
       << "011"
       << "000"
       << "0002"
       << "980002"
-      << "ComboCoarse" << CoarseEntryText(2);
-  QTest::newRow("fine gain") << "Fine Gain Register" << 4 << 63 << (QStringList{FunctionWord} + Read(0xA0))
+      << "ComboCoarse" << RangeChoiceText(2);
+  QTest::newRow("fine gain") << "Fine Gain Register" << 4 << 63
+                             << (QStringList{FunctionWordSent} + Read({Register::FineGain, Channel::A}))
                              << "ComboAddr TextFine Label7"
                              << "100"
                              << "000"
@@ -77,7 +82,8 @@ void RegisterPanelTest::registerChoiceSetsViewAndReadsBack_data() {
                              << "A0003F"
                              << "TextFine"
                              << "-1";
-  QTest::newRow("offset") << "Offset Register" << 5 << 255 << (QStringList{FunctionWord} + Read(0xA8))
+  QTest::newRow("offset") << "Offset Register" << 5 << 255
+                          << (QStringList{FunctionWordSent} + Read({Register::Offset, Channel::A}))
                           << "ComboAddr TextOffset Label9"
                           << "101"
                           << "000"
@@ -93,50 +99,52 @@ void RegisterPanelTest::registerChoiceSetsViewAndReadsBack() {
   QFETCH(int, content);
   LoadedPanel panel;
   const int16_t address = select == 0 ? 1 : 0;
-  panel.link().SetRegister(address, static_cast<int16_t>(select), content);
+  const WordAddress read =
+      select == 0 ? WordAddress(Command::FunctionRegister) : WordAddress(static_cast<Register>(select), Channel::A);
+  panel.Link().SetRegister(read, content);
 
-  Choose(panel.ui().ComboReg, entry);
+  Choose(panel.Controls().RegisterList, entry);
 
   QTEST(panel.Taken(), "requests");
-  QTEST(ShownEntryArea(panel.ui()), "shown");
-  QCOMPARE(int(panel.values().Word.SelectBits()), select);
-  QCOMPARE(int(panel.values().Word.AddressBits()), int(address));
-  QCOMPARE(panel.values().DataValue, content);
-  QTEST(RegisterBits(panel.ui()), "regBits");
-  QTEST(AddressBits(panel.ui()), "addressBits");
-  QTEST(panel.ui().Label27->text(), "label27");
-  QTEST(panel.ui().LabelData->text(), "word");
-  QCOMPARE(panel.ui().LabelRW->text(), QString("1"));
+  QTEST(ShownEntryArea(panel.Controls()), "shown");
+  QCOMPARE(int(panel.Values().Word.SelectBits()), select);
+  QCOMPARE(int(panel.Values().Word.AddressBits()), int(address));
+  QCOMPARE(panel.Values().DataValue, content);
+  QTEST(RegisterBits(panel.Controls()), "regBits");
+  QTEST(AddressBits(panel.Controls()), "addressBits");
+  QTEST(panel.Controls().RegisterValue->text(), "registerValue");
+  QTEST(panel.Controls().WordHex->text(), "word");
+  QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("1"));
   QFETCH(QString, field);
-  QTEST(FieldText(panel.ui(), field), "fieldText");
+  QTEST(FieldText(panel.Controls(), field), "fieldText");
 }
 
 // The function register's command code in the address field is not taken
 // for a channel: the next register view addresses the channel the list shows.
 void RegisterPanelTest::functionRegisterThenDataRegisterGoesToTheListedChannel() {
   LoadedPanel panel;
-  panel.link().SetRegister(0, 2, 0x1234);
-  panel.link().SetRegister(2, 2, 0x0C0C);
-  Choose(panel.ui().ComboReg, "Function Register");
+  panel.Link().SetRegister({Register::Data, Channel::A}, 0x1234);
+  panel.Link().SetRegister({Register::Data, Channel::C}, 0x0C0C);
+  Choose(panel.Controls().RegisterList, "Function Register");
   panel.Taken();
 
   // No channel chosen yet: DAC A.
-  Choose(panel.ui().ComboReg, "Data Register");
-  QCOMPARE(panel.Taken(), QStringList{FunctionWord} + Read(0x90));
-  QCOMPARE(int(panel.values().Word.AddressBits()), 0);
-  QCOMPARE(AddressBits(panel.ui()), QString("000"));
-  QCOMPARE(panel.ui().ComboAddr->currentIndex(), -1);
-  QCOMPARE(panel.ui().TextData->text(), QString("1234"));
-  Enter(panel.ui().TextData, "5");
-  QCOMPARE(panel.Taken(), Read(0x98) + QStringList{"D9 out v=10 i=5"});
+  Choose(panel.Controls().RegisterList, "Data Register");
+  QCOMPARE(panel.Taken(), QStringList{FunctionWordSent} + Read({Register::Data, Channel::A}));
+  QCOMPARE(int(panel.Values().Word.AddressBits()), 0);
+  QCOMPARE(AddressBits(panel.Controls()), QString("000"));
+  QCOMPARE(panel.Controls().ChannelList->currentIndex(), -1);
+  QCOMPARE(panel.Controls().DataBox->text(), QString("1234"));
+  Enter(panel.Controls().DataBox, "5");
+  QCOMPARE(panel.Taken(), Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=10 i=5"});
 
   // DAC C chosen before the function register view: DAC C again after it.
-  Choose(panel.ui().ComboAddr, "DAC C");
-  Choose(panel.ui().ComboReg, "Function Register");
+  Choose(panel.Controls().ChannelList, "DAC C");
+  Choose(panel.Controls().RegisterList, "Function Register");
   panel.Taken();
-  Choose(panel.ui().ComboReg, "Fine Gain Register");
-  QCOMPARE(panel.Taken(), QStringList{FunctionWord} + Read(0xA2));
-  QCOMPARE(AddressBits(panel.ui()), QString("010"));
+  Choose(panel.Controls().RegisterList, "Fine Gain Register");
+  QCOMPARE(panel.Taken(), QStringList{FunctionWordSent} + Read({Register::FineGain, Channel::C}));
+  QCOMPARE(AddressBits(panel.Controls()), QString("010"));
 }
 
 void RegisterPanelTest::coarseGainViewSelectsTheRangeRead_data() {
@@ -146,15 +154,20 @@ void RegisterPanelTest::coarseGainViewSelectsTheRangeRead_data() {
   QTest::addColumn<int>("selected");
   QTest::addColumn<float>("range");
 
-  const QStringList readBack = QStringList{FunctionWord} + Read(0x98);
+  const QStringList readBack = QStringList{FunctionWordSent} + Read({Register::CoarseGain, Channel::A});
   QTest::newRow("reads 1 while another range is shown: written back")
-      << 0 << 1 << (Read(0x98) + QStringList{"D9 out v=18 i=1"} + readBack) << 1 << 4.201f;
-  QTest::newRow("reads the range already shown: nothing written") << 1 << 1 << (Read(0x98) + readBack) << 1 << 4.201f;
+      << 0 << 1 << (Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=18 i=1"} + readBack) << 1
+      << 4.201f;
+  QTest::newRow("reads the range already shown: nothing written")
+      << 1 << 1 << (Read({Register::CoarseGain, Channel::A}) + readBack) << 1 << 4.201f;
   QTest::newRow("first view, code 0: a change of selection")
-      << -1 << 0 << (Read(0x98) + QStringList{"D9 out v=18 i=0"} + readBack) << 0 << 4.096f;
-  QTest::newRow("code 3 leaves the list") << -1 << 3 << (Read(0x98) + readBack) << -1 << 4.096f;
+      << -1 << 0 << (Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=18 i=0"} + readBack) << 0
+      << 4.096f;
+  QTest::newRow("code 3 leaves the list")
+      << -1 << 3 << (Read({Register::CoarseGain, Channel::A}) + readBack) << -1 << 4.096f;
   QTest::newRow("only the two lowest bits choose the range")
-      << 0 << 6 << (Read(0x98) + QStringList{"D9 out v=18 i=2"} + readBack) << 2 << 4.311f;
+      << 0 << 6 << (Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=18 i=2"} + readBack) << 2
+      << 4.311f;
 }
 
 void RegisterPanelTest::coarseGainViewSelectsTheRangeRead() {
@@ -162,18 +175,18 @@ void RegisterPanelTest::coarseGainViewSelectsTheRangeRead() {
   QFETCH(int, content);
   LoadedPanel panel;
   if (before >= 0)
-    Choose(panel.ui().ComboCoarse, CoarseEntryText(before));
-  panel.link().SetRegister(0, 3, content);
+    Choose(panel.Controls().RangeList, RangeChoiceText(before));
+  panel.Link().SetRegister({Register::CoarseGain, Channel::A}, content);
   panel.Taken();
 
-  Choose(panel.ui().ComboReg, "Coarse Gain Register");
+  Choose(panel.Controls().RegisterList, "Coarse Gain Register");
 
   QTEST(panel.Taken(), "requests");
   QFETCH(int, selected);
-  QCOMPARE(panel.ui().ComboCoarse->currentText(), CoarseEntryText(selected));
-  QTEST(panel.values().OutputRange, "range");
-  QCOMPARE(panel.values().DataValue, content);
-  QCOMPARE(panel.ui().LabelRW->text(), QString("1"));
+  QCOMPARE(panel.Controls().RangeList->currentText(), RangeChoiceText(selected));
+  QTEST(panel.Values().OutputRange, "range");
+  QCOMPARE(panel.Values().DataValue, content);
+  QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("1"));
 }
 
 void RegisterPanelTest::channelChoiceReadsThatChannelAtOnce_data() {
@@ -203,17 +216,18 @@ void RegisterPanelTest::channelChoiceReadsThatChannelAtOnce() {
   QFETCH(int, address);
   QFETCH(int, upperByte);
   LoadedPanel panel;
-  Choose(panel.ui().ComboReg, view);
-  panel.link().SetRegister(static_cast<int16_t>(address), panel.values().Word.SelectBits(), 0x0042);
+  Choose(panel.Controls().RegisterList, view);
+  panel.Link().SetRegister(panel.Values().Word.WithChannel(static_cast<Channel>(address)), 0x0042);
   panel.Taken();
 
-  Choose(panel.ui().ComboAddr, channel);
+  Choose(panel.Controls().ChannelList, channel);
 
-  QCOMPARE(panel.Taken(), QStringList{FunctionWord} + Read(upperByte));
-  QCOMPARE(int(panel.values().Word.AddressBits()), int(address));
-  QTEST(AddressBits(panel.ui()), "addressBits");
-  QCOMPARE(panel.values().DataValue, 0x42);
-  QCOMPARE(panel.ui().Label27->text(), QString("0042"));
+  const QString read = QStringLiteral("DD in v=%1 len=3").arg(QString::number(upperByte, 16).toUpper());
+  QCOMPARE(panel.Taken(), (QStringList{FunctionWordSent, read, read}));
+  QCOMPARE(int(panel.Values().Word.AddressBits()), int(address));
+  QTEST(AddressBits(panel.Controls()), "addressBits");
+  QCOMPARE(panel.Values().DataValue, 0x42);
+  QCOMPARE(panel.Controls().RegisterValue->text(), QString("0042"));
 }
 
 void RegisterPanelTest::rangeChoiceWritesTheCurrentChannel_data() {
@@ -233,22 +247,22 @@ void RegisterPanelTest::rangeChoiceWritesTheCurrentChannel() {
   QFETCH(bool, pulse);
   QFETCH(int, code);
   LoadedPanel panel;
-  panel.link().SetRegister(4, 3, 3); // no entry: the views leave the list alone
-  panel.link().SetRegister(1, 3, 3);
-  panel.link().SetRegister(3, 3, 3);
-  panel.link().SetRegister(0, 3, code == 0 ? 1 : 0); // the first view shows another range
-  Choose(panel.ui().ComboReg, "Coarse Gain Register");
-  Choose(panel.ui().ComboAddr, channel);
-  panel.ui().Check1->setChecked(pulse);
+  panel.Link().SetRegister({Register::CoarseGain, Channel::All}, 3); // no entry: the views leave the list alone
+  panel.Link().SetRegister({Register::CoarseGain, Channel::B}, 3);
+  panel.Link().SetRegister({Register::CoarseGain, Channel::D}, 3);
+  panel.Link().SetRegister({Register::CoarseGain, Channel::A}, code == 0 ? 1 : 0); // the first view shows another range
+  Choose(panel.Controls().RegisterList, "Coarse Gain Register");
+  Choose(panel.Controls().ChannelList, channel);
+  panel.Controls().PulseAfterWriteBox->setChecked(pulse);
   panel.Taken();
 
-  Choose(panel.ui().ComboCoarse, CoarseEntryText(code));
+  Choose(panel.Controls().RangeList, RangeChoiceText(code));
 
   QFETCH(QString, request);
   QCOMPARE(panel.Taken(), QStringList{request});
-  QTEST(panel.values().OutputRange, "range");
-  QCOMPARE(panel.ui().LabelRW->text(), QString("0"));
-  QCOMPARE(panel.board().ReadWriteBit, ReadWrite::Write);
+  QTEST(panel.Values().OutputRange, "range");
+  QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("0"));
+  QCOMPARE(panel.Board().ReadWriteBit(), ReadWrite::Write);
 }
 
 QTEST_MAIN(RegisterPanelTest)

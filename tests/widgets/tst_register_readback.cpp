@@ -25,7 +25,7 @@ void RegisterReadBackTest::readBackIsShownInEveryView_data() {
   QTest::addColumn<QString>("channel");
   QTest::addColumn<int>("content");
   QTest::addColumn<QString>("bits");
-  QTest::addColumn<QString>("label27");
+  QTest::addColumn<QString>("registerValue");
   QTest::addColumn<QString>("word");
   QTest::addColumn<QString>("field");
   QTest::addColumn<QString>("fieldText");
@@ -113,12 +113,12 @@ void RegisterReadBackTest::readBackIsShownInEveryView_data() {
       << "Coarse Gain Register" << false << "DAC A" << 2 << "0000000000000010"
       << "0002"
       << "980002"
-      << "ComboCoarse" << CoarseEntryText(2);
+      << "ComboCoarse" << RangeChoiceText(2);
   QTest::newRow("coarse gain 3 leaves the list")
       << "Coarse Gain Register" << false << "DAC A" << 3 << "0000000000000011"
       << "0003"
       << "980003"
-      << "ComboCoarse" << CoarseEntryText(1);
+      << "ComboCoarse" << RangeChoiceText(1);
 }
 
 void RegisterReadBackTest::readBackIsShownInEveryView() {
@@ -127,41 +127,41 @@ void RegisterReadBackTest::readBackIsShownInEveryView() {
   QFETCH(QString, channel);
   QFETCH(int, content);
   LoadedPanel panel;
-  panel.link().SetRegister(0, 3, 1);
-  Choose(panel.ui().ComboReg, view);
-  Choose(panel.ui().ComboAddr, channel);
+  panel.Link().SetRegister({Register::CoarseGain, Channel::A}, 1);
+  Choose(panel.Controls().RegisterList, view);
+  Choose(panel.Controls().ChannelList, channel);
   if (decimal)
-    Click(panel.ui().Command2);
-  panel.link().SetRegister(panel.values().Word.AddressBits(), panel.values().Word.SelectBits(), content);
+    Click(panel.Controls().DisplayModeButton);
+  panel.Link().SetRegister(panel.Values().Word, content);
 
-  Click(panel.ui().Command1);
+  Click(panel.Controls().ReadRegisterButton);
 
-  QTEST(DataBits(panel.ui()), "bits");
-  QTEST(panel.ui().Label27->text(), "label27");
-  QTEST(panel.ui().LabelData->text(), "word");
+  QTEST(DataBits(panel.Controls()), "bits");
+  QTEST(panel.Controls().RegisterValue->text(), "registerValue");
+  QTEST(panel.Controls().WordHex->text(), "word");
   QFETCH(QString, field);
-  QTEST(FieldText(panel.ui(), field), "fieldText");
-  QCOMPARE(panel.ui().LabelRW->text(), QString("1"));
+  QTEST(FieldText(panel.Controls(), field), "fieldText");
+  QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("1"));
 }
 
 void RegisterReadBackTest::readBackUsesTheRangeOfTheLastDataEntry() {
   LoadedPanel panel;
-  panel.link().SetRegister(0, 3, 2); // DAC A on 4.311 V, DAC B on 4.096 V
-  Enter(panel.ui().TextData, "8000");
-  QCOMPARE(panel.values().CoarseGainCode, 2);
+  panel.Link().SetRegister({Register::CoarseGain, Channel::A}, 2); // DAC A on 4.311 V, DAC B on 4.096 V
+  Enter(panel.Controls().DataBox, "8000");
+  QCOMPARE(panel.Values().CoarseGainCode, 2);
 
-  Choose(panel.ui().ComboAddr, "DAC B"); // its data register reads 0
-  QCOMPARE(panel.ui().TextVolts->text(), QString("-4.3110"));
-  QCOMPARE(panel.values().OutputRange, 4.311f);
+  Choose(panel.Controls().ChannelList, "DAC B"); // its data register reads 0
+  QCOMPARE(panel.Controls().VoltsBox->text(), QString("-4.3110"));
+  QCOMPARE(panel.Values().OutputRange, 4.311f);
 
   // Choosing DAC B's range changes OutputRange, but the next data read-back
   // takes the range recorded at the data entry again.
-  Choose(panel.ui().ComboReg, "Coarse Gain Register");
-  Choose(panel.ui().ComboCoarse, CoarseEntryText(0));
-  QCOMPARE(panel.values().OutputRange, 4.096f);
-  Choose(panel.ui().ComboReg, "Data Register");
-  QCOMPARE(panel.ui().TextVolts->text(), QString("-4.3110"));
-  QCOMPARE(panel.values().OutputRange, 4.311f);
+  Choose(panel.Controls().RegisterList, "Coarse Gain Register");
+  Choose(panel.Controls().RangeList, RangeChoiceText(0));
+  QCOMPARE(panel.Values().OutputRange, 4.096f);
+  Choose(panel.Controls().RegisterList, "Data Register");
+  QCOMPARE(panel.Controls().VoltsBox->text(), QString("-4.3110"));
+  QCOMPARE(panel.Values().OutputRange, 4.311f);
 }
 
 QTEST_MAIN(RegisterReadBackTest)

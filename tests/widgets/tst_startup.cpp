@@ -55,7 +55,7 @@ int RunChild(QApplication &app, const QString &scenario) {
     link = std::make_unique<FourOperationLink>(bin + "/KVL_CYUSB_USB4.so");
     QTimer::singleShot(50, [scenario] {
       for (QWidget *widget : QApplication::topLevelWidgets()) {
-        auto *form = qobject_cast<MainForm *>(widget);
+        auto *form = qobject_cast<MainWindow *>(widget);
         if (form == nullptr)
           continue;
         std::printf("window shown: %d\n", form->isVisible() ? 1 : 0);
@@ -116,16 +116,19 @@ private slots:
   void everyDesignNameIsAControl();
 };
 
-// The table that maps the panels' members to design names names only
+// The table that maps members to design names names only windows and
 // controls that exist, each once.
 void StartupTest::everyDesignNameIsAControl() {
   RecordingForm f;
+  QVERIFY(f.fixture.Start());
+  f.fixture.Find<QAction>("MnuAbout")->trigger(); // the About box and its controls
   QSet<QString> seen;
   for (const DesignName &row : DesignNames) {
-    const QString name = QString::fromLatin1(row.designName);
-    QVERIFY2(!seen.contains(name), row.designName);
+    const QString name = QString::fromLatin1(row.Design);
+    QVERIFY2(!seen.contains(name), row.Design);
     seen.insert(name);
-    QVERIFY2(f.fixture.form->findChild<QWidget *>(name) != nullptr, row.designName);
+    const bool isTheWindow = f.Window().objectName() == name;
+    QVERIFY2(isTheWindow || f.Window().findChild<QWidget *>(name) != nullptr, row.Design);
   }
 }
 
@@ -139,8 +142,8 @@ void StartupTest::windowHasItsFramesAndMenus() {
   QFETCH(bool, earlierBuild);
   RecordingForm f(earlierBuild);
   f.link.DownloadStatus = earlierBuild ? 1 : 0;
-  QVERIFY(f.fixture.Load());
-  MainForm &form = *f.fixture.form;
+  QVERIFY(f.fixture.Start());
+  MainWindow &form = f.fixture.Window();
   QVERIFY(form.isVisible());
   QCOMPARE(form.objectName(), QString("MainForm"));
   QCOMPARE(form.windowTitle(), QString("VQ8231 Evaluation Software"));
@@ -195,8 +198,8 @@ void StartupTest::failedDownloadShowsTheMessageOnceAndNoWindow() {
   QFETCH(int, status);
   RecordingForm f(earlierBuild);
   f.link.DownloadStatus = static_cast<int16_t>(status);
-  QVERIFY(!f.fixture.Load());
-  QVERIFY(!f.fixture.form->isVisible());
+  QVERIFY(!f.fixture.Start());
+  QVERIFY(!f.fixture.Window().isVisible());
   QCOMPARE(f.fixture.answerer.Seen.size(), 1);
   const SeenMessage &message = f.fixture.answerer.Seen.front();
   QCOMPARE(message.text, QString("Error Downloading Firmware - Check USB connections"));
@@ -204,7 +207,7 @@ void StartupTest::failedDownloadShowsTheMessageOnceAndNoWindow() {
   QCOMPARE(message.icon, QMessageBox::Warning);
   QCOMPARE(message.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   QVERIFY(f.link.Requests.empty()); // nothing reaches the board after the failure
-  QCOMPARE(f.fixture.form->Board().LastRequestStatus, status);
+  QCOMPARE(f.fixture.Window().Board().LastRequestStatus(), status);
 }
 
 void StartupTest::fatalStartsEndTheProgram_data() {
@@ -254,18 +257,18 @@ void StartupTest::closingOrExitEndsTheProgram() {
 
 void StartupTest::directReadWriteDoesNothing() {
   RecordingForm f;
-  QVERIFY(f.fixture.Load());
+  QVERIFY(f.fixture.Start());
   f.link.Requests.clear();
-  QSignalSpy ending(f.fixture.form.get(), &MainForm::ProgramEnd);
+  QSignalSpy ending(&f.fixture.Window(), &MainWindow::endRequested);
   f.fixture.Find<QAction>("MnuTest")->trigger();
   QVERIFY(f.link.Requests.empty());
   QCOMPARE(ending.count(), 0);
-  QVERIFY(f.fixture.form->isVisible());
+  QVERIFY(f.fixture.Window().isVisible());
 }
 
 void StartupTest::controlsCarryTheirCaptions() {
   RecordingForm f;
-  MainFormControls &ui = f.fixture.ui();
+  MainWindowControls &ui = f.fixture.Controls();
   const struct {
     int number;
     const char *frame, *off, *on;
@@ -284,7 +287,7 @@ void StartupTest::controlsCarryTheirCaptions() {
       {12, "Frame21", "Low", "High"},
   };
   for (const auto &s : switches) {
-    ToggleSwitch *toggle = ui.Toggle[s.number];
+    ToggleSwitch *toggle = ui.Switches[s.number];
     QCOMPARE(toggle->objectName(), QStringLiteral("Toggle%1").arg(s.number));
     QCOMPARE(toggle->parentWidget()->objectName(), QString(s.frame));
     toggle->SetValue(false);

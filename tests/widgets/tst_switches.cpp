@@ -1,7 +1,9 @@
 // The twelve switches flipped by the user on a loaded window: what each one
 // sends to the board, and how the direction switches lock the controls that
-// no longer apply.
+// no longer apply; and "Pulse After Data Write", which decides whether a
+// register write pulses LDAC.
 #include "tests/support/form_fixture.h"
+#include "tests/support/panel_driver.h"
 
 #include "panels/toggle_switch.h"
 
@@ -18,16 +20,18 @@ using namespace vq::test;
 class SwitchesTest : public QObject {
   Q_OBJECT
 private slots:
-  void PinSwitchSendsAllPins_data();
-  void PinSwitchSendsAllPins();
-  void FunctionWordFromFlags_data();
-  void FunctionWordFromFlags();
-  void LevelSwitchWhileInput_data();
-  void LevelSwitchWhileInput();
-  void DirectionLocks_data();
-  void DirectionLocks();
-  void CodingOfTypedVoltage_data();
-  void CodingOfTypedVoltage();
+  void lineSwitchSendsEveryLine_data();
+  void lineSwitchSendsEveryLine();
+  void optionSwitchSendsTheWholeFunctionWord_data();
+  void optionSwitchSendsTheWholeFunctionWord();
+  void levelSwitchOfAnInputChangesNothing_data();
+  void levelSwitchOfAnInputChangesNothing();
+  void directionSwitchLocksWhatNoLongerApplies_data();
+  void directionSwitchLocksWhatNoLongerApplies();
+  void codingSwitchCodesTypedVoltages_data();
+  void codingSwitchCodesTypedVoltages();
+  void pulseBoxDecidesThePulseAndLocksLdac_data();
+  void pulseBoxDecidesThePulseAndLocksLdac();
 };
 
 namespace {
@@ -35,10 +39,10 @@ namespace {
 // Loads the window on a converter whose function register reads
 // `functionRegister` and forgets the start-up requests.
 bool Start(RecordingForm &w, int32_t functionRegister = 0) {
-  w.link.SetRegister(1, 0, functionRegister);
-  if (!w.fixture.Load())
+  w.link.SetRegister(Command::FunctionRegister, functionRegister);
+  if (!w.fixture.Start())
     return false;
-  w.link.Take();
+  Taken(w.link);
   return true;
 }
 
@@ -48,7 +52,7 @@ void Flip(ToggleSwitch *toggle) {
 
 void FlipAll(RecordingForm &w, const QList<int> &toggles) {
   for (int n : toggles)
-    Flip(w.fixture.ui().Toggle[n]);
+    Flip(w.fixture.Controls().Switches[n]);
 }
 
 QString Pins(int value, int index) {
@@ -56,13 +60,13 @@ QString Pins(int value, int index) {
       .arg(QString::number(value, 16).toUpper(), QString::number(index, 16).toUpper());
 }
 
-QString FunctionWord(int word) {
+QString FunctionWordSent(int word) {
   return QStringLiteral("DD out v=1 i=%1").arg(QString::number(word, 16).toUpper());
 }
 
 } // namespace
 
-void SwitchesTest::PinSwitchSendsAllPins_data() {
+void SwitchesTest::lineSwitchSendsEveryLine_data() {
   QTest::addColumn<bool>("untickPulse"); // makes the LDAC switch operable
   QTest::addColumn<QList<int>>("flips");
   QTest::addColumn<QStringList>("sent");
@@ -80,7 +84,7 @@ void SwitchesTest::PinSwitchSendsAllPins_data() {
   QTest::newRow("back high") << false << QList<int>{8, 8} << QStringList{Pins(0x97, 0), Pins(0x9F, 0)};
 }
 
-void SwitchesTest::PinSwitchSendsAllPins() {
+void SwitchesTest::lineSwitchSendsEveryLine() {
   QFETCH(bool, untickPulse);
   QFETCH(QList<int>, flips);
   QFETCH(QStringList, sent);
@@ -88,16 +92,16 @@ void SwitchesTest::PinSwitchSendsAllPins() {
   RecordingForm w;
   QVERIFY(Start(w));
   if (untickPulse) {
-    QTest::mouseClick(w.fixture.ui().Check1, Qt::LeftButton);
-    QVERIFY(!w.fixture.ui().Check1->isChecked());
-    QVERIFY(w.fixture.ui().Toggle[9]->Operable());
-    w.link.Take();
+    QTest::mouseClick(w.fixture.Controls().PulseAfterWriteBox, Qt::LeftButton);
+    QVERIFY(!w.fixture.Controls().PulseAfterWriteBox->isChecked());
+    QVERIFY(w.fixture.Controls().LdacSwitch->Operable());
+    Taken(w.link);
   }
   FlipAll(w, flips);
-  QCOMPARE(w.link.Take(), sent);
+  QCOMPARE(Taken(w.link), sent);
 }
 
-void SwitchesTest::FunctionWordFromFlags_data() {
+void SwitchesTest::optionSwitchSendsTheWholeFunctionWord_data() {
   QTest::addColumn<int>("readBack"); // the function register at start-up
   QTest::addColumn<QList<int>>("flips");
   QTest::addColumn<QStringList>("sent");
@@ -107,38 +111,40 @@ void SwitchesTest::FunctionWordFromFlags_data() {
   const QString d0Output = QStringLiteral("DB in v=0");
   const QString d0Input = QStringLiteral("DB in v=1");
 
-  QTest::newRow("SDO disabled") << 0 << QList<int>{7} << QStringList{FunctionWord(0x01)};
-  QTest::newRow("SDO enabled again") << 0 << QList<int>{7, 7} << QStringList{FunctionWord(0x01), FunctionWord(0)};
-  QTest::newRow("local gnd offset adjust") << 0 << QList<int>{1} << QStringList{FunctionWord(0x20)};
-  QTest::newRow("D1 output") << 0 << QList<int>{3} << QStringList{d1Output, FunctionWord(0x10)};
-  QTest::newRow("D0 output") << 0 << QList<int>{4} << QStringList{d0Output, FunctionWord(0x04)};
+  QTest::newRow("SDO disabled") << 0 << QList<int>{7} << QStringList{FunctionWordSent(0x01)};
+  QTest::newRow("SDO enabled again") << 0 << QList<int>{7, 7}
+                                     << QStringList{FunctionWordSent(0x01), FunctionWordSent(0)};
+  QTest::newRow("local gnd offset adjust") << 0 << QList<int>{1} << QStringList{FunctionWordSent(0x20)};
+  QTest::newRow("D1 output") << 0 << QList<int>{3} << QStringList{d1Output, FunctionWordSent(0x10)};
+  QTest::newRow("D0 output") << 0 << QList<int>{4} << QStringList{d0Output, FunctionWordSent(0x04)};
   QTest::newRow("D1 output high") << 0 << QList<int>{3, 5}
-                                  << QStringList{d1Output, FunctionWord(0x10), FunctionWord(0x18)};
+                                  << QStringList{d1Output, FunctionWordSent(0x10), FunctionWordSent(0x18)};
   QTest::newRow("D0 output high") << 0 << QList<int>{4, 6}
-                                  << QStringList{d0Output, FunctionWord(0x04), FunctionWord(0x06)};
+                                  << QStringList{d0Output, FunctionWordSent(0x04), FunctionWordSent(0x06)};
   QTest::newRow("all six options") << 0 << QList<int>{1, 7, 3, 5, 4, 6}
-                                   << QStringList{FunctionWord(0x20), FunctionWord(0x21), d1Output,
-                                                  FunctionWord(0x31), FunctionWord(0x39), d0Output,
-                                                  FunctionWord(0x3D), FunctionWord(0x3F)};
+                                   << QStringList{FunctionWordSent(0x20), FunctionWordSent(0x21), d1Output,
+                                                  FunctionWordSent(0x31), FunctionWordSent(0x39), d0Output,
+                                                  FunctionWordSent(0x3D), FunctionWordSent(0x3F)};
   // Back to input: the level flag stays and keeps being sent. The converter
   // lets go of the line before the board drives it.
   QTest::newRow("D1 input keeps its level")
       << 0 << QList<int>{3, 5, 3}
-      << QStringList{d1Output, FunctionWord(0x10), FunctionWord(0x18), FunctionWord(0x08), d1Input};
+      << QStringList{d1Output, FunctionWordSent(0x10), FunctionWordSent(0x18), FunctionWordSent(0x08), d1Input};
   QTest::newRow("D0 input keeps its level")
       << 0 << QList<int>{4, 6, 4}
-      << QStringList{d0Output, FunctionWord(0x04), FunctionWord(0x06), FunctionWord(0x02), d0Input};
+      << QStringList{d0Output, FunctionWordSent(0x04), FunctionWordSent(0x06), FunctionWordSent(0x02), d0Input};
   // Start-up's own read-back wrote the options from the flags (all clear),
   // so the switches show them clear whatever was read first, and a flip
   // turns an option on.
-  QTest::newRow("options read at start are not shown, SDO") << 0x3F << QList<int>{7} << QStringList{FunctionWord(0x01)};
+  QTest::newRow("options read at start are not shown, SDO")
+      << 0x3F << QList<int>{7} << QStringList{FunctionWordSent(0x01)};
   QTest::newRow("options read at start are not shown, gnd adjust")
-      << 0x3F << QList<int>{1} << QStringList{FunctionWord(0x20)};
+      << 0x3F << QList<int>{1} << QStringList{FunctionWordSent(0x20)};
   QTest::newRow("options read at start are not shown, D1 to output")
-      << 0x3F << QList<int>{3} << QStringList{d1Output, FunctionWord(0x10)};
+      << 0x3F << QList<int>{3} << QStringList{d1Output, FunctionWordSent(0x10)};
 }
 
-void SwitchesTest::FunctionWordFromFlags() {
+void SwitchesTest::optionSwitchSendsTheWholeFunctionWord() {
   QFETCH(int, readBack);
   QFETCH(QList<int>, flips);
   QFETCH(QStringList, sent);
@@ -146,14 +152,14 @@ void SwitchesTest::FunctionWordFromFlags() {
   RecordingForm w;
   QVERIFY(Start(w, readBack));
   FlipAll(w, flips);
-  QCOMPARE(w.link.Take(), sent);
+  QCOMPARE(Taken(w.link), sent);
   // The word last written is the one kept.
   QStringList words = sent.filter(QStringLiteral("DD out"));
-  QCOMPARE(FunctionWord(w.fixture.values.FunctionRegisterShadow), words.constLast());
-  QCOMPARE(w.fixture.ui().LabelRW->text(), QStringLiteral("0"));
+  QCOMPARE(FunctionWordSent(w.fixture.values.FunctionRegisterShadow), words.constLast());
+  QCOMPARE(w.fixture.Controls().ReadWriteBit->text(), QStringLiteral("0"));
 }
 
-void SwitchesTest::LevelSwitchWhileInput_data() {
+void SwitchesTest::levelSwitchOfAnInputChangesNothing_data() {
   QTest::addColumn<int>("direction");
   QTest::addColumn<int>("level");
   QTest::newRow("D1") << 3 << 5;
@@ -162,35 +168,35 @@ void SwitchesTest::LevelSwitchWhileInput_data() {
 
 // The level switch is locked while its line is an input; should it be flipped
 // all the same, nothing goes out and its flag stays.
-void SwitchesTest::LevelSwitchWhileInput() {
+void SwitchesTest::levelSwitchOfAnInputChangesNothing() {
   QFETCH(int, direction);
   QFETCH(int, level);
 
   RecordingForm w;
   QVERIFY(Start(w));
-  MainFormControls &ui = w.fixture.ui();
+  MainWindowControls &ui = w.fixture.Controls();
   FlipAll(w, {direction, level, direction}); // output, high, back to input
-  QVERIFY(!ui.Toggle[level]->Operable());
-  w.link.Take();
-  const FunctionOptions before = w.fixture.values.Options;
+  QVERIFY(!ui.Switches[level]->Operable());
+  Taken(w.link);
+  const FunctionWord before = w.fixture.values.Options;
 
-  Flip(ui.Toggle[level]); // locked: nothing happens at all
-  QVERIFY(ui.Toggle[level]->Value());
-  ui.Toggle[level]->SetOperable(true);
-  Flip(ui.Toggle[level]);
-  QVERIFY(!ui.Toggle[level]->Value());
+  Flip(ui.Switches[level]); // locked: nothing happens at all
+  QVERIFY(ui.Switches[level]->Value());
+  ui.Switches[level]->SetOperable(true);
+  Flip(ui.Switches[level]);
+  QVERIFY(!ui.Switches[level]->Value());
 
-  QCOMPARE(w.link.Take(), QStringList{});
+  QCOMPARE(Taken(w.link), QStringList{});
   QCOMPARE(w.fixture.values.Options.D1High, before.D1High);
   QCOMPARE(w.fixture.values.Options.D0High, before.D0High);
   QCOMPARE(direction == 3 ? before.D1High : before.D0High, int16_t{1});
 }
 
-void SwitchesTest::DirectionLocks_data() {
+void SwitchesTest::directionSwitchLocksWhatNoLongerApplies_data() {
   QTest::addColumn<QList<int>>("flips");
   QTest::addColumn<bool>("readVisible");
-  QTest::addColumn<QList<bool>>("frame21Frame20"); // enabled
-  QTest::addColumn<QList<bool>>("t12t11t5t6");     // operable
+  QTest::addColumn<QList<bool>>("driveFramesEnabled");            // D1, D0
+  QTest::addColumn<QList<bool>>("driveAndLevelSwitchesOperable"); // drive D1, D0; level D1, D0
 
   QTest::newRow("start") << QList<int>{} << true << QList<bool>{true, true} << QList<bool>{true, true, false, false};
   QTest::newRow("D1 output") << QList<int>{3} << true << QList<bool>{false, true}
@@ -207,31 +213,31 @@ void SwitchesTest::DirectionLocks_data() {
                                        << QList<bool>{false, true, true, false};
 }
 
-void SwitchesTest::DirectionLocks() {
+void SwitchesTest::directionSwitchLocksWhatNoLongerApplies() {
   QFETCH(QList<int>, flips);
   QFETCH(bool, readVisible);
-  QFETCH(QList<bool>, frame21Frame20);
-  QFETCH(QList<bool>, t12t11t5t6);
+  QFETCH(QList<bool>, driveFramesEnabled);
+  QFETCH(QList<bool>, driveAndLevelSwitchesOperable);
 
   RecordingForm w;
   QVERIFY(Start(w));
-  MainFormControls &ui = w.fixture.ui();
+  MainWindowControls &ui = w.fixture.Controls();
   FlipAll(w, flips);
-  QCOMPARE(ui.Command6->isVisible(), readVisible);
-  QCOMPARE(ui.Frame21->isEnabled(), frame21Frame20[0]);
-  QCOMPARE(ui.Frame20->isEnabled(), frame21Frame20[1]);
-  QCOMPARE(ui.Toggle[12]->Operable(), t12t11t5t6[0]);
-  QCOMPARE(ui.Toggle[11]->Operable(), t12t11t5t6[1]);
-  QCOMPARE(ui.Toggle[5]->Operable(), t12t11t5t6[2]);
-  QCOMPARE(ui.Toggle[6]->Operable(), t12t11t5t6[3]);
+  QCOMPARE(ui.ReadLinesButton->isVisible(), readVisible);
+  QCOMPARE(ui.DriveD1Frame->isEnabled(), driveFramesEnabled[0]);
+  QCOMPARE(ui.DriveD0Frame->isEnabled(), driveFramesEnabled[1]);
+  QCOMPARE(ui.DriveD1Switch->Operable(), driveAndLevelSwitchesOperable[0]);
+  QCOMPARE(ui.DriveD0Switch->Operable(), driveAndLevelSwitchesOperable[1]);
+  QCOMPARE(ui.D1LevelSwitch->Operable(), driveAndLevelSwitchesOperable[2]);
+  QCOMPARE(ui.D0LevelSwitch->Operable(), driveAndLevelSwitchesOperable[3]);
   // A drive switch in a disabled frame cannot be flipped by the user.
-  if (!frame21Frame20[0]) {
-    Flip(ui.Toggle[12]);
-    QVERIFY(!ui.Toggle[12]->Value());
+  if (!driveFramesEnabled[0]) {
+    Flip(ui.DriveD1Switch);
+    QVERIFY(!ui.DriveD1Switch->Value());
   }
 }
 
-void SwitchesTest::CodingOfTypedVoltage_data() {
+void SwitchesTest::codingSwitchCodesTypedVoltages_data() {
   QTest::addColumn<bool>("twosComplement");
   QTest::addColumn<QString>("volts");
   QTest::addColumn<QString>("code");
@@ -248,26 +254,66 @@ void SwitchesTest::CodingOfTypedVoltage_data() {
                                          << "7FFF";
 }
 
-void SwitchesTest::CodingOfTypedVoltage() {
+void SwitchesTest::codingSwitchCodesTypedVoltages() {
   QFETCH(bool, twosComplement);
   QFETCH(QString, volts);
   QFETCH(QString, code);
 
   RecordingForm w;
   QVERIFY(Start(w));
-  MainFormControls &ui = w.fixture.ui();
+  MainWindowControls &ui = w.fixture.Controls();
   if (twosComplement) {
-    Flip(ui.Toggle[2]);
-    QCOMPARE(ui.Toggle[2]->Caption(), QStringLiteral("2sComplement"));
+    Flip(ui.CodingSwitch);
+    QCOMPARE(ui.CodingSwitch->Caption(), QStringLiteral("2sComplement"));
     // The board's coding pin goes low with the program's conversion.
-    QCOMPARE(w.link.Take(), QStringList{Pins(0x9B, 0)});
+    QCOMPARE(Taken(w.link), QStringList{Pins(0x9B, 0)});
   }
-  ui.TextVolts->setText(volts);
-  QTest::keyClick(ui.TextVolts, Qt::Key_Return);
-  QCOMPARE(ui.TextData->text(), code);
+  ui.VoltsBox->setText(volts);
+  QTest::keyClick(ui.VoltsBox, Qt::Key_Return);
+  QCOMPARE(ui.DataBox->text(), code);
   // The coarse gain of DAC A is read, then the code written with LDAC pulsed.
-  QCOMPARE(w.link.Take(), (QStringList{QStringLiteral("DD in v=98 len=3"), QStringLiteral("DD in v=98 len=3"),
+  QCOMPARE(Taken(w.link), (QStringList{QStringLiteral("DD in v=98 len=3"), QStringLiteral("DD in v=98 len=3"),
                                        QStringLiteral("D9 out v=10 i=") + code}));
+}
+
+void SwitchesTest::pulseBoxDecidesThePulseAndLocksLdac_data() {
+  QTest::addColumn<bool>("ticked");
+  QTest::addColumn<QStringList>("requests");
+  QTest::addColumn<bool>("ldacOperable");
+  QTest::addColumn<QString>("dataWrite");
+
+  QTest::newRow("unticked: switch free, LDAC kept, plain writes")
+      << false << QStringList() << true << "DD out v=10 i=1";
+  QTest::newRow("ticked again: LDAC high and locked, pulsed writes")
+      << true << QStringList{"DE out v=9F i=0"} << false << "D9 out v=10 i=1";
+}
+
+void SwitchesTest::pulseBoxDecidesThePulseAndLocksLdac() {
+  QFETCH(bool, ticked);
+  QFETCH(bool, ldacOperable);
+  LoadedPanel panel;
+  ToggleSwitch *ldac = panel.Controls().LdacSwitch;
+  panel.Controls().PulseAfterWriteBox->click(); // unticked
+  if (ticked) {
+    // As after the user has put LDAC low with the switch.
+    panel.Values().Lines.Ldac = false;
+    ldac->SetValue(false);
+    panel.Taken();
+    panel.Controls().PulseAfterWriteBox->click();
+  } else {
+    // Unticking leaves the line and the switch as they were.
+    QCOMPARE(panel.Values().Lines.Ldac, true);
+  }
+
+  QCOMPARE(panel.Controls().PulseAfterWriteBox->isChecked(), ticked);
+  QTEST(panel.Taken(), "requests");
+  QCOMPARE(ldac->Value(), true);
+  QCOMPARE(ldac->Operable(), ldacOperable);
+  QCOMPARE(panel.Values().Lines.Ldac, true);
+
+  Enter(panel.Controls().DataBox, "1");
+  QFETCH(QString, dataWrite);
+  QCOMPARE(panel.Taken().last(), dataWrite);
 }
 
 QTEST_MAIN(SwitchesTest)

@@ -14,14 +14,14 @@ namespace {
 
 struct Measurement {
   Measurement() {
-    if (!form.fixture.Load())
+    if (!form.fixture.Start())
       qFatal("the window did not load");
-    form.link.Take();
+    test::Taken(form.link);
   }
-  MainFormControls &ui() { return form.fixture.ui(); }
-  ProgramValues &values() { return form.fixture.values; }
-  void Measure() { QTest::mouseClick(ui().Command7, Qt::LeftButton); }
-  QStringList Taken() { return form.link.Take(); }
+  MainWindowControls &Controls() { return form.fixture.Controls(); }
+  ProgramValues &Values() { return form.fixture.values; }
+  void Measure() { QTest::mouseClick(Controls().MeasureButton, Qt::LeftButton); }
+  QStringList Taken() { return test::Taken(form.link); }
   RecordingForm form;
 };
 
@@ -70,15 +70,15 @@ void TemperatureTest::readingIsShownAsVoltsAndDegrees() {
   QFETCH(QString, volts);
   QFETCH(QString, degrees);
   Measurement m;
-  m.ui().Label23->setText("old");
-  m.ui().Label25->setText("old");
+  m.Controls().PinVolts->setText("old");
+  m.Controls().DieTemperature->setText("old");
   m.form.link.EarlierSamples = {4095, -1}; // the first two samples are discarded
   m.form.link.Sample = static_cast<int16_t>(sample);
 
   m.Measure();
 
-  QCOMPARE(m.ui().Label23->text(), volts);
-  QCOMPARE(m.ui().Label25->text(), degrees);
+  QCOMPARE(m.Controls().PinVolts->text(), volts);
+  QCOMPARE(m.Controls().DieTemperature->text(), degrees);
 }
 
 void TemperatureTest::functionWordDisablesSdoAndKeepsTheOtherOptions_data() {
@@ -96,26 +96,20 @@ void TemperatureTest::functionWordDisablesSdoAndKeepsTheOtherOptions() {
   QFETCH(int, options);
   QFETCH(QString, word);
   Measurement m;
-  FunctionOptions &o = m.values().Options;
-  o.SdoDisable = options & 1;
-  o.D0High = options >> 1 & 1;
-  o.D0Output = options >> 2 & 1;
-  o.D1High = options >> 3 & 1;
-  o.D1Output = options >> 4 & 1;
-  o.LocalGndOffsetAdjust = options >> 5 & 1;
-  m.ui().Toggle[7]->SetValue(options & 1);
+  m.Values().Options = FunctionWord::FromBits(options);
+  m.Controls().SdoSwitch->SetValue(options & 1);
 
   m.Measure();
 
   // The function register (select 0, address 1) never pulses LDAC; then
   // three samples.
   QCOMPARE(m.Taken(), QStringList({"DD out v=1 i=" + word, Sample, Sample, Sample}));
-  QCOMPARE(m.values().FunctionRegisterShadow, options | 1);
-  QCOMPARE(m.values().Options.SdoDisable, int16_t(1));
-  QCOMPARE(m.values().Options.D0High, int16_t(options >> 1 & 1));
-  QCOMPARE(m.values().Options.LocalGndOffsetAdjust, int16_t(options >> 5 & 1));
-  QVERIFY(m.ui().Toggle[7]->Value());
-  QCOMPARE(m.ui().LabelRW->text(), QStringLiteral("0"));
+  QCOMPARE(m.Values().FunctionRegisterShadow, options | 1);
+  QCOMPARE(m.Values().Options.SdoDisabled, true);
+  QCOMPARE(m.Values().Options.D0High, (options >> 1 & 1) == 1);
+  QCOMPARE(m.Values().Options.LocalGroundOffsetAdjust, (options >> 5 & 1) == 1);
+  QVERIFY(m.Controls().SdoSwitch->Value());
+  QCOMPARE(m.Controls().ReadWriteBit->text(), QStringLiteral("0"));
 }
 
 void TemperatureTest::measuresTheSimulatedDie_data() {
@@ -127,12 +121,12 @@ void TemperatureTest::measuresTheSimulatedDie_data() {
 void TemperatureTest::measuresTheSimulatedDie() {
   QFETCH(bool, earlierBuild);
   SimulatedProgram program(earlierBuild);
-  QVERIFY(program.fixture.Load());
+  QVERIFY(program.fixture.Start());
 
   for (double celsius : {25.0, 85.0, -40.0}) {
     program.board.SetDieTemperature(celsius);
-    QTest::mouseClick(program.ui().Command7, Qt::LeftButton);
-    QCOMPARE(program.ui().Label25->text(), QString::number(celsius, 'f', 0));
+    QTest::mouseClick(program.Controls().MeasureButton, Qt::LeftButton);
+    QCOMPARE(program.Controls().DieTemperature->text(), QString::number(celsius, 'f', 0));
     QCOMPARE(program.board.FunctionRegister() & 1, 1);
   }
 }

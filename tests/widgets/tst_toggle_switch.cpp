@@ -12,12 +12,12 @@ using namespace vq;
 class ToggleSwitchTest : public QObject {
   Q_OBJECT
 private slots:
-  void UserFlip_data();
-  void UserFlip();
-  void ValueFromCodeOnlyUpdatesDisplay();
-  void DisabledFrameLocksToo();
-  void OtherInputDoesNotFlip();
-  void AssistiveTools();
+  void userFlipsWithClickOrSpaceWhileOperable_data();
+  void userFlipsWithClickOrSpaceWhileOperable();
+  void valueFromCodeOnlyUpdatesTheDisplay();
+  void disabledFrameLocksToo();
+  void otherInputDoesNotFlip();
+  void assistiveToolsSeeACheckBox();
 };
 
 namespace {
@@ -33,7 +33,7 @@ void FlipWith(ToggleSwitch &toggle, Flip how) {
 
 } // namespace
 
-void ToggleSwitchTest::UserFlip_data() {
+void ToggleSwitchTest::userFlipsWithClickOrSpaceWhileOperable_data() {
   QTest::addColumn<Flip>("how");
   QTest::addColumn<bool>("operable");
   QTest::addColumn<bool>("start");
@@ -50,7 +50,7 @@ void ToggleSwitchTest::UserFlip_data() {
   QTest::newRow("locked ignores space") << Flip::Space << false << false << 2 << false << 0;
 }
 
-void ToggleSwitchTest::UserFlip() {
+void ToggleSwitchTest::userFlipsWithClickOrSpaceWhileOperable() {
   QFETCH(Flip, how);
   QFETCH(bool, operable);
   QFETCH(bool, start);
@@ -68,7 +68,7 @@ void ToggleSwitchTest::UserFlip() {
 
   // The handler sees the new state when the change arrives.
   QList<bool> seen;
-  connect(&toggle, &ToggleSwitch::Change, &toggle, [&] { seen.append(toggle.Value()); });
+  connect(&toggle, &ToggleSwitch::flipped, &toggle, [&] { seen.append(toggle.Value()); });
   for (int i = 0; i < flips; ++i)
     FlipWith(toggle, how);
 
@@ -79,9 +79,9 @@ void ToggleSwitchTest::UserFlip() {
     QCOMPARE(seen.constLast(), end);
 }
 
-void ToggleSwitchTest::ValueFromCodeOnlyUpdatesDisplay() {
+void ToggleSwitchTest::valueFromCodeOnlyUpdatesTheDisplay() {
   ToggleSwitch toggle(QStringLiteral("2sComplement"), QStringLiteral("Binary"));
-  QSignalSpy changes(&toggle, &ToggleSwitch::Change);
+  QSignalSpy changes(&toggle, &ToggleSwitch::flipped);
   toggle.SetValue(true);
   QCOMPARE(toggle.Caption(), QStringLiteral("Binary"));
   // Other code sets the property with the integer 1 for on.
@@ -94,7 +94,7 @@ void ToggleSwitchTest::ValueFromCodeOnlyUpdatesDisplay() {
   QCOMPARE(changes.count(), 0);
 }
 
-void ToggleSwitchTest::DisabledFrameLocksToo() {
+void ToggleSwitchTest::disabledFrameLocksToo() {
   QGroupBox frame(QStringLiteral("Drive D1 Pin"));
   auto *toggle = new ToggleSwitch(QStringLiteral("Low"), QStringLiteral("High"), &frame);
   toggle->setGeometry(10, 20, 100, 44);
@@ -102,7 +102,7 @@ void ToggleSwitchTest::DisabledFrameLocksToo() {
   frame.show();
   QVERIFY(QTest::qWaitForWindowExposed(&frame));
   frame.setEnabled(false);
-  QSignalSpy changes(toggle, &ToggleSwitch::Change);
+  QSignalSpy changes(toggle, &ToggleSwitch::flipped);
   QTest::mouseClick(toggle, Qt::LeftButton, Qt::NoModifier, toggle->rect().center());
   QTest::keyClick(toggle, Qt::Key_Space);
   QCOMPARE(toggle->Value(), false);
@@ -111,12 +111,12 @@ void ToggleSwitchTest::DisabledFrameLocksToo() {
 }
 
 // A right click, a press dragged off the switch and other keys leave it.
-void ToggleSwitchTest::OtherInputDoesNotFlip() {
+void ToggleSwitchTest::otherInputDoesNotFlip() {
   ToggleSwitch toggle(QStringLiteral("Low"), QStringLiteral("High"));
   toggle.resize(100, 44);
   toggle.show();
   QVERIFY(QTest::qWaitForWindowExposed(&toggle));
-  QSignalSpy changes(&toggle, &ToggleSwitch::Change);
+  QSignalSpy changes(&toggle, &ToggleSwitch::flipped);
   QTest::mouseClick(&toggle, Qt::RightButton, Qt::NoModifier, toggle.rect().center());
   QTest::mousePress(&toggle, Qt::LeftButton, Qt::NoModifier, toggle.rect().center());
   QTest::mouseRelease(&toggle, Qt::LeftButton, Qt::NoModifier, QPoint(150, 60));
@@ -126,7 +126,7 @@ void ToggleSwitchTest::OtherInputDoesNotFlip() {
   QCOMPARE(changes.count(), 0);
 }
 
-void ToggleSwitchTest::AssistiveTools() {
+void ToggleSwitchTest::assistiveToolsSeeACheckBox() {
   QGroupBox frame(QStringLiteral("CLR Pin"));
   auto *toggle = new ToggleSwitch(QStringLiteral("Low"), QStringLiteral("High"), &frame);
   QVERIFY(toggle->focusPolicy() & Qt::TabFocus);
@@ -144,7 +144,7 @@ void ToggleSwitchTest::AssistiveTools() {
 
   // An assistive tool's toggle action is a user's flip; a locked switch
   // offers none and ignores it.
-  QSignalSpy changes(toggle, &ToggleSwitch::Change);
+  QSignalSpy changes(toggle, &ToggleSwitch::flipped);
   face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
   QCOMPARE(toggle->Value(), false);
   QCOMPARE(changes.count(), 1);

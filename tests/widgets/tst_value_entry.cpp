@@ -18,7 +18,7 @@ QString Hex(int value) {
 }
 
 QWidget *Focused(LoadedPanel &panel) {
-  return panel.form.fixture.form->focusWidget();
+  return panel.Window().focusWidget();
 }
 
 } // namespace
@@ -26,25 +26,25 @@ QWidget *Focused(LoadedPanel &panel) {
 class ValueEntryTest : public QObject {
   Q_OBJECT
 private slots:
-  void dataCodeEntry_data();
-  void dataCodeEntry();
-  void dataCodeEntryFailure_data();
-  void dataCodeEntryFailure();
-  void voltageEntry_data();
-  void voltageEntry();
-  void voltageEntryFailure_data();
-  void voltageEntryFailure();
+  void dataCodeEntryWritesTheLimitedCode_data();
+  void dataCodeEntryWritesTheLimitedCode();
+  void failedDataCodeEntryEmptiesTheBox_data();
+  void failedDataCodeEntryEmptiesTheBox();
+  void voltageEntryWritesTheCodeOfTheVoltage_data();
+  void voltageEntryWritesTheCodeOfTheVoltage();
+  void failedVoltageEntryEmptiesTheBox_data();
+  void failedVoltageEntryEmptiesTheBox();
   void eachEntryTakesItsOwnChannelsRange_data();
   void eachEntryTakesItsOwnChannelsRange();
-  void gainAndOffsetEntry_data();
-  void gainAndOffsetEntry();
-  void gainAndOffsetFailure_data();
-  void gainAndOffsetFailure();
-  void otherKeysOnlyEdit_data();
-  void otherKeysOnlyEdit();
+  void gainAndOffsetEntriesWriteTheirCodes_data();
+  void gainAndOffsetEntriesWriteTheirCodes();
+  void failedGainOrOffsetEntryEmptiesTheBox_data();
+  void failedGainOrOffsetEntryEmptiesTheBox();
+  void otherKeysOnlyEditTheBox_data();
+  void otherKeysOnlyEditTheBox();
 };
 
-void ValueEntryTest::dataCodeEntry_data() {
+void ValueEntryTest::dataCodeEntryWritesTheLimitedCode_data() {
   QTest::addColumn<bool>("decimal");
   QTest::addColumn<QString>("typed");
   QTest::addColumn<int>("code");
@@ -81,30 +81,30 @@ void ValueEntryTest::dataCodeEntry_data() {
                                        << "0.0000";
 }
 
-void ValueEntryTest::dataCodeEntry() {
+void ValueEntryTest::dataCodeEntryWritesTheLimitedCode() {
   QFETCH(bool, decimal);
   QFETCH(QString, typed);
   QFETCH(int, code);
   LoadedPanel panel;
   if (decimal)
-    Click(panel.ui().Command2);
-  panel.link().SetRegister(0, 3, 0);
+    Click(panel.Controls().DisplayModeButton);
+  panel.Link().SetRegister({Register::CoarseGain, Channel::A}, 0);
   panel.Taken();
 
-  Enter(panel.ui().TextData, typed);
+  Enter(panel.Controls().DataBox, typed);
 
-  QCOMPARE(panel.Taken(), Read(0x98) + QStringList{"D9 out v=10 i=" + Hex(code)});
-  QCOMPARE(panel.values().DataValue, code);
-  QTEST(panel.ui().TextData->text(), "box");
-  QTEST(panel.ui().TextVolts->text(), "volts");
+  QCOMPARE(panel.Taken(), Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=10 i=" + Hex(code)});
+  QCOMPARE(panel.Values().DataValue, code);
+  QTEST(panel.Controls().DataBox->text(), "box");
+  QTEST(panel.Controls().VoltsBox->text(), "volts");
   // The bit display shows the word just written.
-  QCOMPARE(panel.ui().LabelData->text(), Hex(0x100000 + code));
-  QCOMPARE(DataBits(panel.ui()), QString::number(code, 2).rightJustified(16, '0'));
-  QCOMPARE(panel.ui().Label27->text(), decimal ? QString::number(code) : Hex(code).rightJustified(4, '0'));
-  QCOMPARE(panel.ui().LabelRW->text(), QString("0"));
+  QCOMPARE(panel.Controls().WordHex->text(), Hex(0x100000 + code));
+  QCOMPARE(DataBits(panel.Controls()), QString::number(code, 2).rightJustified(16, '0'));
+  QCOMPARE(panel.Controls().RegisterValue->text(), decimal ? QString::number(code) : Hex(code).rightJustified(4, '0'));
+  QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("0"));
 }
 
-void ValueEntryTest::dataCodeEntryFailure_data() {
+void ValueEntryTest::failedDataCodeEntryEmptiesTheBox_data() {
   QTest::addColumn<bool>("decimal");
   QTest::addColumn<QString>("typed");
 
@@ -115,31 +115,31 @@ void ValueEntryTest::dataCodeEntryFailure_data() {
   QTest::newRow("dec beyond double") << true << "1e400";
 }
 
-void ValueEntryTest::dataCodeEntryFailure() {
+void ValueEntryTest::failedDataCodeEntryEmptiesTheBox() {
   QFETCH(bool, decimal);
   QFETCH(QString, typed);
   LoadedPanel panel;
   if (decimal)
-    Click(panel.ui().Command2);
-  panel.link().SetRegister(0, 3, 1);
+    Click(panel.Controls().DisplayModeButton);
+  panel.Link().SetRegister({Register::CoarseGain, Channel::A}, 1);
   panel.Taken();
-  panel.ui().TextVolts->setFocus();
+  panel.Controls().VoltsBox->setFocus();
 
-  Enter(panel.ui().TextData, typed);
+  Enter(panel.Controls().DataBox, typed);
 
   // The range read before the failure stays; nothing is written.
-  QCOMPARE(panel.Taken(), Read(0x98));
-  QCOMPARE(panel.ui().TextData->text(), QString());
-  QVERIFY(!panel.ui().TextData->isUndoAvailable()); // the failed text is gone for good
-  QCOMPARE(Focused(panel), panel.ui().TextData);
-  QCOMPARE(panel.values().CoarseGainCode, 1);
-  QCOMPARE(panel.values().OutputRange, 4.201f);
-  QCOMPARE(panel.ui().TextVolts->text(), QString("-4.0960"));
-  QCOMPARE(panel.ui().LabelRW->text(), QString("0"));
-  QCOMPARE(panel.values().DataValue, 0);
+  QCOMPARE(panel.Taken(), Read({Register::CoarseGain, Channel::A}));
+  QCOMPARE(panel.Controls().DataBox->text(), QString());
+  QVERIFY(!panel.Controls().DataBox->isUndoAvailable()); // the failed text is gone for good
+  QCOMPARE(Focused(panel), panel.Controls().DataBox);
+  QCOMPARE(panel.Values().CoarseGainCode, 1);
+  QCOMPARE(panel.Values().OutputRange, 4.201f);
+  QCOMPARE(panel.Controls().VoltsBox->text(), QString("-4.0960"));
+  QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("0"));
+  QCOMPARE(panel.Values().DataValue, 0);
 }
 
-void ValueEntryTest::voltageEntry_data() {
+void ValueEntryTest::voltageEntryWritesTheCodeOfTheVoltage_data() {
   QTest::addColumn<bool>("binary");
   QTest::addColumn<bool>("decimal");
   QTest::addColumn<QString>("typed");
@@ -185,35 +185,36 @@ void ValueEntryTest::voltageEntry_data() {
                                       << "0";
 }
 
-void ValueEntryTest::voltageEntry() {
+void ValueEntryTest::voltageEntryWritesTheCodeOfTheVoltage() {
   QFETCH(bool, binary);
   QFETCH(bool, decimal);
   QFETCH(QString, typed);
   QFETCH(int, code);
   LoadedPanel panel;
-  panel.link().SetRegister(0, 2, 0x0ABC);
-  Click(panel.ui().Command1);
+  panel.Link().SetRegister({Register::Data, Channel::A}, 0x0ABC);
+  Click(panel.Controls().ReadRegisterButton);
   if (decimal)
-    Click(panel.ui().Command2);
-  panel.board().ControlPins.BinCoding = binary ? 1 : 0;
+    Click(panel.Controls().DisplayModeButton);
+  panel.Values().Lines.BinaryCoding = binary;
   panel.Taken();
-  const QString bits = DataBits(panel.ui()), word = panel.ui().LabelData->text(), label27 = panel.ui().Label27->text();
+  const QString bits = DataBits(panel.Controls()), word = panel.Controls().WordHex->text(),
+                registerValue = panel.Controls().RegisterValue->text();
 
-  Enter(panel.ui().TextVolts, typed);
+  Enter(panel.Controls().VoltsBox, typed);
 
-  QCOMPARE(panel.Taken(), Read(0x98) + QStringList{"D9 out v=10 i=" + Hex(code)});
-  QCOMPARE(panel.values().DataValue, code);
-  QCOMPARE(int(panel.values().Word.SelectBits()), 2);
-  QTEST(panel.ui().TextVolts->text(), "box");
-  QTEST(panel.ui().TextData->text(), "dataBox");
+  QCOMPARE(panel.Taken(), Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=10 i=" + Hex(code)});
+  QCOMPARE(panel.Values().DataValue, code);
+  QCOMPARE(int(panel.Values().Word.SelectBits()), 2);
+  QTEST(panel.Controls().VoltsBox->text(), "box");
+  QTEST(panel.Controls().DataBox->text(), "dataBox");
   // Only the R/W bit follows a voltage entry; the rest of the display waits.
-  QCOMPARE(panel.ui().LabelRW->text(), QString("0"));
-  QCOMPARE(DataBits(panel.ui()), bits);
-  QCOMPARE(panel.ui().LabelData->text(), word);
-  QCOMPARE(panel.ui().Label27->text(), label27);
+  QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("0"));
+  QCOMPARE(DataBits(panel.Controls()), bits);
+  QCOMPARE(panel.Controls().WordHex->text(), word);
+  QCOMPARE(panel.Controls().RegisterValue->text(), registerValue);
 }
 
-void ValueEntryTest::voltageEntryFailure_data() {
+void ValueEntryTest::failedVoltageEntryEmptiesTheBox_data() {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<int>("coarse");
   QTest::newRow("too large for single precision") << "1e39" << 1;
@@ -221,21 +222,21 @@ void ValueEntryTest::voltageEntryFailure_data() {
   QTest::newRow("coarse gain just beyond 16 bits") << "1" << 0x8000;
 }
 
-void ValueEntryTest::voltageEntryFailure() {
+void ValueEntryTest::failedVoltageEntryEmptiesTheBox() {
   QFETCH(QString, typed);
   QFETCH(int, coarse);
   LoadedPanel panel;
-  panel.link().SetRegister(0, 3, coarse);
-  panel.ui().TextData->setFocus();
+  panel.Link().SetRegister({Register::CoarseGain, Channel::A}, coarse);
+  panel.Controls().DataBox->setFocus();
 
-  Enter(panel.ui().TextVolts, typed);
+  Enter(panel.Controls().VoltsBox, typed);
 
-  QCOMPARE(panel.Taken(), Read(0x98));
-  QCOMPARE(panel.ui().TextVolts->text(), QString());
-  QVERIFY(!panel.ui().TextVolts->isUndoAvailable());
-  QCOMPARE(Focused(panel), panel.ui().TextVolts);
-  QCOMPARE(panel.ui().TextData->text(), QString("0"));
-  QCOMPARE(panel.values().OutputRange, coarse == 1 ? 4.201f : 4.096f);
+  QCOMPARE(panel.Taken(), Read({Register::CoarseGain, Channel::A}));
+  QCOMPARE(panel.Controls().VoltsBox->text(), QString());
+  QVERIFY(!panel.Controls().VoltsBox->isUndoAvailable());
+  QCOMPARE(Focused(panel), panel.Controls().VoltsBox);
+  QCOMPARE(panel.Controls().DataBox->text(), QString("0"));
+  QCOMPARE(panel.Values().OutputRange, coarse == 1 ? 4.201f : 4.096f);
 }
 
 void ValueEntryTest::eachEntryTakesItsOwnChannelsRange_data() {
@@ -250,16 +251,20 @@ void ValueEntryTest::eachEntryTakesItsOwnChannelsRange_data() {
   // DAC A is on 4.311 V, DAC B on 4.096 V.
   QTest::newRow("code: DAC B's range") << "DAC B"
                                        << "TextData"
-                                       << "0" << (Read(0x99) + QStringList{"D9 out v=11 i=0"}) << "0"
+                                       << "0"
+                                       << (Read({Register::CoarseGain, Channel::B}) + QStringList{"D9 out v=11 i=0"})
+                                       << "0"
                                        << "-4.0960" << 4.096f;
-  QTest::newRow("voltage: DAC B's range") << "DAC B"
-                                          << "TextVolts"
-                                          << "1" << (Read(0x99) + QStringList{"D9 out v=11 i=9F40"}) << "9F40"
-                                          << "1.0000" << 4.096f;
-  QTest::newRow("voltage for all: DAC A's range") << "ALL DACs"
-                                                  << "TextVolts"
-                                                  << "1" << (Read(0x98) + QStringList{"D9 out v=14 i=9DB1"}) << "9DB1"
-                                                  << "1.0000" << 4.311f;
+  QTest::newRow("voltage: DAC B's range")
+      << "DAC B"
+      << "TextVolts"
+      << "1" << (Read({Register::CoarseGain, Channel::B}) + QStringList{"D9 out v=11 i=9F40"}) << "9F40"
+      << "1.0000" << 4.096f;
+  QTest::newRow("voltage for all: DAC A's range")
+      << "ALL DACs"
+      << "TextVolts"
+      << "1" << (Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=14 i=9DB1"}) << "9DB1"
+      << "1.0000" << 4.311f;
 }
 
 void ValueEntryTest::eachEntryTakesItsOwnChannelsRange() {
@@ -267,20 +272,20 @@ void ValueEntryTest::eachEntryTakesItsOwnChannelsRange() {
   QFETCH(QString, box);
   QFETCH(QString, typed);
   LoadedPanel panel;
-  panel.link().SetRegister(0, 3, 2);
-  panel.link().SetRegister(1, 3, 0);
-  Choose(panel.ui().ComboAddr, channel);
+  panel.Link().SetRegister({Register::CoarseGain, Channel::A}, 2);
+  panel.Link().SetRegister({Register::CoarseGain, Channel::B}, 0);
+  Choose(panel.Controls().ChannelList, channel);
   panel.Taken();
 
   Enter(panel.form.fixture.Find<QLineEdit>(box), typed);
 
   QTEST(panel.Taken(), "requests");
-  QTEST(panel.ui().TextData->text(), "dataBox");
-  QTEST(panel.ui().TextVolts->text(), "voltsBox");
-  QTEST(panel.values().OutputRange, "range");
+  QTEST(panel.Controls().DataBox->text(), "dataBox");
+  QTEST(panel.Controls().VoltsBox->text(), "voltsBox");
+  QTEST(panel.Values().OutputRange, "range");
 }
 
-void ValueEntryTest::gainAndOffsetEntry_data() {
+void ValueEntryTest::gainAndOffsetEntriesWriteTheirCodes_data() {
   QTest::addColumn<QString>("view");
   QTest::addColumn<QString>("typed");
   QTest::addColumn<int>("code");
@@ -313,40 +318,40 @@ void ValueEntryTest::gainAndOffsetEntry_data() {
   QTest::newRow("offset no number") << offset << "xyz" << 0 << "0";
 }
 
-void ValueEntryTest::gainAndOffsetEntry() {
+void ValueEntryTest::gainAndOffsetEntriesWriteTheirCodes() {
   QFETCH(QString, view);
   QFETCH(QString, typed);
   QFETCH(int, code);
   LoadedPanel panel;
-  Choose(panel.ui().ComboReg, view);
+  Choose(panel.Controls().RegisterList, view);
   panel.Taken();
   const bool fine = view.startsWith("Fine");
-  QLineEdit *box = fine ? panel.ui().TextFine : panel.ui().TextOffset;
+  QLineEdit *box = fine ? panel.Controls().FineGainBox : panel.Controls().OffsetBox;
   const int upper = fine ? 0x20 : 0x28;
 
   Enter(box, typed);
 
   QCOMPARE(panel.Taken(), QStringList{QStringLiteral("D9 out v=%1 i=%2").arg(Hex(upper), Hex(code))});
-  QCOMPARE(panel.values().DataValue, code);
+  QCOMPARE(panel.Values().DataValue, code);
   QTEST(box->text(), "box");
-  QCOMPARE(panel.ui().LabelData->text(), Hex((upper << 16) + code));
-  QCOMPARE(DataBits(panel.ui()), QString::number(code, 2).rightJustified(16, '0'));
-  QCOMPARE(panel.ui().LabelRW->text(), QString("0"));
+  QCOMPARE(panel.Controls().WordHex->text(), Hex((upper << 16) + code));
+  QCOMPARE(DataBits(panel.Controls()), QString::number(code, 2).rightJustified(16, '0'));
+  QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("0"));
 }
 
-void ValueEntryTest::gainAndOffsetFailure_data() {
+void ValueEntryTest::failedGainOrOffsetEntryEmptiesTheBox_data() {
   QTest::addColumn<QString>("view");
   QTest::newRow("fine gain") << "Fine Gain Register";
   QTest::newRow("offset") << "Offset Register";
 }
 
-void ValueEntryTest::gainAndOffsetFailure() {
+void ValueEntryTest::failedGainOrOffsetEntryEmptiesTheBox() {
   QFETCH(QString, view);
   LoadedPanel panel;
-  Choose(panel.ui().ComboReg, view);
+  Choose(panel.Controls().RegisterList, view);
   panel.Taken();
-  QLineEdit *box = view.startsWith("Fine") ? panel.ui().TextFine : panel.ui().TextOffset;
-  panel.ui().ComboAddr->setFocus();
+  QLineEdit *box = view.startsWith("Fine") ? panel.Controls().FineGainBox : panel.Controls().OffsetBox;
+  panel.Controls().ChannelList->setFocus();
 
   Enter(box, "1e400");
 
@@ -354,11 +359,11 @@ void ValueEntryTest::gainAndOffsetFailure() {
   QCOMPARE(box->text(), QString());
   QVERIFY(!box->isUndoAvailable());
   QCOMPARE(Focused(panel), box);
-  QCOMPARE(panel.ui().LabelRW->text(), QString("0"));
+  QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("0"));
 }
 
 // Keys other than Return only edit the box; Tab moves on along the row.
-void ValueEntryTest::otherKeysOnlyEdit_data() {
+void ValueEntryTest::otherKeysOnlyEditTheBox_data() {
   QTest::addColumn<QString>("view");
   QTest::addColumn<QString>("box");
   QTest::addColumn<QStringList>("tabStops");
@@ -372,12 +377,12 @@ void ValueEntryTest::otherKeysOnlyEdit_data() {
                           << "TextOffset" << QStringList{"Toggle1"};
 }
 
-void ValueEntryTest::otherKeysOnlyEdit() {
+void ValueEntryTest::otherKeysOnlyEditTheBox() {
   QFETCH(QString, view);
   QFETCH(QString, box);
   QFETCH(QStringList, tabStops);
   LoadedPanel panel;
-  Choose(panel.ui().ComboReg, view);
+  Choose(panel.Controls().RegisterList, view);
   panel.Taken();
   QLineEdit *entry = panel.form.fixture.Find<QLineEdit>(box);
   entry->clear();

@@ -173,33 +173,33 @@ void WindowReadableTest::everyShownControlIsReadable_data() {
 void WindowReadableTest::everyShownControlIsReadable() {
   QFETCH(QString, view);
   RecordingForm f;
-  QVERIFY(f.fixture.Load());
-  MainFormControls &ui = f.fixture.ui();
+  QVERIFY(f.fixture.Start());
+  MainWindowControls &ui = f.fixture.Controls();
   QStringList problems;
   int pauses = 0;
-  f.fixture.form->Calibration().SetCompletePause([&] {
+  f.fixture.Window().Calibration().SetCompletePause([&] {
     ++pauses;
-    problems = Unreadable(*f.fixture.form);
+    problems = Unreadable(f.fixture.Window());
   });
   if (view.endsWith("Register")) {
-    const int index = ui.ComboReg->findText(view);
-    ui.ComboReg->setCurrentIndex(index);
-    emit ui.ComboReg->activated(index);
+    const int index = ui.RegisterList->findText(view);
+    ui.RegisterList->setCurrentIndex(index);
+    emit ui.RegisterList->activated(index);
   } else if (view == "after a measurement") {
     f.link.Sample = 0; // the longest temperature: "-271"
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+    QTest::mouseClick(ui.MeasureButton, Qt::LeftButton);
   } else {
-    QTest::mouseClick(ui.Command8, Qt::LeftButton);
+    QTest::mouseClick(ui.CalibrationButton, Qt::LeftButton);
     if (view != "offset stage")
-      QTest::mouseClick(ui.CommandOff, Qt::LeftButton);
+      QTest::mouseClick(ui.OffsetDoneButton, Qt::LeftButton);
     if (view == "calibration complete") {
-      ui.TextFS->setText("-4.095");
-      QTest::mouseClick(ui.CommandFS, Qt::LeftButton);
+      ui.ZeroScaleReadingBox->setText("-4.095");
+      QTest::mouseClick(ui.ZeroScaleDoneButton, Qt::LeftButton);
       QCOMPARE(pauses, 1);
     }
   }
   if (view != "calibration complete")
-    problems = Unreadable(*f.fixture.form);
+    problems = Unreadable(f.fixture.Window());
   QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
 }
 

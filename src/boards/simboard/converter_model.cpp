@@ -1,5 +1,6 @@
 #include "simboard/converter_model.h"
 
+#include "board/function_word.h"
 #include "simboard/output_stage.h"
 
 namespace vq::sim {
@@ -23,14 +24,6 @@ constexpr int FunctionClearAll = 4;
 constexpr int FunctionLoadAll = 5;
 
 constexpr int AllChannels = 4;
-
-// Function register bits.
-constexpr uint8_t SdoDisableBit = 0x01;
-constexpr uint8_t D0HighBit = 0x02;
-constexpr uint8_t D0OutputBit = 0x04;
-constexpr uint8_t D1HighBit = 0x08;
-constexpr uint8_t D1OutputBit = 0x10;
-constexpr uint8_t FunctionMask = 0x3F;
 
 DigitalLineState Line(bool converterDrives, bool writtenLevel, bool boardDrives, bool boardLevel) {
   DigitalLineState state;
@@ -68,7 +61,7 @@ void ConverterModel::ResetRegisters() {
 
 uint32_t ConverterModel::ShiftFrame(uint32_t word) {
   word &= WordMask;
-  const uint32_t out = (function_ & SdoDisableBit) ? WordMask : nextOut_;
+  const uint32_t out = FunctionWord::FromBits(function_).SdoDisabled ? WordMask : nextOut_;
   nextOut_ = 0;
   // Held in reset, the converter ignores its serial input.
   if (!lines_.Rstin)
@@ -95,7 +88,7 @@ void ConverterModel::Write(int select, int address, uint16_t data) {
   switch (select) {
   case SelectFunction:
     if (address == FunctionRegisterAddress)
-      function_ = static_cast<uint8_t>(data & FunctionMask);
+      function_ = static_cast<uint8_t>(data & FunctionWord::OptionBits);
     else if (address == FunctionClearAll)
       ClearDacs();
     else if (address == FunctionLoadAll)
@@ -143,19 +136,19 @@ uint16_t ConverterModel::ReadBack(int select, int address) const {
   }
 }
 
+// The levels read back are those on the lines, not those written.
 uint16_t ConverterModel::FunctionReadBack() const {
-  uint16_t word = function_ & ~(D0HighBit | D1HighBit) & FunctionMask;
-  if (LineState(DigitalLine::D0).Level)
-    word |= D0HighBit;
-  if (LineState(DigitalLine::D1).Level)
-    word |= D1HighBit;
-  return word;
+  FunctionWord word = FunctionWord::FromBits(function_);
+  word.D0High = LineState(DigitalLine::D0).Level;
+  word.D1High = LineState(DigitalLine::D1).Level;
+  return word.Bits();
 }
 
 DigitalLineState ConverterModel::LineState(DigitalLine line) const {
+  const FunctionWord written = FunctionWord::FromBits(function_);
   if (line == DigitalLine::D0)
-    return Line(function_ & D0OutputBit, function_ & D0HighBit, boardDrivesD0_, lines_.DriveD0);
-  return Line(function_ & D1OutputBit, function_ & D1HighBit, boardDrivesD1_, lines_.DriveD1);
+    return Line(written.D0Output, written.D0High, boardDrivesD0_, lines_.DriveD0);
+  return Line(written.D1Output, written.D1High, boardDrivesD1_, lines_.DriveD1);
 }
 
 void ConverterModel::Load(int channel) {

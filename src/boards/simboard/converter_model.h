@@ -3,6 +3,7 @@
 // on SDO, and the LDAC, CLR, RSTIN, coding and D0/D1 lines.
 #pragma once
 
+#include "board/control_lines.h"
 #include "simboard/sim_board_api.h"
 
 #include <array>
@@ -10,7 +11,7 @@
 
 namespace vq::sim {
 
-enum class DigitalLine { D0, D1 };
+using vq::DigitalLine;
 
 class ConverterModel {
 public:

@@ -9,7 +9,8 @@
 namespace vq::sim {
 
 struct FaultPlan {
-  // Every n-th request fails with StatusNoAnswer and changes nothing (0: none).
+  // Every n-th request fails as one the board did not answer
+  // (BoardStatus::NoAnswer) and changes nothing (0: none).
   int FailEvery = 0;
   // A read delivers at most this many of its bytes (negative: all of them);
   // the rest of the caller's buffer keeps what it held.
@@ -17,9 +18,6 @@ struct FaultPlan {
   // After this many more requests the board answers none (negative: never).
   int AnswersLeft = -1;
 };
-
-// What the variant's requests return when a fault strikes.
-constexpr int16_t StatusNoAnswer = 7;
 
 class FaultControl {
 public:

@@ -8,6 +8,7 @@ HexCheck CheckFirmwareFile(const std::string &path) {
   FileContents contents = ReadFirmwareFile(path);
   if (!contents.Bytes) {
     HexCheck check;
+    check.Read = false;
     check.Problem = std::move(contents.Problem);
     return check;
   }

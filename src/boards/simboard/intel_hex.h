@@ -9,6 +9,7 @@
 namespace vq::sim {
 
 struct HexCheck {
+  bool Read = true; // false: the file could not be read, let alone checked
   bool Valid = false;
   std::string Problem;       // why the image is rejected, naming the line; empty when valid
   std::size_t DataBytes = 0; // bytes carried by the data records

@@ -5,6 +5,8 @@
 // own code and the caller needs nothing but this header. No Qt.
 #pragma once
 
+#include "board/control_lines.h"
+
 #include <cstdint>
 #include <string>
 
@@ -32,14 +34,7 @@ struct ChannelErrors {
 };
 
 // Levels of the board's control lines as the last request 0xDE set them.
-struct ControlLines {
-  bool Ldac = true;
-  bool Clr = true;
-  bool BinaryCoding = true; // false: two's complement
-  bool Rstin = true;
-  bool DriveD0 = false; // level the board drives on D0 while it drives the line
-  bool DriveD1 = false;
-};
+using vq::ControlLines;
 
 // Who drives a digital line: the converter (function register says output),
 // the board (its last 0xDB/0xDC said input of the converter), both or none.

@@ -5,6 +5,7 @@
 // holds one board, reachable from C++ through VqSim_Board.
 #include "board/board_exports.h"
 #include "board/board_library.h"
+#include "board/board_status.h"
 #include "simboard/sim_board_api.h"
 #include "simboard/simulated_board.h"
 #if defined(VQ_SIM_FAULTS)
@@ -21,7 +22,9 @@
 
 namespace {
 
-using vq::Guarded;
+using vq::BoardStatus;
+using vq::CallCatching;
+using vq::StatusValue;
 
 vq::sim::SimulatedBoard &Board() {
   static vq::sim::SimulatedBoard board;
@@ -47,7 +50,7 @@ public:
       plan_.AnswersLeft = 0;
     if (dead || (plan_.FailEvery > 0 && counted_ % plan_.FailEvery == 0)) {
       ++injected_;
-      return vq::sim::StatusNoAnswer;
+      return StatusValue(BoardStatus::NoAnswer);
     }
     if (direction != 1 || plan_.ReadBytes < 0 || length <= plan_.ReadBytes || buffer == nullptr)
       return call(buffer);
@@ -95,50 +98,55 @@ VQ_BOARD_EXPORT vq::sim::FaultControl *VqSim_Faults() {
 }
 #endif
 
+VQ_BOARD_EXPORT const char *VqBoard_StatusText(int32_t status) {
+  return vq::BoardStatusText(status);
+}
+
 #if defined(VQ_SIM_FOUR_OPERATION)
 
 VQ_BOARD_EXPORT int32_t VQ_BOARD_CALL Search_For_Boards(uint16_t VendorId, uint16_t ProductId, int32_t *count,
                                                         uint8_t *BoardList) {
-  return Guarded([&] { return Board().SearchForBoards(VendorId, ProductId, count, BoardList); },
-                 int32_t{vq::sim::StatusNoBoard});
+  return CallCatching([&] { return Board().SearchForBoards(VendorId, ProductId, count, BoardList); },
+                      int32_t{StatusValue(BoardStatus::NoBoard)});
 }
 
 VQ_BOARD_EXPORT int32_t VQ_BOARD_CALL Connect(uint16_t VendorId, uint16_t ProductId, uint8_t boardNumber,
                                               int32_t *handle) {
-  return Guarded([&] { return Board().Connect(VendorId, ProductId, boardNumber, handle); },
-                 int32_t{vq::sim::StatusNoBoard});
+  return CallCatching([&] { return Board().Connect(VendorId, ProductId, boardNumber, handle); },
+                      int32_t{StatusValue(BoardStatus::NoBoard)});
 }
 
 VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL Download_Firmware(int32_t handle, uint8_t *path) {
-  return Guarded([&] { return Board().DownloadFirmware(handle, path); }, int16_t{vq::sim::StatusBadFirmware});
+  return CallCatching([&] { return Board().DownloadFirmware(handle, path); },
+                      StatusValue(BoardStatus::FirmwareUnreadable));
 }
 
 VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL Vendor_Request(int32_t handle, uint8_t request, int32_t value, int32_t index,
                                                      uint8_t direction, int16_t length, uint8_t *buffer) {
-  return Guarded(
+  return CallCatching(
       [&] {
         return Requested(direction, length, buffer, [&](uint8_t *bytes) {
           return Board().VendorRequest(handle, request, value, index, direction, length, bytes);
         });
       },
-      int16_t{vq::sim::StatusBadArgument});
+      StatusValue(BoardStatus::BadArgument));
 }
 
 #else
 
 VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL LoadFirmWare(uint8_t *path) {
-  return Guarded([&] { return Board().LoadFirmware(path); }, vq::sim::LoadFirmwareFailed);
+  return CallCatching([&] { return Board().LoadFirmware(path); }, vq::sim::LoadFirmwareFailed);
 }
 
 VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL VendorIORequest(int16_t request, int32_t value, int32_t index, int16_t direction,
                                                       int16_t length, uint8_t *buffer) {
-  return Guarded(
+  return CallCatching(
       [&] {
         return Requested(direction, length, buffer, [&](uint8_t *bytes) {
           return Board().VendorIoRequest(request, value, index, direction, length, bytes);
         });
       },
-      int16_t{vq::sim::StatusBadArgument});
+      StatusValue(BoardStatus::BadArgument));
 }
 
 #endif
@@ -147,6 +155,7 @@ VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL VendorIORequest(int16_t request, int32_t v
 
 // The definitions above must have exactly the types the program loads them as.
 static_assert(std::is_same_v<decltype(&VqSim_Board), VqSim_Board_Fn>);
+static_assert(std::is_same_v<decltype(&VqBoard_StatusText), VqBoard_StatusText_Fn>);
 #if defined(VQ_SIM_FAULTS)
 static_assert(std::is_same_v<decltype(&VqSim_Faults), VqSim_Faults_Fn>);
 #endif

@@ -1,6 +1,8 @@
 #include "simboard/simulated_board.h"
 
 #include "board/board_library.h"
+#include "board/read_back.h"
+#include "board/zero_terminated_text.h"
 #include "simboard/channel_errors.h"
 #include "simboard/firmware_file.h"
 #include "simboard/temperature_sensor.h"
@@ -19,12 +21,8 @@ namespace {
 
 using Lock = std::lock_guard<std::mutex>;
 
-uint8_t Reversed(uint8_t byte) {
-  uint8_t result = 0;
-  for (int bit = 0; bit < 8; ++bit)
-    if (byte & (1u << bit))
-      result |= static_cast<uint8_t>(1u << (7 - bit));
-  return result;
+int16_t Returned(BoardStatus status) {
+  return StatusValue(status);
 }
 
 // The board returns each byte with its bit order reversed, and no more bytes
@@ -33,24 +31,7 @@ void Deliver(std::initializer_list<uint32_t> bytes, int32_t length, uint8_t *buf
   const auto count = std::min<std::size_t>(static_cast<std::size_t>(length), bytes.size());
   auto byte = bytes.begin();
   for (std::size_t i = 0; i < count; ++i, ++byte)
-    buffer[i] = Reversed(static_cast<uint8_t>(*byte & 0xFF));
-}
-
-// The zero-terminated path, or nothing when no terminator comes within the limit.
-std::optional<std::string> PathFrom(const uint8_t *path) {
-  if (path == nullptr)
-    return std::nullopt;
-  std::string text;
-  for (std::size_t i = 0; i <= MaxFirmwarePathBytes; ++i) {
-    if (path[i] == 0)
-      return text;
-    text.push_back(static_cast<char>(path[i]));
-  }
-  return std::nullopt;
-}
-
-bool Bit(int32_t value, int bit) {
-  return (value >> bit) & 1;
+    buffer[i] = ReverseBits(static_cast<uint8_t>(*byte & 0xFF));
 }
 
 } // namespace
@@ -71,57 +52,59 @@ void SimulatedBoard::PowerCycleLocked() {
 
 int32_t SimulatedBoard::SearchForBoards(uint16_t vendorId, uint16_t productId, int32_t *count, uint8_t *boardList) {
   if (count == nullptr || boardList == nullptr)
-    return StatusBadArgument;
+    return Returned(BoardStatus::BadArgument);
   const bool ours = vendorId == VQ_VENDOR_ID && productId == VQ_PRODUCT_ID;
   *count = ours ? 1 : 0;
   if (ours)
     boardList[0] = BoardNumber;
-  return StatusOk;
+  return Returned(BoardStatus::Success);
 }
 
 int32_t SimulatedBoard::Connect(uint16_t vendorId, uint16_t productId, uint8_t boardNumber, int32_t *handle) {
   if (handle == nullptr)
-    return StatusBadArgument;
+    return Returned(BoardStatus::BadArgument);
   if (vendorId != VQ_VENDOR_ID || productId != VQ_PRODUCT_ID || boardNumber != BoardNumber)
-    return StatusNoBoard;
+    return Returned(BoardStatus::NoBoard);
   Lock lock(mutex_);
   connected_ = true;
   *handle = BoardHandleValue;
-  return StatusOk;
+  return Returned(BoardStatus::Success);
 }
 
 int16_t SimulatedBoard::DownloadFirmware(int32_t handle, const uint8_t *path) {
   Lock lock(mutex_);
   if (!connected_ || handle != BoardHandleValue)
-    return StatusWrongHandle;
-  return Download(path) ? StatusOk : StatusBadFirmware;
+    return Returned(BoardStatus::UnknownHandle);
+  return Returned(Download(path));
 }
 
 int16_t SimulatedBoard::LoadFirmware(const uint8_t *path) {
   Lock lock(mutex_);
-  return Download(path) ? LoadFirmwareSucceeded : LoadFirmwareFailed;
+  return Download(path) == BoardStatus::Success ? LoadFirmwareSucceeded : LoadFirmwareFailed;
 }
 
 // A download restarts the board's processor: a failed one leaves it without
 // firmware. The converter keeps its state; it is not reset by the board's USB side.
-bool SimulatedBoard::Download(const uint8_t *path) {
-  const std::optional<std::string> file = PathFrom(path);
+BoardStatus SimulatedBoard::Download(const uint8_t *path) {
+  firmwareRunning_ = false;
+  const std::optional<std::string> file = ZeroTerminatedText(path, MaxFirmwarePathBytes + 1);
   if (!file) {
-    firmwareRunning_ = false;
     firmwareProblem_ = "The firmware path is missing or not terminated.";
-    return false;
+    return BoardStatus::BadArgument;
   }
-  const HexCheck check = CheckFirmwareFile(*file);
-  firmwareRunning_ = check.Valid;
-  firmwareProblem_ = check.Problem;
-  return check.Valid;
+  HexCheck check = CheckFirmwareFile(*file);
+  firmwareProblem_ = std::move(check.Problem);
+  if (!check.Valid)
+    return check.Read ? BoardStatus::FirmwareRefused : BoardStatus::FirmwareUnreadable;
+  firmwareRunning_ = true;
+  return BoardStatus::Success;
 }
 
 int16_t SimulatedBoard::VendorRequest(int32_t handle, int32_t request, int32_t value, int32_t index, int32_t direction,
                                       int32_t length, uint8_t *buffer) {
   Lock lock(mutex_);
   if (!connected_ || handle != BoardHandleValue)
-    return StatusWrongHandle;
+    return Returned(BoardStatus::UnknownHandle);
   return Request(request, value, index, direction, length, buffer);
 }
 
@@ -135,51 +118,45 @@ int16_t SimulatedBoard::VendorIoRequest(int32_t request, int32_t value, int32_t 
 // leaves the board as it was.
 int16_t SimulatedBoard::Request(int32_t request, int32_t value, int32_t index, int32_t direction, int32_t length,
                                 uint8_t *buffer) {
+  // Without its firmware the board's processor takes no vendor request.
   if (!firmwareRunning_)
-    return StatusNoFirmware;
+    return Returned(BoardStatus::Refused);
   if ((direction != 0 && direction != 1) || length < 0 || (length > 0 && buffer == nullptr))
-    return StatusBadArgument;
+    return Returned(BoardStatus::BadArgument);
   const bool fromBoard = direction == 1;
   switch (request) {
   case VQ_REQ_WRITE_PULSE:
   case VQ_REQ_SHIFT_WORD: {
     if (value < 0 || value > 0xFF || index < 0 || index > 0xFFFF)
-      return StatusBadArgument;
+      return Returned(BoardStatus::BadArgument);
     const uint32_t out = converter_.ShiftFrame(static_cast<uint32_t>(value) << 16 | static_cast<uint32_t>(index));
     if (request == VQ_REQ_WRITE_PULSE)
       converter_.PulseLdac();
     if (fromBoard)
       Deliver({out >> 16, out >> 8, out}, length, buffer);
-    return StatusOk;
+    return Returned(BoardStatus::Success);
   }
   case VQ_REQ_SAMPLE: {
     if (!fromBoard)
-      return StatusBadArgument;
+      return Returned(BoardStatus::BadArgument);
     const uint16_t sample = TemperatureSample(dieTemperature_);
     Deliver({static_cast<uint32_t>(sample >> 8), sample}, length, buffer);
-    return StatusOk;
+    return Returned(BoardStatus::Success);
   }
   case VQ_REQ_D0_DIRECTION:
   case VQ_REQ_D1_DIRECTION:
     if (value != 0 && value != 1)
-      return StatusBadArgument;
+      return Returned(BoardStatus::BadArgument);
     converter_.SetBoardDrives(request == VQ_REQ_D0_DIRECTION ? DigitalLine::D0 : DigitalLine::D1, value == 1);
-    return StatusOk;
-  case VQ_REQ_CONTROL_PINS: {
+    return Returned(BoardStatus::Success);
+  case VQ_REQ_CONTROL_LINES:
     if (value < 0 || value > 0xFF || index < 0 || index > 3)
-      return StatusBadArgument;
-    ControlLines lines;
-    lines.Ldac = Bit(value, 4);
-    lines.Clr = Bit(value, 3);
-    lines.BinaryCoding = Bit(value, 2);
-    lines.Rstin = Bit(value, 1);
-    lines.DriveD0 = Bit(index, 0);
-    lines.DriveD1 = Bit(index, 1);
-    converter_.SetControlLines(lines);
-    return StatusOk;
-  }
+      return Returned(BoardStatus::BadArgument);
+    converter_.SetControlLines(ControlLines::FromRequest(value, index));
+    return Returned(BoardStatus::Success);
   default:
-    return StatusUnknownRequest;
+    // The firmware refuses a request it does not know.
+    return Returned(BoardStatus::Refused);
   }
 }
 

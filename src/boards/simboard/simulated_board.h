@@ -3,6 +3,7 @@
 // board firmware, and the converter and temperature sensor they reach.
 #pragma once
 
+#include "board/board_status.h"
 #include "simboard/converter_model.h"
 #include "simboard/sim_board_api.h"
 
@@ -12,17 +13,9 @@
 
 namespace vq::sim {
 
-// Status values of the simulated library. 0 is success everywhere except
-// LoadFirmWare, which reports success as 1 and failure as 0.
-enum Status : int16_t {
-  StatusOk = 0,
-  StatusNoBoard = 1,        // wrong identifiers or board number
-  StatusWrongHandle = 2,    // not the handle Connect gave, or no Connect yet
-  StatusNoFirmware = 3,     // no successful download yet
-  StatusBadFirmware = 4,    // the firmware file is missing, unreadable or malformed
-  StatusUnknownRequest = 5, // not a request the firmware knows
-  StatusBadArgument = 6,    // value, index, direction, length or buffer out of place
-};
+// Search_For_Boards, Connect, Download_Firmware and the requests return the
+// values of the one status table (board/board_status.h); LoadFirmWare reports
+// success as 1 and failure as 0.
 constexpr int16_t LoadFirmwareSucceeded = 1;
 constexpr int16_t LoadFirmwareFailed = 0;
 
@@ -68,7 +61,8 @@ public:
 
 private:
   void PowerCycleLocked();
-  bool Download(const uint8_t *path);
+  // Returns the download's status.
+  BoardStatus Download(const uint8_t *path);
   int16_t Request(int32_t request, int32_t value, int32_t index, int32_t direction, int32_t length, uint8_t *buffer);
   static void CheckChannel(int channel);
 

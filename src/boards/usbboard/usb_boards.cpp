@@ -1,5 +1,6 @@
 #include "usbboard/usb_boards.h"
 
+#include "board/zero_terminated_text.h"
 #include "hexfile/image_file.h"
 #include "usbboard/firmware_image.h"
 
@@ -15,59 +16,30 @@
 
 namespace vq::usb {
 
-const char *StatusText(int status) {
-  switch (status) {
-  case StatusOk:
-    return "success";
-  case StatusTimeout:
-    return "the board did not answer in time";
-  case StatusStall:
-    return "the board refused the request";
-  case StatusNoPermission:
-    return "no permission to open the board";
-  case StatusGone:
-    return "the board is gone";
-  case StatusBadArgument:
-    return "an argument is out of place";
-  case StatusUnknownHandle:
-    return "no board has this handle";
-  case StatusNoBoard:
-    return "no board with these identifiers";
-  case StatusBadFirmware:
-    return "the firmware file cannot be loaded";
-  case StatusNotBack:
-    return "the board did not come back after the download";
-  case StatusBusy:
-    return "another program holds the board";
-  default:
-    return "USB error";
-  }
-}
-
 namespace {
 
 // bmRequestType of a vendor request to the device: to it, and from it.
 constexpr uint8_t VendorOut = 0x40;
 constexpr uint8_t VendorIn = 0xC0;
 
-int16_t FromLibusb(int error) {
+BoardStatus FromLibusb(int error) {
   switch (error) {
   case LIBUSB_SUCCESS:
-    return StatusOk;
+    return BoardStatus::Success;
   case LIBUSB_ERROR_TIMEOUT:
-    return StatusTimeout;
+    return BoardStatus::NoAnswer;
   case LIBUSB_ERROR_PIPE:
-    return StatusStall;
+    return BoardStatus::Refused;
   case LIBUSB_ERROR_ACCESS:
-    return StatusNoPermission;
+    return BoardStatus::NoPermission;
   case LIBUSB_ERROR_NO_DEVICE:
-    return StatusGone;
+    return BoardStatus::Gone;
   case LIBUSB_ERROR_BUSY:
-    return StatusBusy;
+    return BoardStatus::InUse;
   case LIBUSB_ERROR_INVALID_PARAM:
-    return StatusBadArgument;
+    return BoardStatus::BadArgument;
   default:
-    return StatusUsbError;
+    return BoardStatus::UsbFailure;
   }
 }
 
@@ -94,8 +66,10 @@ Place PlaceOf(libusb_device *device) {
   return place;
 }
 
-// One look at the bus in a context of its own, so that what it sees is the
-// bus as it is now, with no hotplug events needed.
+// One look at the bus. A context of its own sees the bus as it is now, with
+// no hotplug events needed; a borrowed one (the board's, kept open) gives the
+// devices libusb knows of in it, which its hotplug monitor keeps current where
+// the platform has one and which it scans afresh where not.
 class DeviceScan {
 public:
   DeviceScan(uint16_t vendorId, uint16_t productId) {
@@ -103,7 +77,32 @@ public:
       context_ = nullptr;
       return;
     }
-    const ssize_t count = libusb_get_device_list(context_, &list_);
+    List(context_, vendorId, productId);
+  }
+  DeviceScan(libusb_context *borrowed, uint16_t vendorId, uint16_t productId) { List(borrowed, vendorId, productId); }
+  ~DeviceScan() {
+    if (list_ != nullptr)
+      libusb_free_device_list(list_, 1);
+    if (context_ != nullptr)
+      libusb_exit(context_);
+  }
+  DeviceScan(const DeviceScan &) = delete;
+  DeviceScan &operator=(const DeviceScan &) = delete;
+
+  bool Ok() const { return list_ != nullptr; }
+  const std::vector<libusb_device *> &Matches() const { return matches_; }
+  // Hands the context of its own to whoever keeps a device of it open. The
+  // list goes first: an open device holds its own reference.
+  libusb_context *Release() {
+    if (list_ != nullptr)
+      libusb_free_device_list(list_, 1);
+    list_ = nullptr;
+    return std::exchange(context_, nullptr);
+  }
+
+private:
+  void List(libusb_context *context, uint16_t vendorId, uint16_t productId) {
+    const ssize_t count = libusb_get_device_list(context, &list_);
     if (count < 0) {
       list_ = nullptr;
       return;
@@ -119,43 +118,11 @@ public:
              std::make_tuple(PlaceOf(b), libusb_get_device_address(b));
     });
   }
-  ~DeviceScan() {
-    if (list_ != nullptr)
-      libusb_free_device_list(list_, 1);
-    if (context_ != nullptr)
-      libusb_exit(context_);
-  }
-  DeviceScan(const DeviceScan &) = delete;
-  DeviceScan &operator=(const DeviceScan &) = delete;
 
-  bool Ok() const { return list_ != nullptr; }
-  const std::vector<libusb_device *> &Matches() const { return matches_; }
-  // Hands the context to whoever keeps a device of it open. The list goes
-  // first: an open device holds its own reference.
-  libusb_context *Release() {
-    if (list_ != nullptr)
-      libusb_free_device_list(list_, 1);
-    list_ = nullptr;
-    return std::exchange(context_, nullptr);
-  }
-
-private:
-  libusb_context *context_ = nullptr;
+  libusb_context *context_ = nullptr; // only a context of its own
   libusb_device **list_ = nullptr;
   std::vector<libusb_device *> matches_;
 };
-
-std::optional<std::string> PathFrom(const uint8_t *path) {
-  if (path == nullptr)
-    return std::nullopt;
-  std::string text;
-  for (std::size_t i = 0; i <= MaxPathBytes; ++i) {
-    if (path[i] == 0)
-      return text;
-    text.push_back(static_cast<char>(path[i]));
-  }
-  return std::nullopt;
-}
 
 void ReportNoPermission(const Place &place) {
   Say("no permission to open the board on USB bus " + std::to_string(place.Bus) + ". Install the udev rule " +
@@ -184,12 +151,16 @@ UsbBoards::~UsbBoards() {
     Close(*entry.second);
 }
 
-void UsbBoards::Close(Board &board) {
+void UsbBoards::CloseHandle(Board &board) {
   if (board.Handle != nullptr) {
     libusb_release_interface(board.Handle, 0);
     libusb_close(board.Handle);
     board.Handle = nullptr;
   }
+}
+
+void UsbBoards::Close(Board &board) {
+  CloseHandle(board);
   if (board.Context != nullptr) {
     libusb_exit(board.Context);
     board.Context = nullptr;
@@ -201,25 +172,25 @@ UsbBoards::Board *UsbBoards::Find(int32_t handle) {
   return found == boards_.end() ? nullptr : found->second.get();
 }
 
-UsbBoards::Board *UsbBoards::Usable(int32_t handle, int16_t &status) {
+UsbBoards::Board *UsbBoards::Usable(int32_t handle, BoardStatus &status) {
   Board *board = Find(handle);
   if (board == nullptr)
-    status = StatusUnknownHandle;
+    status = BoardStatus::UnknownHandle;
   else if (board->Gone || board->Handle == nullptr)
-    status = StatusGone;
+    status = BoardStatus::Gone;
   else
     return board;
   return nullptr;
 }
 
-int16_t UsbBoards::Search(uint16_t vendorId, uint16_t productId, int32_t *count, uint8_t *boardList) {
+BoardStatus UsbBoards::Search(uint16_t vendorId, uint16_t productId, int32_t *count, uint8_t *boardList) {
   if (count == nullptr || boardList == nullptr)
-    return StatusBadArgument;
+    return BoardStatus::BadArgument;
   *count = 0;
   std::memset(boardList, 0, 128);
   const DeviceScan scan(vendorId, productId);
   if (!scan.Ok())
-    return StatusUsbError;
+    return BoardStatus::UsbFailure;
   const std::size_t found = scan.Matches().size();
   *count = static_cast<int32_t>(found);
   for (std::size_t i = 0; i < std::min<std::size_t>(found, 128); ++i)
@@ -228,12 +199,12 @@ int16_t UsbBoards::Search(uint16_t vendorId, uint16_t productId, int32_t *count,
     char ids[64];
     std::snprintf(ids, sizeof ids, "vendor 0x%04X, product 0x%04X", vendorId, productId);
     Say(std::string("no board with the identifiers ") + ids + " is on the USB bus.");
-    return StatusNoBoard;
+    return BoardStatus::NoBoard;
   }
-  return StatusOk;
+  return BoardStatus::Success;
 }
 
-int16_t UsbBoards::OpenAndClaim(libusb_device *device, Board &board) {
+BoardStatus UsbBoards::OpenAndClaim(libusb_device *device, Board &board) {
   libusb_device_handle *handle = nullptr;
   const int opened = options_.Open(device, &handle);
   if (opened != LIBUSB_SUCCESS)
@@ -248,85 +219,87 @@ int16_t UsbBoards::OpenAndClaim(libusb_device *device, Board &board) {
   board.Where = PlaceOf(device);
   board.Address = libusb_get_device_address(device);
   board.Gone = false;
-  return StatusOk;
+  return BoardStatus::Success;
 }
 
-int16_t UsbBoards::Connect(uint16_t vendorId, uint16_t productId, uint8_t boardNumber, int32_t *handle) {
+BoardStatus UsbBoards::Connect(uint16_t vendorId, uint16_t productId, uint8_t boardNumber, int32_t *handle) {
   if (handle == nullptr)
-    return StatusBadArgument;
+    return BoardStatus::BadArgument;
   *handle = 0;
   std::lock_guard lock(mutex_);
   DeviceScan scan(vendorId, productId);
   if (!scan.Ok())
-    return StatusUsbError;
+    return BoardStatus::UsbFailure;
   if (boardNumber < 1 || boardNumber > scan.Matches().size())
-    return StatusNoBoard;
+    return BoardStatus::NoBoard;
   libusb_device *device = scan.Matches()[boardNumber - 1];
   const Place place = PlaceOf(device);
   const uint8_t address = libusb_get_device_address(device);
   for (const auto &[number, board] : boards_) {
     if (!board->Gone && board->Where == place && board->Address == address) {
       *handle = number;
-      return StatusOk;
+      return BoardStatus::Success;
     }
   }
   auto board = std::make_unique<Board>();
   board->VendorId = vendorId;
   board->ProductId = productId;
-  const int16_t status = OpenAndClaim(device, *board);
-  if (status != StatusOk) {
-    if (status == StatusNoPermission)
+  const BoardStatus status = OpenAndClaim(device, *board);
+  if (status != BoardStatus::Success) {
+    if (status == BoardStatus::NoPermission)
       ReportNoPermission(place);
     return status;
   }
   board->Context = scan.Release();
   *handle = nextHandle_++;
   boards_[*handle] = std::move(board);
-  return StatusOk;
+  return BoardStatus::Success;
 }
 
-int16_t UsbBoards::ControlOut(Board &board, uint8_t request, uint16_t value, const uint8_t *bytes, std::size_t length) {
+BoardStatus UsbBoards::ControlOut(Board &board, uint8_t request, uint16_t value, const uint8_t *bytes,
+                                  std::size_t length) {
   const int result =
       libusb_control_transfer(board.Handle, VendorOut, request, value, 0, const_cast<uint8_t *>(bytes),
                               static_cast<uint16_t>(length), static_cast<unsigned>(options_.RequestTimeout.count()));
-  return result < 0 ? FromLibusb(result) : int16_t{StatusOk};
+  return result < 0 ? FromLibusb(result) : BoardStatus::Success;
 }
 
-int16_t UsbBoards::Download(int32_t handle, const uint8_t *path) {
+BoardStatus UsbBoards::Download(int32_t handle, const uint8_t *path) {
   std::lock_guard lock(mutex_);
-  int16_t refused = StatusOk;
+  BoardStatus refused = BoardStatus::Success;
   Board *board = Usable(handle, refused);
   if (board == nullptr)
     return refused;
-  const std::optional<std::string> file = PathFrom(path);
+  const std::optional<std::string> file = ZeroTerminatedText(path, MaxPathBytes + 1);
   if (!file) {
     Say("the firmware path is missing or not terminated.");
-    return StatusBadArgument;
+    return BoardStatus::BadArgument;
   }
   const hex::FileContents contents = hex::ReadImageFile(*file);
   if (!contents.Bytes) {
     Say(contents.Problem);
-    return StatusBadFirmware;
+    return BoardStatus::FirmwareUnreadable;
   }
   const FirmwareImage image = LoadableImage(*contents.Bytes);
   if (!image.Valid()) {
     Say("the firmware file \"" + *file + "\" cannot be loaded: " + image.Problem);
-    return StatusBadFirmware;
+    return BoardStatus::FirmwareRefused;
   }
 
   // Hold the processor in reset while its RAM is written.
   const uint8_t hold = 1;
-  int16_t status = ControlOut(*board, LoaderRequest, CpuControlAddress, &hold, 1);
+  BoardStatus status = ControlOut(*board, LoaderRequest, CpuControlAddress, &hold, 1);
   for (const Segment &segment : image.Segments) {
-    for (std::size_t offset = 0; status == StatusOk && offset < segment.Bytes.size(); offset += MaxLoaderChunk) {
+    for (std::size_t offset = 0; status == BoardStatus::Success && offset < segment.Bytes.size();
+         offset += MaxLoaderChunk) {
       const std::size_t length = std::min(MaxLoaderChunk, segment.Bytes.size() - offset);
       status = ControlOut(*board, LoaderRequest, static_cast<uint16_t>(segment.Address + offset),
                           segment.Bytes.data() + offset, length);
     }
   }
-  if (status != StatusOk) {
-    board->Gone = status == StatusGone;
-    Say(std::string("the firmware download failed: ") + StatusText(status) + ".");
+  if (status != BoardStatus::Success) {
+    board->Gone = status == BoardStatus::Gone;
+    Say(std::string("the firmware download failed: ") + BoardStatusText(StatusValue(status)) + ".");
     return status;
   }
   // Releasing the reset starts the firmware, which drops the board off the
@@ -334,58 +307,60 @@ int16_t UsbBoards::Download(int32_t handle, const uint8_t *path) {
   const uint8_t run = 0;
   ControlOut(*board, LoaderRequest, CpuControlAddress, &run, 1);
   status = WaitForReturn(*board);
-  if (status != StatusOk)
-    Say(std::string("after the firmware download: ") + StatusText(status) + ".");
+  if (status != BoardStatus::Success)
+    Say(std::string("after the firmware download: ") + BoardStatusText(StatusValue(status)) + ".");
   return status;
 }
 
-int16_t UsbBoards::WaitForReturn(Board &board) {
+// The board's context stays open through the wait, and every look at the bus
+// is a look into it: one hotplug monitor and one device list for the whole
+// wait, instead of a context (a udev monitor, a thread and a scan of sysfs)
+// made and ended at every look while the board re-enumerates.
+BoardStatus UsbBoards::WaitForReturn(Board &board) {
   const Place place = board.Where;
   const uint8_t oldAddress = board.Address;
-  Close(board);
+  CloseHandle(board);
   board.Gone = true; // until it is back
   const auto deadline = std::chrono::steady_clock::now() + options_.ReturnTimeout;
-  int16_t status = StatusNotBack;
+  BoardStatus status = BoardStatus::BoardNotBack;
   while (true) {
-    DeviceScan scan(board.VendorId, board.ProductId);
+    const DeviceScan scan(board.Context, board.VendorId, board.ProductId);
     for (libusb_device *device : scan.Matches()) {
       // The board comes back at the same place under a new address.
       if (PlaceOf(device) != place || libusb_get_device_address(device) == oldAddress)
         continue;
       status = OpenAndClaim(device, board);
-      if (status == StatusOk) {
-        board.Context = scan.Release();
-        return StatusOk;
-      }
+      if (status == BoardStatus::Success)
+        return BoardStatus::Success;
     }
     if (std::chrono::steady_clock::now() >= deadline)
       break;
     std::this_thread::sleep_for(options_.ReturnPoll);
   }
-  if (status == StatusNoPermission)
+  if (status == BoardStatus::NoPermission)
     ReportNoPermission(place);
   return status;
 }
 
-int16_t UsbBoards::Request(int32_t handle, int32_t request, int32_t value, int32_t index, int32_t direction,
-                           int32_t length, uint8_t *buffer) {
+BoardStatus UsbBoards::Request(int32_t handle, int32_t request, int32_t value, int32_t index, int32_t direction,
+                               int32_t length, uint8_t *buffer) {
   std::lock_guard lock(mutex_);
-  int16_t refused = StatusOk;
+  BoardStatus refused = BoardStatus::Success;
   Board *board = Usable(handle, refused);
   if (board == nullptr)
     return refused;
   const auto word = [](int32_t x) { return x >= 0 && x <= 0xFFFF; };
   if ((direction != 0 && direction != 1) || request < 0 || request > 0xFF || !word(value) || !word(index) ||
       length < 0 || length > static_cast<int32_t>(MaxLoaderChunk) || (length > 0 && buffer == nullptr))
-    return StatusBadArgument;
+    return BoardStatus::BadArgument;
   const uint8_t type = direction == 1 ? VendorIn : VendorOut;
   const int result = libusb_control_transfer(
       board->Handle, type, static_cast<uint8_t>(request), static_cast<uint16_t>(value), static_cast<uint16_t>(index),
       buffer, static_cast<uint16_t>(length), static_cast<unsigned>(options_.RequestTimeout.count()));
   if (result >= 0)
-    return StatusOk;
-  const int16_t status = FromLibusb(result);
-  if (status == StatusGone)
+    return BoardStatus::Success;
+  const BoardStatus status = FromLibusb(result);
+  if (status == BoardStatus::Gone)
     board->Gone = true; // every later request fails at once
   return status;
 }

@@ -3,7 +3,7 @@
 // has opened; both exported interfaces are thin calls into it. No Qt.
 #pragma once
 
-#include "usbboard/usb_status.h"
+#include "board/board_status.h"
 
 #include <chrono>
 #include <cstdint>
@@ -49,29 +49,30 @@ public:
 
   // Boards with these identifiers, numbered from 1 in the order of their bus
   // and port: count and the numbers 1..count in the list's first bytes (at
-  // most 128), the rest of the list zero. StatusNoBoard when there is none.
-  int16_t Search(uint16_t vendorId, uint16_t productId, int32_t *count, uint8_t *boardList);
+  // most 128), the rest of the list zero. BoardStatus::NoBoard when there is none.
+  BoardStatus Search(uint16_t vendorId, uint16_t productId, int32_t *count, uint8_t *boardList);
   // Opens board `boardNumber` of a search with these identifiers and claims
   // its interface 0; writes its handle (0 on failure). A board already open
   // keeps its handle.
-  int16_t Connect(uint16_t vendorId, uint16_t productId, uint8_t boardNumber, int32_t *handle);
+  BoardStatus Connect(uint16_t vendorId, uint16_t productId, uint8_t boardNumber, int32_t *handle);
   // Loads the Intel HEX file at `path` (zero-terminated) into the board's
   // RAM and waits until the board has come back running it; the handle then
   // reaches the board as it came back.
-  int16_t Download(int32_t handle, const uint8_t *path);
+  BoardStatus Download(int32_t handle, const uint8_t *path);
   // One control transfer: direction 0 to the board, 1 from it.
-  int16_t Request(int32_t handle, int32_t request, int32_t value, int32_t index, int32_t direction, int32_t length,
-                  uint8_t *buffer);
+  BoardStatus Request(int32_t handle, int32_t request, int32_t value, int32_t index, int32_t direction, int32_t length,
+                      uint8_t *buffer);
 
 private:
   struct Board;
   Board *Find(int32_t handle);
   // The open board behind a handle; none, with the status that says why,
   // for a handle never given or of a board that went away.
-  Board *Usable(int32_t handle, int16_t &status);
-  int16_t ControlOut(Board &board, uint8_t request, uint16_t value, const uint8_t *bytes, std::size_t length);
-  int16_t OpenAndClaim(libusb_device *device, Board &board);
-  int16_t WaitForReturn(Board &board);
+  Board *Usable(int32_t handle, BoardStatus &status);
+  BoardStatus ControlOut(Board &board, uint8_t request, uint16_t value, const uint8_t *bytes, std::size_t length);
+  BoardStatus OpenAndClaim(libusb_device *device, Board &board);
+  BoardStatus WaitForReturn(Board &board);
+  void CloseHandle(Board &board);
   void Close(Board &board);
 
   BoardOptions options_;

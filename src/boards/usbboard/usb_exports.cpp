@@ -16,7 +16,9 @@
 
 namespace {
 
-using vq::Guarded;
+using vq::BoardStatus;
+using vq::CallCatching;
+using vq::StatusValue;
 
 vq::usb::UsbBoards &Boards() {
   static vq::usb::UsbBoards boards;
@@ -27,28 +29,34 @@ vq::usb::UsbBoards &Boards() {
 
 extern "C" {
 
+VQ_BOARD_EXPORT const char *VqBoard_StatusText(int32_t status) {
+  return vq::BoardStatusText(status);
+}
+
 #if defined(VQ_USB_FOUR_OPERATION)
 
 VQ_BOARD_EXPORT int32_t VQ_BOARD_CALL Search_For_Boards(uint16_t VendorId, uint16_t ProductId, int32_t *count,
                                                         uint8_t *BoardList) {
-  return Guarded([&] { return int32_t{Boards().Search(VendorId, ProductId, count, BoardList)}; },
-                 int32_t{vq::usb::StatusUsbError});
+  return CallCatching([&] { return int32_t{StatusValue(Boards().Search(VendorId, ProductId, count, BoardList))}; },
+                      int32_t{StatusValue(BoardStatus::UsbFailure)});
 }
 
 VQ_BOARD_EXPORT int32_t VQ_BOARD_CALL Connect(uint16_t VendorId, uint16_t ProductId, uint8_t boardNumber,
                                               int32_t *handle) {
-  return Guarded([&] { return int32_t{Boards().Connect(VendorId, ProductId, boardNumber, handle)}; },
-                 int32_t{vq::usb::StatusUsbError});
+  return CallCatching([&] { return int32_t{StatusValue(Boards().Connect(VendorId, ProductId, boardNumber, handle))}; },
+                      int32_t{StatusValue(BoardStatus::UsbFailure)});
 }
 
 VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL Download_Firmware(int32_t handle, uint8_t *path) {
-  return Guarded([&] { return Boards().Download(handle, path); }, int16_t{vq::usb::StatusUsbError});
+  return CallCatching([&] { return StatusValue(Boards().Download(handle, path)); },
+                      StatusValue(BoardStatus::UsbFailure));
 }
 
 VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL Vendor_Request(int32_t handle, uint8_t request, int32_t value, int32_t index,
                                                      uint8_t direction, int16_t length, uint8_t *buffer) {
-  return Guarded([&] { return Boards().Request(handle, request, value, index, direction, length, buffer); },
-                 int16_t{vq::usb::StatusUsbError});
+  return CallCatching(
+      [&] { return StatusValue(Boards().Request(handle, request, value, index, direction, length, buffer)); },
+      StatusValue(BoardStatus::UsbFailure));
 }
 
 #else
@@ -59,33 +67,33 @@ std::atomic<int32_t> loadedBoard{0}; // the handle LoadFirmWare opened; 0 before
 
 // 1 when the firmware runs, otherwise the negated status (0 or less).
 VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL LoadFirmWare(uint8_t *path) {
-  return Guarded(
+  return CallCatching(
       [&] {
         int32_t count = 0;
         uint8_t boardList[128] = {};
-        int16_t status = Boards().Search(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, boardList);
+        BoardStatus status = Boards().Search(VQ_VENDOR_ID, VQ_PRODUCT_ID, &count, boardList);
         int32_t handle = 0;
-        if (status == vq::usb::StatusOk)
+        if (status == BoardStatus::Success)
           status = Boards().Connect(VQ_VENDOR_ID, VQ_PRODUCT_ID, boardList[0], &handle);
-        if (status == vq::usb::StatusOk) {
+        if (status == BoardStatus::Success) {
           loadedBoard = handle;
           status = Boards().Download(handle, path);
         }
-        return static_cast<int16_t>(status == vq::usb::StatusOk ? 1 : -status);
+        return static_cast<int16_t>(status == BoardStatus::Success ? 1 : -StatusValue(status));
       },
-      static_cast<int16_t>(-vq::usb::StatusUsbError));
+      static_cast<int16_t>(-StatusValue(BoardStatus::UsbFailure)));
 }
 
 VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL VendorIORequest(int16_t request, int32_t value, int32_t index, int16_t direction,
                                                       int16_t length, uint8_t *buffer) {
-  return Guarded(
+  return CallCatching(
       [&] {
         const int32_t handle = loadedBoard;
         if (handle == 0)
-          return int16_t{vq::usb::StatusNoBoard};
-        return Boards().Request(handle, request, value, index, direction, length, buffer);
+          return StatusValue(BoardStatus::NoBoard);
+        return StatusValue(Boards().Request(handle, request, value, index, direction, length, buffer));
       },
-      int16_t{vq::usb::StatusUsbError});
+      StatusValue(BoardStatus::UsbFailure));
 }
 
 #endif
@@ -93,6 +101,7 @@ VQ_BOARD_EXPORT int16_t VQ_BOARD_CALL VendorIORequest(int16_t request, int32_t v
 } // extern "C"
 
 // The definitions above must have exactly the types the program loads them as.
+static_assert(std::is_same_v<decltype(&VqBoard_StatusText), VqBoard_StatusText_Fn>);
 #if defined(VQ_USB_FOUR_OPERATION)
 static_assert(std::is_same_v<decltype(&Search_For_Boards), Search_For_Boards_Fn>);
 static_assert(std::is_same_v<decltype(&Connect), Connect_Fn>);

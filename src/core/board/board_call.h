@@ -19,6 +19,9 @@ struct BoardCall {
 
   BoardCallKind Kind = BoardCallKind::Request;
   int32_t Status = 0;
+  // The library's words for a failure, when it names its statuses; empty for
+  // a success and for a library that does not.
+  std::string StatusText;
 
   // Search and connect.
   uint16_t VendorId = 0;
@@ -42,14 +45,6 @@ struct BoardCall {
   std::array<uint8_t, MaxBytes> Bytes{};
   uint8_t ByteCount = 0;
 };
-
-// The bytes of a zero-terminated buffer up to its terminator (or its end).
-inline std::string TextInBuffer(const uint8_t *bytes, std::size_t size) {
-  std::size_t length = 0;
-  while (length < size && bytes[length] != 0)
-    ++length;
-  return std::string(reinterpret_cast<const char *>(bytes), length);
-}
 
 // Told about every call after it returned, on the caller's thread.
 class BoardCallListener {

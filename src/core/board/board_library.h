@@ -56,6 +56,19 @@ typedef vq::sim::BoardControl *(*VqSim_Board_Fn)();
 #endif
 #define VQ_SIM_BOARD_ACCESSOR "VqSim_Board"
 
+/* Optional entry point of our own board libraries (simulated and libusb),
+   never of the board maker's: the words for one of the library's status
+   values, null for a value it does not have. Its presence says that the
+   library's statuses follow the one status table (board/board_status.h). */
+#ifdef __cplusplus
+extern "C" {
+#endif
+typedef const char *(*VqBoard_StatusText_Fn)(int32_t status);
+#ifdef __cplusplus
+}
+#endif
+#define VQ_BOARD_STATUS_TEXT "VqBoard_StatusText"
+
 /* Library file names and entry point names, as the loader looks them up. */
 #define VQ_USB4_WINDOWS_PATH "c:/Program Files/Korvell/USB Drivers/KVL_CYUSB_USB4.dll"
 #define VQ_USB4_FILE_NAME "KVL_CYUSB_USB4.so"
@@ -77,5 +90,5 @@ enum VqRequest {
   VQ_REQ_D0_DIRECTION = 0xDB,
   VQ_REQ_D1_DIRECTION = 0xDC,
   VQ_REQ_SHIFT_WORD = 0xDD, /* shift the word in (and read back when direction is 1) */
-  VQ_REQ_CONTROL_PINS = 0xDE
+  VQ_REQ_CONTROL_LINES = 0xDE
 };

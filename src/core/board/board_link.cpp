@@ -4,6 +4,20 @@
 
 namespace vq {
 
+std::optional<std::string> BoardLink::StatusText(int32_t status) const {
+  if (statusText_ == nullptr)
+    return std::nullopt;
+  const char *text = statusText_(status);
+  if (text == nullptr)
+    return std::nullopt;
+  return std::string(text);
+}
+
+void BoardLink::NameFailure(BoardCall &call, int32_t status) const {
+  if (const auto text = StatusText(status))
+    call.StatusText = *text;
+}
+
 int16_t BoardLink::VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
                                  uint8_t *buffer) {
   if (listener_ == nullptr)
@@ -24,6 +38,8 @@ int16_t BoardLink::VendorRequest(uint8_t request, int32_t value, int32_t index, 
   call.Status = Transfer(request, value, index, direction, length, buffer);
   if (returnsBytes && buffer != nullptr)
     std::copy_n(buffer, call.ByteCount, call.Bytes.begin());
+  if (call.Status != 0)
+    NameFailure(call, call.Status);
   listener_->OnBoardCall(call);
   return static_cast<int16_t>(call.Status);
 }

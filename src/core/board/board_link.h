@@ -6,8 +6,11 @@
 #pragma once
 
 #include "board/board_call.h"
+#include "board/board_library.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace vq {
 
@@ -41,6 +44,14 @@ public:
   // At most one listener; null removes it. It must outlive its installation.
   void SetCallListener(BoardCallListener *listener) { listener_ = listener; }
 
+  // Whether the library names its statuses, which then follow the one status
+  // table (board/board_status.h); known once the library is loaded. A board
+  // maker's library never does: its statuses are only numbers.
+  bool NamesStatuses() const { return statusText_ != nullptr; }
+  // The library's words for one of its status values; nothing when the
+  // library names no statuses or does not know this one.
+  std::optional<std::string> StatusText(int32_t status) const;
+
 protected:
   // The vendor request itself, as the library takes it.
   virtual int16_t Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
@@ -51,8 +62,14 @@ protected:
       listener_->OnBoardCall(call);
   }
 
+  // The library's own entry point that names its statuses, if it has one.
+  void NameStatusesWith(VqBoard_StatusText_Fn statusText) { statusText_ = statusText; }
+  // Puts the library's words for `status` into the record of a failed call.
+  void NameFailure(BoardCall &call, int32_t status) const;
+
 private:
   BoardCallListener *listener_ = nullptr;
+  VqBoard_StatusText_Fn statusText_ = nullptr;
 };
 
 } // namespace vq

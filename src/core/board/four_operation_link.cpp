@@ -1,6 +1,7 @@
 #include "board/four_operation_link.h"
 
 #include "board/board_session.h"
+#include "board/zero_terminated_text.h"
 
 #include <array>
 
@@ -22,6 +23,7 @@ void FourOperationLink::Bind() {
   const auto download = library_.resolve<Download_Firmware_Fn>("Download_Firmware");
   const auto vendorRequest = library_.resolve<Vendor_Request_Fn>("Vendor_Request");
   simulatedBoard_ = library_.resolveOptional<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR);
+  NameStatusesWith(library_.resolveOptional<VqBoard_StatusText_Fn>(VQ_BOARD_STATUS_TEXT));
   search_ = search;
   connect_ = connect;
   download_ = download;
@@ -38,6 +40,8 @@ int16_t FourOperationLink::ConnectAndDownload(BoardSession &session) {
   std::array<uint8_t, 128> boardList{};
   search.Status = search_(VQ_VENDOR_ID, VQ_PRODUCT_ID, &search.BoardCount, boardList.data());
   search.BoardNumber = boardList[0];
+  if (search.Status != 0)
+    NameFailure(search, search.Status);
   Report(search);
 
   BoardCall connect;
@@ -47,6 +51,8 @@ int16_t FourOperationLink::ConnectAndDownload(BoardSession &session) {
   connect.BoardNumber = boardList[0];
   connect.Status = connect_(VQ_VENDOR_ID, VQ_PRODUCT_ID, boardList[0], &session.BoardHandle);
   connect.BoardHandle = session.BoardHandle;
+  if (connect.Status != 0)
+    NameFailure(connect, connect.Status);
   Report(connect);
   handle_ = session.BoardHandle;
 
@@ -55,10 +61,13 @@ int16_t FourOperationLink::ConnectAndDownload(BoardSession &session) {
   BoardCall download;
   download.Kind = BoardCallKind::Download;
   download.BoardHandle = handle_;
-  download.FirmwarePath = TextInBuffer(session.FirmwarePathBuffer.data(), session.FirmwarePathBuffer.size());
+  download.FirmwarePath =
+      ZeroTerminatedText(session.FirmwarePathBuffer.data(), session.FirmwarePathBuffer.size()).value_or("");
   const int16_t status = download_(handle_, session.FirmwarePathBuffer.data());
   download.Status = status;
   download.DownloadSucceeded = DownloadSucceeded(status);
+  if (!download.DownloadSucceeded)
+    NameFailure(download, status);
   Report(download);
   return status;
 }

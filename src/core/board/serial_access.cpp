@@ -1,16 +1,9 @@
 #include "board/serial_access.h"
 
 #include "board/board_library.h"
+#include "board/read_back.h"
 
 namespace vq {
-
-uint8_t ReverseBits(uint8_t byte) {
-  uint8_t result = 0;
-  for (int i = 0; i < 8; ++i)
-    if (byte & (1u << i))
-      result |= static_cast<uint8_t>(1u << (7 - i));
-  return result;
-}
 
 // Requests that carry no data travel with a single zero byte as buffer.
 void SerialAccess::Request(uint8_t code, int32_t value, int32_t index, uint8_t direction) {
@@ -31,16 +24,16 @@ int32_t SerialAccess::ReadRegister(WordAddress address) {
   // second, identical transfer carries the register.
   for (int transfer = 0; transfer < 2; ++transfer)
     LastRequestStatus = link_.VendorRequest(VQ_REQ_SHIFT_WORD, upper, 0, 1, 3, ReadBuffer.data());
-  return ReverseBits(ReadBuffer[1]) * 256 + ReverseBits(ReadBuffer[2]);
+  return RegisterFromReadBytes(ReadBuffer.data());
 }
 
-void SerialAccess::SetControlPins() {
-  Request(VQ_REQ_CONTROL_PINS, ControlPins.RequestValue(), ControlPins.RequestIndex(), 0);
+void SerialAccess::SetControlLines(const ControlLines &lines) {
+  Request(VQ_REQ_CONTROL_LINES, lines.RequestValue(), lines.RequestIndex(), 0);
 }
 
 int16_t SerialAccess::ReadBoardSample() {
   LastRequestStatus = link_.VendorRequest(VQ_REQ_SAMPLE, 0, 0, 1, 2, ReadBuffer.data());
-  return static_cast<int16_t>(ReverseBits(ReadBuffer[0]) * 256 + ReverseBits(ReadBuffer[1]));
+  return SampleFromBytes(ReadBuffer.data());
 }
 
 void SerialAccess::TakeLineDirection(DigitalLine line, bool inputOfConverter) {

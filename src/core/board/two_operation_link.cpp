@@ -1,6 +1,7 @@
 #include "board/two_operation_link.h"
 
 #include "board/board_session.h"
+#include "board/zero_terminated_text.h"
 
 namespace vq {
 
@@ -10,6 +11,7 @@ void TwoOperationLink::Bind() {
   const auto load = library_.resolve<LoadFirmWare_Fn>("LoadFirmWare");
   const auto vendorRequest = library_.resolve<VendorIORequest_Fn>("VendorIORequest");
   simulatedBoard_ = library_.resolveOptional<VqSim_Board_Fn>(VQ_SIM_BOARD_ACCESSOR);
+  NameStatusesWith(library_.resolveOptional<VqBoard_StatusText_Fn>(VQ_BOARD_STATUS_TEXT));
   loadFirmware_ = load;
   vendorRequest_ = vendorRequest; // last: it marks the binding complete
 }
@@ -20,10 +22,14 @@ int16_t TwoOperationLink::ConnectAndDownload(BoardSession &session) {
   Bind();
   BoardCall download;
   download.Kind = BoardCallKind::Download;
-  download.FirmwarePath = TextInBuffer(session.FirmwarePathBuffer.data(), session.FirmwarePathBuffer.size());
+  download.FirmwarePath =
+      ZeroTerminatedText(session.FirmwarePathBuffer.data(), session.FirmwarePathBuffer.size()).value_or("");
   const int16_t status = loadFirmware_(session.FirmwarePathBuffer.data());
   download.Status = status;
   download.DownloadSucceeded = DownloadSucceeded(status);
+  // A failed load returns the table's value negated; 0 says only that it failed.
+  if (status < 0)
+    NameFailure(download, -status);
   Report(download);
   return status;
 }

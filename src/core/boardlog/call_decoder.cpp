@@ -1,7 +1,10 @@
 #include "boardlog/call_decoder.h"
 
 #include "board/board_library.h"
-#include "board/serial_access.h"
+#include "board/control_lines.h"
+#include "board/function_word.h"
+#include "board/read_back.h"
+#include "board/registers.h"
 #include "rules/conversions.h"
 
 #include <cstdio>
@@ -24,24 +27,24 @@ std::string HighLow(bool high) {
 }
 
 std::string ChannelName(int address) {
-  if (address >= 0 && address <= 3)
+  if (address >= CodeOf(Channel::A) && address <= CodeOf(Channel::D))
     return std::string("DAC ") + static_cast<char>('A' + address);
-  if (address == 4)
+  if (address == CodeOf(Channel::All))
     return "ALL DACs";
   return Format("address %d", address);
 }
 
 std::string RegisterName(int select) {
   switch (select) {
-  case 0:
+  case FunctionGroupSelect:
     return "function register";
-  case 2:
+  case CodeOf(Register::Data):
     return "data register";
-  case 3:
+  case CodeOf(Register::CoarseGain):
     return "coarse gain register";
-  case 4:
+  case CodeOf(Register::FineGain):
     return "fine gain register";
-  case 5:
+  case CodeOf(Register::Offset):
     return "offset register";
   default:
     return Format("register select %d (no register)", select);
@@ -49,26 +52,28 @@ std::string RegisterName(int select) {
 }
 
 // The options a function register word sets, in the order of its bits.
-std::string FunctionOptions(uint32_t data) {
-  auto line = [&](const char *name, int outputBit, int levelBit) {
-    if ((data >> outputBit & 1) == 0)
+std::string DescribeOptions(uint32_t data) {
+  const FunctionWord word = FunctionWord::FromBits(data);
+  auto line = [](const char *name, bool output, bool high) {
+    if (!output)
       return std::string(name) + " input";
-    return std::string(name) + " output " + HighLow((data >> levelBit & 1) != 0);
+    return std::string(name) + " output " + HighLow(high);
   };
-  return std::string((data & 1) ? "SDO disabled" : "SDO enabled") + ", " + line("D0", 2, 1) + ", " + line("D1", 4, 3) +
-         ", local ground offset adjust " + ((data >> 5 & 1) ? "on" : "off");
+  return std::string(word.SdoDisabled ? "SDO disabled" : "SDO enabled") + ", " +
+         line("D0", word.D0Output, word.D0High) + ", " + line("D1", word.D1Output, word.D1High) +
+         ", local ground offset adjust " + (word.LocalGroundOffsetAdjust ? "on" : "off");
 }
 
 // What a register's data means beside its code, where it means more than the code.
 std::string DataMeaning(int select, uint32_t data) {
   switch (select) {
-  case 3:
+  case CodeOf(Register::CoarseGain):
     if (const auto range = RangeForCoarseCode(static_cast<int32_t>(data & 3)))
       return Format(" (range \xC2\xB1%.3f V)", static_cast<double>(*range));
     return " (no range)";
-  case 4:
+  case CodeOf(Register::FineGain):
     return Format(" (fine gain %d)", FineGainValue(static_cast<int32_t>(data & 0x3F)));
-  case 5:
+  case CodeOf(Register::Offset):
     return Format(" (offset %g LSB)", static_cast<double>(OffsetValue(static_cast<int32_t>(data & 0xFF))));
   default:
     return "";
@@ -78,16 +83,16 @@ std::string DataMeaning(int select, uint32_t data) {
 // A frame's register and channel; with register select 0 the address picks a
 // function instead.
 std::string Target(int select, int address) {
-  if (select != 0)
+  if (select != FunctionGroupSelect)
     return RegisterName(select) + ", " + ChannelName(address);
   switch (address) {
-  case 0:
+  case CodeOf(Command::NoOperation):
     return "no operation";
-  case 1:
+  case CodeOf(Command::FunctionRegister):
     return "function register";
-  case 4:
+  case CodeOf(Command::ClearAll):
     return "clear all DACs";
-  case 5:
+  case CodeOf(Command::LoadAll):
     return "load all DACs";
   default:
     return Format("function code %d (does nothing)", address);
@@ -99,17 +104,17 @@ std::string Target(int select, int address) {
 std::optional<uint32_t> ReturnedRegister(const BoardCall &call) {
   if (call.ByteCount < 3)
     return std::nullopt;
-  return ReverseBits(call.Bytes[1]) * 256u + ReverseBits(call.Bytes[2]);
+  return static_cast<uint32_t>(RegisterFromReadBytes(call.Bytes.data()));
 }
 
 std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
-  const uint32_t word = *FrameWord(call);
-  const int select = static_cast<int>(word >> 19 & 7);
-  const int address = static_cast<int>(word >> 16 & 7);
-  const uint32_t data = word & 0xFFFF;
-  const bool read = (word >> 23 & 1) != 0;
+  const WordFields word = WordFields::Of(*FrameWord(call));
+  const int select = word.SelectBits;
+  const int address = word.AddressBits;
+  const uint32_t data = word.Data;
+  const bool functionRegister = select == FunctionGroupSelect && address == CodeOf(Command::FunctionRegister);
   std::string text;
-  if (read) {
+  if (word.Read) {
     text = "read " + Target(select, address);
     if (call.Direction != 0) {
       // The converter answers a read word during the next frame: only the
@@ -119,8 +124,8 @@ std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
           text += ", first transfer: returned " + Hex16(*content) + " (the answer to the frame before)";
         } else {
           text += ": returned " + Hex16(*content);
-          if (select == 0 && address == 1)
-            text += " (" + FunctionOptions(*content) + ")";
+          if (functionRegister)
+            text += " (" + DescribeOptions(*content) + ")";
           else
             text += DataMeaning(select, *content);
         }
@@ -128,18 +133,18 @@ std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
     }
   } else {
     // The function commands (no operation, clear all, load all) write nothing.
-    const bool writesRegister = select != 0 || address == 1;
+    const bool writesRegister = select != FunctionGroupSelect || functionRegister;
     text = (writesRegister ? "write " : "") + Target(select, address);
-    if (select != 0)
+    if (select != FunctionGroupSelect)
       text += ", " + Hex16(data) + DataMeaning(select, data);
-    else if (address == 1)
-      text += ", " + Hex16(data) + ": " + FunctionOptions(data);
+    else if (functionRegister)
+      text += ", " + Hex16(data) + ": " + DescribeOptions(data);
     else if (data != 0)
       text += ", data " + Hex16(data);
   }
   if (call.Request == VQ_REQ_WRITE_PULSE)
     text += ", LDAC pulse";
-  if (word >> 22 & 1)
+  if (word.Bit22)
     text += ", bit 22 set";
   if (call.Value < 0 || call.Value > 0xFF || call.Index < 0 || call.Index > 0xFFFF)
     text += ", value or index outside the word";
@@ -149,13 +154,14 @@ std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
 std::string DescribeControlLines(const BoardCall &call) {
   const int32_t value = call.Value;
   const int32_t index = call.Index;
-  auto bit = [](int32_t word, int n) { return (word >> n & 1) != 0; };
-  std::string text = "LDAC " + HighLow(bit(value, 4)) + ", CLR " + HighLow(bit(value, 3)) + ", " +
-                     (bit(value, 2) ? "binary coding" : "two's complement coding") + ", RSTIN " +
-                     HighLow(bit(value, 1)) + ", board drives D1 " + HighLow(bit(index, 1)) + " and D0 " +
-                     HighLow(bit(index, 0)) + " where it drives them";
-  if ((value & 0xE1) != 0x81 || value < 0 || value > 0xFF)
-    text += Format(", fixed bits 0x%02X (0x81 expected)", static_cast<unsigned>(value & 0xE1));
+  const ControlLines lines = ControlLines::FromRequest(value, index);
+  std::string text = "LDAC " + HighLow(lines.Ldac) + ", CLR " + HighLow(lines.Clr) + ", " +
+                     (lines.BinaryCoding ? "binary coding" : "two's complement coding") + ", RSTIN " +
+                     HighLow(lines.Rstin) + ", board drives D1 " + HighLow(lines.DriveD1) + " and D0 " +
+                     HighLow(lines.DriveD0) + " where it drives them";
+  if ((value & ControlLines::FixedBitsMask) != ControlLines::FixedBits || value < 0 || value > 0xFF)
+    text += Format(", fixed bits 0x%02X (0x%02X expected)", static_cast<unsigned>(value & ControlLines::FixedBitsMask),
+                   static_cast<unsigned>(ControlLines::FixedBits));
   if (index < 0 || index > 3)
     text += ", index outside 0..3";
   return text;
@@ -164,7 +170,7 @@ std::string DescribeControlLines(const BoardCall &call) {
 std::string DescribeSample(const BoardCall &call) {
   if (call.ByteCount < 2)
     return "temperature sample, no bytes returned";
-  const auto sample = static_cast<int16_t>(ReverseBits(call.Bytes[0]) * 256 + ReverseBits(call.Bytes[1]));
+  const int16_t sample = SampleFromBytes(call.Bytes.data());
   const float volts = TempPinVolts(sample);
   return Format("sample %d: TEMP pin %.3f V, %.1f \xC2\xB0"
                 "C",
@@ -190,11 +196,23 @@ std::string DescribeRequest(const BoardCall &call, bool repeatsPrevious) {
   case VQ_REQ_D0_DIRECTION:
   case VQ_REQ_D1_DIRECTION:
     return DescribeDirection(call);
-  case VQ_REQ_CONTROL_PINS:
+  case VQ_REQ_CONTROL_LINES:
     return DescribeControlLines(call);
   default:
     return Format("unknown request 0x%02X", static_cast<unsigned>(call.Request));
   }
+}
+
+// ": the board is gone" where the library names its statuses, else nothing.
+std::string Why(const BoardCall &call) {
+  return call.StatusText.empty() ? "" : ": " + call.StatusText;
+}
+
+// "; request failed: the board is gone (status 4)" for a call that failed.
+std::string Failure(const BoardCall &call, const char *what) {
+  if (call.Status == 0)
+    return "";
+  return Format("; %s failed", what) + Why(call) + Format(" (status %d)", call.Status);
 }
 
 } // namespace
@@ -212,7 +230,7 @@ CallCategory CategoryOf(const BoardCall &call) {
   case VQ_REQ_D0_DIRECTION:
   case VQ_REQ_D1_DIRECTION:
     return CallCategory::LineDirection;
-  case VQ_REQ_CONTROL_PINS:
+  case VQ_REQ_CONTROL_LINES:
     return CallCategory::ControlLines;
   default:
     return CallCategory::Unknown;
@@ -261,7 +279,7 @@ std::string CallName(const BoardCall &call) {
     return "D0 direction";
   case VQ_REQ_D1_DIRECTION:
     return "D1 direction";
-  case VQ_REQ_CONTROL_PINS:
+  case VQ_REQ_CONTROL_LINES:
     return "control lines";
   default:
     return "unknown request";
@@ -302,19 +320,18 @@ std::string DescribeCall(const BoardCall &call, bool repeatsPrevious) {
   switch (call.Kind) {
   case BoardCallKind::Search:
     return Format("search for boards: vendor 0x%04X, product 0x%04X: count %d, first list byte %u", call.VendorId,
-                  call.ProductId, call.BoardCount, call.BoardNumber);
+                  call.ProductId, call.BoardCount, call.BoardNumber) +
+           Failure(call, "search");
   case BoardCallKind::Connect:
-    return Format("connect to board %u: handle 0x%X", call.BoardNumber, static_cast<unsigned>(call.BoardHandle));
+    return Format("connect to board %u: handle 0x%X", call.BoardNumber, static_cast<unsigned>(call.BoardHandle)) +
+           Failure(call, "connect");
   case BoardCallKind::Download:
     return "download firmware \"" + call.FirmwarePath +
-           "\": " + (call.DownloadSucceeded ? "firmware running" : "download failed");
+           "\": " + (call.DownloadSucceeded ? "firmware running" : "download failed" + Why(call));
   case BoardCallKind::Request:
     break;
   }
-  std::string text = DescribeRequest(call, repeatsPrevious);
-  if (call.Status != 0)
-    text += Format("; request failed (status %d)", call.Status);
-  return text;
+  return DescribeRequest(call, repeatsPrevious) + Failure(call, "request");
 }
 
 } // namespace vq

@@ -1,25 +1,26 @@
 // The state in which the window opens: the converter's options on the
 // switches, the lists, the no-operation word, LDAC pulsing and the data
 // register view of DAC A.
-#include "app/main_form.h"
+#include "app/main_window.h"
 
 namespace vq {
 
 // The options of a function word on the switches, the drive frames that go
 // with the directions, and "READ" while either line is an input.
-void MainForm::ShowFunctionOptions(int32_t functionWord) {
-  functionSwitches_.ShowOptions(functionWord);
-  hardwareSwitches_.LetBoardDrive(DigitalLine::D1, (functionWord >> 4 & 1) == 0);
-  hardwareSwitches_.LetBoardDrive(DigitalLine::D0, (functionWord >> 2 & 1) == 0);
+void MainWindow::ShowFunctionOptions(int32_t functionWord) {
+  const FunctionWord options = FunctionWord::FromBits(functionWord);
+  functionSwitches_.ShowOptions(options);
+  hardwareSwitches_.LetBoardDrive(DigitalLine::D1, !options.D1Output);
+  hardwareSwitches_.LetBoardDrive(DigitalLine::D0, !options.D0Output);
   functionSwitches_.OfferReadWhileALineIsInput();
 }
 
-void MainForm::ApplyInitialState() {
+void MainWindow::ApplyInitialState() {
   ProgramValues &v = values_;
 
-  // 1-2. The converter's options onto the switches. The option flags stay as
-  // they are: only the display follows the read-back.
-  v.FunctionRegisterShadow = registers_.Read(Command::FunctionRegister) & 0x3F;
+  // 1-2. The converter's options onto the switches. The options the program
+  // keeps stay as they are: only the display follows the read-back.
+  v.FunctionRegisterShadow = FunctionWord::FromBits(board_.ReadRegister(Command::FunctionRegister)).Bits();
   ShowFunctionOptions(v.FunctionRegisterShadow);
 
   // 3. The lists.
@@ -28,7 +29,7 @@ void MainForm::ApplyInitialState() {
   // 4. The no-operation word: register select is still 0.
   v.DataValue = 0;
   v.Word = v.Word.WithChannel(Channel::A);
-  registers_.Write(v.Word, v.DataValue);
+  board_.WriteRegister(v.Word, v.DataValue);
 
   // 5-6. The entry area hidden but for the voltage box, the channel list shown.
   registerPanel_.ShowVoltageEntryOnly();
@@ -40,14 +41,14 @@ void MainForm::ApplyInitialState() {
   functionSwitches_.LockLevelSwitches();
   functionSwitches_.OfferReadWhileALineIsInput();
 
-  // 9-10. LDAC pulsing on: the tick runs the box's action, which sends the
-  // whole control-pin state.
+  // 9-10. LDAC pulsing on: the tick runs the box's action, which sends every
+  // control line.
   hardwareSwitches_.StartPulsingAfterWrites();
 
   // 11. The data register view of DAC A, read back.
   registerPanel_.ChooseRegister(QStringLiteral("Data register"));
 
-  // 12. That read-back wrote the function word from the option flags, so the
+  // 12. That read-back wrote the function word from the options kept, so the
   // switches show what the converter holds now, not what it held at step 1.
   ShowFunctionOptions(v.FunctionRegisterShadow);
 }

@@ -6,6 +6,7 @@
 
 #include "board/four_operation_link.h"
 #include "board/two_operation_link.h"
+#include "version/version.h"
 
 #include <QApplication>
 
@@ -13,10 +14,11 @@ int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
   const std::string programDirectory = vq::ProgramDirectory();
   vq::ProgramVariant variant;
-  variant.Version = {VQ_VERSION_MAJOR, VQ_VERSION_MINOR, VQ_VERSION_REVISION};
 #if defined(VQ_EARLIER_BUILD)
+  variant.Version = vq::EarlierBuildVersion;
   vq::TwoOperationLink link;
 #else
+  variant.Version = vq::CurrentBuildVersion;
   vq::FourOperationLink link(vq::FourOperationLibraryPath(programDirectory));
 #endif
   return vq::RunProgram(app, link, programDirectory, variant);

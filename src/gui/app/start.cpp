@@ -23,14 +23,14 @@ int Fatal(const QString &text, int status) {
 // runs with the main window on screen; =quit then also ends the program. For
 // the package test and the start-up benchmark, which start the program from
 // outside and see nothing else.
-void ReportWindowShown(const MainForm &form) {
+void ReportWindowShown(const MainWindow &window) {
   const QByteArray report = qgetenv("VQ_REPORT_WINDOW_SHOWN");
   if (report != "1" && report != "quit")
     return;
-  QTimer::singleShot(0, &form, [&form, quit = report == "quit"] {
-    if (!form.isVisible())
+  QTimer::singleShot(0, &window, [&window, quit = report == "quit"] {
+    if (!window.isVisible())
       return;
-    std::fprintf(stderr, "%s: window shown\n", qPrintable(form.windowTitle()));
+    std::fprintf(stderr, "%s: window shown\n", qPrintable(window.windowTitle()));
     std::fflush(stderr);
     if (quit)
       QCoreApplication::quit();
@@ -43,10 +43,10 @@ int RunProgram(QApplication &app, BoardLink &link, const std::string &programDir
   ProgramValues values; // the program-wide values at their start values
   BoardSession session;
   session.ProgramDirectory = programDirectory;
-  MainForm form(values, link, session, variant);
-  QObject::connect(&form, &MainForm::ProgramEnd, &app, &QApplication::quit, Qt::QueuedConnection);
+  MainWindow window(values, link, session, variant);
+  QObject::connect(&window, &MainWindow::endRequested, &app, &QApplication::quit, Qt::QueuedConnection);
   try {
-    if (!form.Form_Load())
+    if (!window.Start())
       return DownloadFailed;
   } catch (const BoardLibraryError &error) {
     return Fatal(QString::fromLocal8Bit(error.what()), BoardLibraryMissing);
@@ -55,8 +55,8 @@ int RunProgram(QApplication &app, BoardLink &link, const std::string &programDir
                      QString::fromLocal8Bit(QuotedExcerpt(error.Path())),
                  ProgramPathTooLong);
   }
-  form.show();
-  ReportWindowShown(form);
+  window.show();
+  ReportWindowShown(window);
   return app.exec();
 }
 

@@ -1,7 +1,7 @@
 // The start procedure: program-wide values, the main window and its load.
 #pragma once
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 
 #include <string>
 

@@ -33,13 +33,13 @@ CalibrationPanel::CalibrationPanel(QWidget *client, PanelContext context)
       PlaceLabel(frame_, "LabelOff1", QStringLiteral("Load 0V to the DAC and measure the output voltage"),
                  QRect(10, stageY, 320, 20));
   offsetPrompt_ = PlaceLabel(frame_, "LabelOff2", QStringLiteral("Measured Voltage = "), QRect(336, stageY, 120, 20));
-  offsetReadingBox_ = PlaceEntry(frame_, "TextOff", QStringLiteral("0"), QRect(456, stageY - 2, 84, 24));
+  offsetReadingBox_ = PlaceBox(frame_, "TextOff", QStringLiteral("0"), QRect(456, stageY - 2, 84, 24));
   offsetDoneButton_ = PlaceButton(frame_, "CommandOff", QStringLiteral("Done"), QRect(548, stageY - 4, 66, 28));
   zeroScaleInstruction_ =
       PlaceLabel(frame_, "LabelFS1", QStringLiteral("Load Zero Scale to the DAC and measure the output voltage"),
                  QRect(10, stageY, 320, 20));
   zeroScalePrompt_ = PlaceLabel(frame_, "LabelFS2", QStringLiteral("Measured Voltage = "), QRect(336, stageY, 120, 20));
-  zeroScaleReadingBox_ = PlaceEntry(frame_, "TextFS", QStringLiteral("-"), QRect(456, stageY - 2, 84, 24));
+  zeroScaleReadingBox_ = PlaceBox(frame_, "TextFS", QStringLiteral("-"), QRect(456, stageY - 2, 84, 24));
   zeroScaleDoneButton_ = PlaceButton(frame_, "CommandFS", QStringLiteral("Done"), QRect(548, stageY - 4, 66, 28));
   completeLabel_ =
       PlaceLabel(frame_, "LabelComplete", QStringLiteral("Calibration complete"), QRect(10, stageY, 320, 20));
@@ -86,34 +86,34 @@ void CalibrationPanel::onStartClicked() {
 }
 
 void CalibrationPanel::TakeChannelRange() {
-  const int32_t coarse = c_.registers.Read(RangeRegisterOf(c_.values.Word.AddressedChannel()));
+  const int32_t coarse = c_.Board.ReadRegister(RangeRegisterOf(c_.Values.Word.AddressedChannel()));
   if (const auto range = RangeForCoarseCode(coarse))
-    c_.values.OutputRange = *range;
+    c_.Values.OutputRange = *range;
 }
 
 void CalibrationPanel::onOffsetDoneClicked() {
   TakeChannelRange();
-  const WordAddress offset(Register::Offset, c_.values.Word.AddressedChannel());
-  const int32_t present = c_.registers.Read(offset);
+  const WordAddress offset(Register::Offset, c_.Values.Word.AddressedChannel());
+  const int32_t present = c_.Board.ReadRegister(offset);
   int32_t code = 0;
   try {
     const float reading = ToSingle(LeadingNumber(offsetReadingBox_->text().toStdString()));
-    code = OffsetCalibrationCode(present, reading, c_.values.OutputRange);
+    code = OffsetCalibrationCode(present, reading, c_.Values.OutputRange);
   } catch (const NumberError &error) {
     // A reading no voltmeter gives, or a read-back the 8-bit register cannot
     // hold: writing a code computed from it would miscalibrate the channel.
     FailOffsetStage(TextOf(error.what()));
     return;
   }
-  c_.values.DataValue = code;
-  c_.registers.Write(offset, c_.values.DataValue);
+  c_.Values.DataValue = code;
+  c_.Board.WriteRegister(offset, c_.Values.DataValue);
   ShowOffsetStage(false);
   ShowZeroScaleStage(true);
 }
 
 void CalibrationPanel::FailOffsetStage(const QString &problem) {
-  QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
-                  QStringLiteral("The offset was not changed: %1.").arg(problem), QMessageBox::Ok, c_.window);
+  QMessageBox box(QMessageBox::Warning, c_.MessageTitle, QStringLiteral("The offset was not changed: %1.").arg(problem),
+                  QMessageBox::Ok, c_.Window);
   box.exec();
   offsetReadingBox_->setFocus();
   offsetReadingBox_->selectAll();
@@ -121,16 +121,16 @@ void CalibrationPanel::FailOffsetStage(const QString &problem) {
 
 void CalibrationPanel::onZeroScaleDoneClicked() {
   TakeChannelRange();
-  const WordAddress fineGain(Register::FineGain, c_.values.Word.AddressedChannel());
+  const WordAddress fineGain(Register::FineGain, c_.Values.Word.AddressedChannel());
   try {
-    const int32_t present = c_.registers.Read(fineGain);
+    const int32_t present = c_.Board.ReadRegister(fineGain);
     const double reading = LeadingNumber(zeroScaleReadingBox_->text().toStdString());
-    c_.values.DataValue = FineGainCalibrationCode(present, reading, c_.values.OutputRange);
+    c_.Values.DataValue = FineGainCalibrationCode(present, reading, c_.Values.OutputRange);
   } catch (const NumberError &) {
     FailZeroScaleStage();
     return;
   }
-  c_.registers.Write(fineGain, c_.values.DataValue);
+  c_.Board.WriteRegister(fineGain, c_.Values.DataValue);
   ShowZeroScaleStage(false);
   completeLabel_->show();
 
@@ -144,8 +144,8 @@ void CalibrationPanel::onZeroScaleDoneClicked() {
 }
 
 void CalibrationPanel::FailZeroScaleStage() {
-  QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
-                  QStringLiteral("A negative number is expected"), QMessageBox::Ok, c_.window);
+  QMessageBox box(QMessageBox::Warning, c_.MessageTitle, QStringLiteral("A negative number is expected"),
+                  QMessageBox::Ok, c_.Window);
   box.exec();
   zeroScaleReadingBox_->setText(QString()); // and no undo history holding the text
   zeroScaleReadingBox_->setFocus();

@@ -4,13 +4,13 @@ namespace vq {
 
 ChoiceList::ChoiceList(QWidget *parent) : QComboBox(parent) {
   setEditable(false);
-  connect(this, &QComboBox::activated, this, &ChoiceList::Click);
+  connect(this, &QComboBox::activated, this, &ChoiceList::choiceMade);
 }
 
-void ChoiceList::Fill(const QStringList &entries) {
+void ChoiceList::Fill(const QStringList &choices) {
   const int before = currentIndex();
-  addItems(entries);
-  // QComboBox selects the first entry of an empty list by itself.
+  addItems(choices);
+  // QComboBox selects the first choice of an empty list by itself.
   if (before < 0)
     setCurrentIndex(-1);
 }
@@ -20,7 +20,7 @@ void ChoiceList::SelectText(const QString &text) {
   if (index < 0 || index == currentIndex())
     return;
   setCurrentIndex(index);
-  emit Click();
+  emit choiceMade();
 }
 
 } // namespace vq

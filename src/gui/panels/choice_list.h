@@ -1,6 +1,6 @@
-// A fixed-choice drop-down list. Click() is its selection action: it runs on
-// every choice the user makes, and on a selection from code by text when that
-// changes the selection.
+// A fixed-choice drop-down list. choiceMade() is its selection action: it is
+// raised on every choice the user makes, and on a selection from code by text
+// when that changes the selection.
 #pragma once
 
 #include <QComboBox>
@@ -12,14 +12,15 @@ class ChoiceList : public QComboBox {
 public:
   explicit ChoiceList(QWidget *parent = nullptr);
 
-  // Appends the entries; the list keeps showing no selection.
-  void Fill(const QStringList &entries);
-  // Selects the entry whose text matches without regard to case. Runs Click()
-  // when the selection changes; a text that matches nothing changes nothing.
+  // Appends the choices; the list keeps showing no selection.
+  void Fill(const QStringList &choices);
+  // Selects the choice whose text matches without regard to case. Raises
+  // choiceMade() when the selection changes; a text that matches nothing
+  // changes nothing.
   void SelectText(const QString &text);
 
 signals:
-  void Click();
+  void choiceMade();
 };
 
 } // namespace vq

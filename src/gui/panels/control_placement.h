@@ -41,7 +41,7 @@ inline QPushButton *PlaceButton(QWidget *parent, const char *designName, const Q
   return Place<QPushButton>(parent, designName, geometry, caption);
 }
 
-inline QLineEdit *PlaceEntry(QWidget *parent, const char *designName, const QString &text, QRect geometry) {
+inline QLineEdit *PlaceBox(QWidget *parent, const char *designName, const QString &text, QRect geometry) {
   return Place<QLineEdit>(parent, designName, geometry, text);
 }
 

@@ -1,6 +1,7 @@
-// Which control of the window design each panel member is. The controls keep
-// their design names as objectName (tests and tools find them by it); the
-// code calls them by what they do. One row per control a panel keeps.
+// Which control of the window design each member is. The windows and their
+// controls keep their design names as objectName (tests and tools find them
+// by it); the code calls them by what they do. One row per window and per
+// control a panel or the About box keeps.
 #pragma once
 
 #include <array>
@@ -8,12 +9,15 @@
 namespace vq {
 
 struct DesignName {
-  const char *panel;
-  const char *member;
-  const char *designName;
+  const char *Owner; // the class that keeps the member
+  const char *Member;
+  const char *Design; // the objectName
 };
 
-inline constexpr std::array<DesignName, 57> DesignNames = {{
+inline constexpr std::array<DesignName, 66> DesignNames = {{
+    // The windows themselves.
+    {"MainWindow", "this", "MainForm"},
+    {"AboutBox", "this", "frmAbout"},
     // RegisterPanel: "Read / Write Registers"
     {"RegisterPanel", "frame_", "Frame1"},
     {"RegisterPanel", "registerList_", "ComboReg"},
@@ -78,6 +82,14 @@ inline constexpr std::array<DesignName, 57> DesignNames = {{
     {"CalibrationPanel", "zeroScaleReadingBox_", "TextFS"},
     {"CalibrationPanel", "zeroScaleDoneButton_", "CommandFS"},
     {"CalibrationPanel", "completeLabel_", "LabelComplete"},
+    // AboutBox
+    {"AboutBox", "icon_", "picIcon"},
+    {"AboutBox", "title_", "lblTitle"},
+    {"AboutBox", "version_", "lblVersion"},
+    {"AboutBox", "description_", "lblDescription"},
+    {"AboutBox", "separator_", "Line1"},
+    {"AboutBox", "okButton_", "cmdOK"},
+    {"AboutBox", "systemInfoButton_", "cmdSysInfo"},
 }};
 
 } // namespace vq

@@ -27,23 +27,22 @@ QString DecimalKind(const QString &) {
 
 } // namespace
 
-bool RegisterPanel::ReadBothTexts(const std::function<int32_t(const std::string &)> &rule,
-                                  const std::function<QString(const QString &)> &kind, int32_t &data,
+bool RegisterPanel::ReadBothTexts(int32_t (*rule)(const std::string &), QString (*kind)(const QString &), int32_t &data,
                                   int32_t &registerValue) {
   const struct {
     const char *what;
     QString text;
     int32_t &value;
-  } texts[] = {{"data value", entries_.DataText(), data}, {"register value", registerValue_->text(), registerValue}};
-  for (const auto &entry : texts) {
+  } texts[] = {{"data value", valueEntry_.DataText(), data}, {"register value", registerValue_->text(), registerValue}};
+  for (const auto &field : texts) {
     try {
-      entry.value = rule(entry.text.toStdString());
+      field.value = rule(field.text.toStdString());
     } catch (const NumberError &) {
-      QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
+      QMessageBox box(QMessageBox::Warning, c_.MessageTitle,
                       QStringLiteral("The %1 %2 is not %3.")
-                          .arg(QString::fromLatin1(entry.what),
-                               QString::fromStdString(QuotedExcerpt(entry.text.toStdString())), kind(entry.text)),
-                      QMessageBox::Ok, c_.window);
+                          .arg(QString::fromLatin1(field.what),
+                               QString::fromStdString(QuotedExcerpt(field.text.toStdString())), kind(field.text)),
+                      QMessageBox::Ok, c_.Window);
       box.exec();
       return false;
     }
@@ -58,10 +57,10 @@ void RegisterPanel::SwitchToDecimal() {
   int32_t registerValue = 0;
   if (!ReadBothTexts([](const std::string &text) { return HexValue(text); }, HexKind, data, registerValue))
     return;
-  c_.values.Display = DisplayMode::Dec;
+  c_.Values.Display = DisplayMode::Dec;
   ShowDisplayMode();
-  c_.values.DataValue = data;
-  entries_.ShowDataText(QString::fromStdString(DecimalText(data)));
+  c_.Values.DataValue = data;
+  valueEntry_.ShowDataText(QString::fromStdString(DecimalText(data)));
   registerValue_->setText(QString::fromStdString(DecimalText(registerValue)));
 }
 
@@ -71,14 +70,14 @@ void RegisterPanel::SwitchToHexadecimal() {
   if (!ReadBothTexts([](const std::string &text) { return RoundToInt32(LeadingNumber(text)); }, DecimalKind, data,
                      registerValue))
     return;
-  c_.values.Display = DisplayMode::Hex;
+  c_.Values.Display = DisplayMode::Hex;
   ShowDisplayMode();
-  entries_.ShowDataText(QString::fromStdString(HexAtLeastFour(data)));
+  valueEntry_.ShowDataText(QString::fromStdString(HexAtLeastFour(data)));
   registerValue_->setText(QString::fromStdString(HexAtLeastFour(registerValue)));
 }
 
 void RegisterPanel::onDisplayModeClicked() {
-  if (c_.values.Display == DisplayMode::Hex)
+  if (c_.Values.Display == DisplayMode::Hex)
     SwitchToDecimal();
   else
     SwitchToHexadecimal();

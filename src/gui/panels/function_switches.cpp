@@ -1,26 +1,25 @@
 #include "panels/function_switches.h"
 
 #include "panels/control_placement.h"
-#include "panels/function_word.h"
 
 namespace vq {
 
 struct FunctionSwitches::Line {
-  DigitalLine which;
-  ToggleSwitch *direction;      // on: the converter drives the line
-  ToggleSwitch *level;          // the level the converter drives
-  ToggleSwitch *otherDirection; // the other line's direction switch
-  int16_t &outputFlag;
-  int16_t &highFlag;
+  DigitalLine Which;
+  ToggleSwitch *Direction;      // on: the converter drives the line
+  ToggleSwitch *Level;          // the level the converter drives
+  ToggleSwitch *OtherDirection; // the other line's direction switch
+  bool &Output;                 // the options that belong to the line
+  bool &High;
 };
 
 FunctionSwitches::Line FunctionSwitches::D1() const {
-  FunctionOptions &o = c_.values.Options;
+  FunctionWord &o = c_.Values.Options;
   return {DigitalLine::D1, d1DirectionSwitch_, d1LevelSwitch_, d0DirectionSwitch_, o.D1Output, o.D1High};
 }
 
 FunctionSwitches::Line FunctionSwitches::D0() const {
-  FunctionOptions &o = c_.values.Options;
+  FunctionWord &o = c_.Values.Options;
   return {DigitalLine::D0, d0DirectionSwitch_, d0LevelSwitch_, d1DirectionSwitch_, o.D0Output, o.D0High};
 }
 
@@ -51,25 +50,24 @@ FunctionSwitches::FunctionSwitches(QWidget *client, PanelContext context)
   loadAllButton_ = PlaceButton(frame_, "Command5", QStringLiteral("LOAD"), QRect(880, 40, 72, 30));
 
   // The switches' handlers run only on a flip by the user.
-  connect(groundOffsetSwitch_, &ToggleSwitch::Change, this, &FunctionSwitches::onGroundOffsetFlipped);
-  connect(sdoSwitch_, &ToggleSwitch::Change, this, &FunctionSwitches::onSdoFlipped);
-  connect(d1DirectionSwitch_, &ToggleSwitch::Change, this, &FunctionSwitches::onD1DirectionFlipped);
-  connect(d0DirectionSwitch_, &ToggleSwitch::Change, this, &FunctionSwitches::onD0DirectionFlipped);
-  connect(d1LevelSwitch_, &ToggleSwitch::Change, this, &FunctionSwitches::onD1LevelFlipped);
-  connect(d0LevelSwitch_, &ToggleSwitch::Change, this, &FunctionSwitches::onD0LevelFlipped);
+  connect(groundOffsetSwitch_, &ToggleSwitch::flipped, this, &FunctionSwitches::onGroundOffsetFlipped);
+  connect(sdoSwitch_, &ToggleSwitch::flipped, this, &FunctionSwitches::onSdoFlipped);
+  connect(d1DirectionSwitch_, &ToggleSwitch::flipped, this, &FunctionSwitches::onD1DirectionFlipped);
+  connect(d0DirectionSwitch_, &ToggleSwitch::flipped, this, &FunctionSwitches::onD0DirectionFlipped);
+  connect(d1LevelSwitch_, &ToggleSwitch::flipped, this, &FunctionSwitches::onD1LevelFlipped);
+  connect(d0LevelSwitch_, &ToggleSwitch::flipped, this, &FunctionSwitches::onD0LevelFlipped);
   connect(clearAllButton_, &QPushButton::clicked, this, &FunctionSwitches::onClearAllClicked);
   connect(loadAllButton_, &QPushButton::clicked, this, &FunctionSwitches::onLoadAllClicked);
   connect(readLinesButton_, &QPushButton::clicked, this, &FunctionSwitches::onReadLinesClicked);
 }
 
-void FunctionSwitches::ShowOptions(int32_t functionWord) {
-  const auto bit = [&](int n) { return (functionWord >> n & 1) != 0; };
-  groundOffsetSwitch_->SetValue(bit(5));
-  d1DirectionSwitch_->SetValue(bit(4));
-  d1LevelSwitch_->SetValue(bit(3));
-  d0DirectionSwitch_->SetValue(bit(2));
-  d0LevelSwitch_->SetValue(bit(1));
-  sdoSwitch_->SetValue(bit(0));
+void FunctionSwitches::ShowOptions(const FunctionWord &word) {
+  groundOffsetSwitch_->SetValue(word.LocalGroundOffsetAdjust);
+  d1DirectionSwitch_->SetValue(word.D1Output);
+  d1LevelSwitch_->SetValue(word.D1High);
+  d0DirectionSwitch_->SetValue(word.D0Output);
+  d0LevelSwitch_->SetValue(word.D0High);
+  sdoSwitch_->SetValue(word.SdoDisabled);
 }
 
 void FunctionSwitches::ShowSdoDisabled(bool disabled) {
@@ -85,17 +83,17 @@ void FunctionSwitches::OfferReadWhileALineIsInput() {
   readLinesButton_->setVisible(!(d1DirectionSwitch_->Value() && d0DirectionSwitch_->Value()));
 }
 
-void FunctionSwitches::SetOption(int16_t &flag, const ToggleSwitch *control) {
-  flag = control->Value() ? 1 : 0;
-  WriteFunctionWord(c_.values, c_.registers);
+void FunctionSwitches::SetOption(bool &option, const ToggleSwitch *control) {
+  option = control->Value();
+  WriteFunctionWord(c_);
 }
 
 // The converter's level switch only matters while the converter drives the
 // line; while it is an input its flag stays as it was.
 void FunctionSwitches::ChangeLevel(const Line &line) {
-  if (!line.direction->Value())
+  if (!line.Direction->Value())
     return;
-  SetOption(line.highFlag, line.level);
+  SetOption(line.High, line.Level);
 }
 
 // A line is driven either by the converter (output: its level switch counts,
@@ -104,26 +102,26 @@ void FunctionSwitches::ChangeLevel(const Line &line) {
 // Never both at once: the board lets go before the converter drives, and the
 // converter lets go before the board drives.
 void FunctionSwitches::ChangeDirection(const Line &line) {
-  const bool converterDrives = line.direction->Value();
-  line.level->SetOperable(converterDrives);
-  readLinesButton_->setVisible(converterDrives ? !line.otherDirection->Value() : true);
-  emit lineDirectionChanged(line.which, !converterDrives);
-  line.outputFlag = converterDrives ? 1 : 0;
+  const bool converterDrives = line.Direction->Value();
+  line.Level->SetOperable(converterDrives);
+  readLinesButton_->setVisible(converterDrives ? !line.OtherDirection->Value() : true);
+  emit lineDirectionChanged(line.Which, !converterDrives);
+  line.Output = converterDrives;
   if (converterDrives) {
-    c_.board.TakeLineDirection(line.which, false);
-    WriteFunctionWord(c_.values, c_.registers);
+    c_.Board.TakeLineDirection(line.Which, false);
+    WriteFunctionWord(c_);
   } else {
-    WriteFunctionWord(c_.values, c_.registers);
-    c_.board.TakeLineDirection(line.which, true);
+    WriteFunctionWord(c_);
+    c_.Board.TakeLineDirection(line.Which, true);
   }
 }
 
 void FunctionSwitches::onGroundOffsetFlipped() {
-  SetOption(c_.values.Options.LocalGndOffsetAdjust, groundOffsetSwitch_);
+  SetOption(c_.Values.Options.LocalGroundOffsetAdjust, groundOffsetSwitch_);
 }
 
 void FunctionSwitches::onSdoFlipped() {
-  SetOption(c_.values.Options.SdoDisable, sdoSwitch_);
+  SetOption(c_.Values.Options.SdoDisabled, sdoSwitch_);
 }
 
 void FunctionSwitches::onD1DirectionFlipped() {
@@ -143,28 +141,31 @@ void FunctionSwitches::onD0LevelFlipped() {
 }
 
 void FunctionSwitches::onClearAllClicked() {
-  c_.registers.Write(Command::ClearAll, 0);
+  c_.Board.WriteRegister(Command::ClearAll, 0);
 }
 
 void FunctionSwitches::onLoadAllClicked() {
-  c_.registers.Write(Command::LoadAll, 0);
+  c_.Board.WriteRegister(Command::LoadAll, 0);
 }
 
 void FunctionSwitches::onReadLinesClicked() {
-  ProgramValues &v = c_.values;
+  ProgramValues &v = c_.Values;
   // SDO must be enabled for the read-back; the other options stay as read.
   // Only the six option bits are written back: bits 15..6 of the function
   // register are always written as 0, whatever a read-back carried there.
-  v.FunctionRegisterShadow = c_.registers.Read(Command::FunctionRegister) & 0x3E;
-  c_.registers.Write(Command::FunctionRegister, v.FunctionRegisterShadow);
-  v.FunctionRegisterShadow = c_.registers.Read(Command::FunctionRegister);
-  // Sent with the next control-pin change.
-  c_.board.ControlPins.DriveD1 = static_cast<int16_t>(v.FunctionRegisterShadow >> 3 & 1);
-  c_.board.ControlPins.DriveD0 = static_cast<int16_t>(v.FunctionRegisterShadow >> 1 & 1);
+  FunctionWord asRead = FunctionWord::FromBits(c_.Board.ReadRegister(Command::FunctionRegister));
+  asRead.SdoDisabled = false;
+  v.FunctionRegisterShadow = asRead.Bits();
+  c_.Board.WriteRegister(Command::FunctionRegister, v.FunctionRegisterShadow);
+  v.FunctionRegisterShadow = c_.Board.ReadRegister(Command::FunctionRegister);
+  // Sent with the next control-line change.
+  const FunctionWord levels = FunctionWord::FromBits(v.FunctionRegisterShadow);
+  c_.Values.Lines.DriveD1 = levels.D1High;
+  c_.Values.Lines.DriveD0 = levels.D0High;
   sdoSwitch_->SetValue(false);
-  d1LevelSwitch_->SetValue(c_.board.ControlPins.DriveD1 != 0);
-  d0LevelSwitch_->SetValue(c_.board.ControlPins.DriveD0 != 0);
-  emit driveLevelsRead(c_.board.ControlPins.DriveD1 != 0, c_.board.ControlPins.DriveD0 != 0);
+  d1LevelSwitch_->SetValue(levels.D1High);
+  d0LevelSwitch_->SetValue(levels.D0High);
+  emit driveLevelsRead(levels.D1High, levels.D0High);
 }
 
 } // namespace vq

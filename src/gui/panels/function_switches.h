@@ -4,7 +4,6 @@
 // rewrites the whole function word.
 #pragma once
 
-#include "board/serial_access.h"
 #include "panels/panel_context.h"
 
 #include <QObject>
@@ -21,9 +20,9 @@ class FunctionSwitches : public QObject {
 public:
   FunctionSwitches(QWidget *client, PanelContext context);
 
-  // Shows the six options of a function register word; the flags stay as
-  // they are.
-  void ShowOptions(int32_t functionWord);
+  // Shows the six options of a function register word; the options the
+  // program keeps stay as they are.
+  void ShowOptions(const FunctionWord &word);
   void ShowSdoDisabled(bool disabled);
   // The level switches stay locked until a direction switch is flipped.
   void LockLevelSwitches();
@@ -51,7 +50,7 @@ private:
   void onLoadAllClicked();
   void onReadLinesClicked();
 
-  void SetOption(int16_t &flag, const ToggleSwitch *control);
+  void SetOption(bool &option, const ToggleSwitch *control);
   void ChangeDirection(const Line &line);
   void ChangeLevel(const Line &line);
 

@@ -26,18 +26,14 @@ HardwareSwitches::HardwareSwitches(QWidget *client, PanelContext context)
   driveD0Switch_ = PlaceSwitch(driveD0Frame_, "Toggle11", QStringLiteral("Low"), QStringLiteral("High"), toggle);
 
   // The switches' handlers run only on a flip by the user.
-  connect(codingSwitch_, &ToggleSwitch::Change, this, &HardwareSwitches::onCodingFlipped);
-  connect(clrSwitch_, &ToggleSwitch::Change, this, &HardwareSwitches::onClrFlipped);
-  connect(ldacSwitch_, &ToggleSwitch::Change, this, &HardwareSwitches::onLdacFlipped);
-  connect(rstinSwitch_, &ToggleSwitch::Change, this, &HardwareSwitches::onRstinFlipped);
-  connect(driveD1Switch_, &ToggleSwitch::Change, this, &HardwareSwitches::onDriveD1Flipped);
-  connect(driveD0Switch_, &ToggleSwitch::Change, this, &HardwareSwitches::onDriveD0Flipped);
+  connect(codingSwitch_, &ToggleSwitch::flipped, this, &HardwareSwitches::onCodingFlipped);
+  connect(clrSwitch_, &ToggleSwitch::flipped, this, &HardwareSwitches::onClrFlipped);
+  connect(ldacSwitch_, &ToggleSwitch::flipped, this, &HardwareSwitches::onLdacFlipped);
+  connect(rstinSwitch_, &ToggleSwitch::flipped, this, &HardwareSwitches::onRstinFlipped);
+  connect(driveD1Switch_, &ToggleSwitch::flipped, this, &HardwareSwitches::onDriveD1Flipped);
+  connect(driveD0Switch_, &ToggleSwitch::flipped, this, &HardwareSwitches::onDriveD0Flipped);
   // A tick from code runs the box's action as a user's tick does.
   connect(pulseAfterWriteBox_, &QCheckBox::toggled, this, &HardwareSwitches::onPulseAfterWriteToggled);
-}
-
-bool HardwareSwitches::PulseAfterDataWrite() const {
-  return pulseAfterWriteBox_->isChecked();
 }
 
 void HardwareSwitches::ShowStartLevels() {
@@ -62,42 +58,43 @@ void HardwareSwitches::ShowDriveLevels(bool d1High, bool d0High) {
   driveD0Switch_->SetValue(d0High);
 }
 
-void HardwareSwitches::SendLine(int16_t &flag, const ToggleSwitch *control) {
-  flag = control->Value() ? 1 : 0;
-  c_.board.SetControlPins();
+void HardwareSwitches::SendLine(bool &line, const ToggleSwitch *control) {
+  line = control->Value();
+  c_.Board.SetControlLines(c_.Values.Lines);
 }
 
 // Also the coding the voltage entry uses from now on.
 void HardwareSwitches::onCodingFlipped() {
-  SendLine(c_.board.ControlPins.BinCoding, codingSwitch_);
+  SendLine(c_.Values.Lines.BinaryCoding, codingSwitch_);
 }
 
 void HardwareSwitches::onClrFlipped() {
-  SendLine(c_.board.ControlPins.ClrPin, clrSwitch_);
+  SendLine(c_.Values.Lines.Clr, clrSwitch_);
 }
 
 void HardwareSwitches::onLdacFlipped() {
-  SendLine(c_.board.ControlPins.LdacPin, ldacSwitch_);
+  SendLine(c_.Values.Lines.Ldac, ldacSwitch_);
 }
 
 void HardwareSwitches::onRstinFlipped() {
-  SendLine(c_.board.ControlPins.RstinPin, rstinSwitch_);
+  SendLine(c_.Values.Lines.Rstin, rstinSwitch_);
 }
 
 void HardwareSwitches::onDriveD1Flipped() {
-  SendLine(c_.board.ControlPins.DriveD1, driveD1Switch_);
+  SendLine(c_.Values.Lines.DriveD1, driveD1Switch_);
 }
 
 void HardwareSwitches::onDriveD0Flipped() {
-  SendLine(c_.board.ControlPins.DriveD0, driveD0Switch_);
+  SendLine(c_.Values.Lines.DriveD0, driveD0Switch_);
 }
 
 void HardwareSwitches::onPulseAfterWriteToggled() {
+  emit pulseAfterWriteChanged(pulseAfterWriteBox_->isChecked());
   if (pulseAfterWriteBox_->isChecked()) {
     ldacSwitch_->SetValue(true);
     ldacSwitch_->SetOperable(false);
-    c_.board.ControlPins.LdacPin = 1;
-    c_.board.SetControlPins();
+    c_.Values.Lines.Ldac = true;
+    c_.Board.SetControlLines(c_.Values.Lines);
   } else {
     // LDAC stays where it is until the user flips the switch.
     ldacSwitch_->SetOperable(true);

@@ -3,7 +3,6 @@
 // sends the whole control-line state.
 #pragma once
 
-#include "board/serial_access.h"
 #include "panels/panel_context.h"
 
 #include <QObject>
@@ -20,8 +19,6 @@ class HardwareSwitches : public QObject {
 public:
   HardwareSwitches(QWidget *client, PanelContext context);
 
-  // The "Pulse After Data Write" choice.
-  bool PulseAfterDataWrite() const;
   // LDAC, CLR, coding and RSTIN show their lines' start levels (high).
   void ShowStartLevels();
   // Ticks "Pulse After Data Write", which sends the control lines, and locks
@@ -32,6 +29,11 @@ public:
   // Shows drive levels that were set without a flip.
   void ShowDriveLevels(bool d1High, bool d0High);
 
+signals:
+  // "Pulse After Data Write" was ticked or cleared, from code or by the user:
+  // whether register writes now pulse LDAC.
+  void pulseAfterWriteChanged(bool pulse);
+
 private:
   void onCodingFlipped();
   void onClrFlipped();
@@ -40,9 +42,9 @@ private:
   void onDriveD1Flipped();
   void onDriveD0Flipped();
   void onPulseAfterWriteToggled();
-  // SetControlPins sends every flag, so the others go out with their present
-  // values.
-  void SendLine(int16_t &flag, const ToggleSwitch *control);
+  // Every request sends all the lines, so the others go out with their
+  // present levels.
+  void SendLine(bool &line, const ToggleSwitch *control);
 
   PanelContext c_;
   QGroupBox *frame_;

@@ -2,7 +2,6 @@
 
 #include "panels/choice_list.h"
 #include "panels/control_placement.h"
-#include "panels/function_word.h"
 #include "rules/number_rules.h"
 
 #include <QLabel>
@@ -22,26 +21,26 @@ RegisterPanel::RegisterPanel(QWidget *client, PanelContext context)
       readRegisterButton_(
           PlaceButton(frame_, "Command1", QStringLiteral("Read Register"), QRect(290, FieldY - 2, 104, 28))),
       registerValue_(PlaceLabel(frame_, "Label27", QString(), QRect(402, FieldY, 60, FieldHeight))),
-      displayModeButton_(nullptr), entries_(frame_, context) {
+      displayModeButton_(nullptr), valueEntry_(frame_, context) {
   ShowAsReadout(registerValue_);
   registerValue_->setAlignment(Qt::AlignCenter);
   displayModeButton_ = PlaceButton(frame_, "Command2", QStringLiteral("Hex"), QRect(598, FieldY - 2, 52, 28));
-  entries_.TabAfterDataBox(displayModeButton_);
+  valueEntry_.TabAfterDataBox(displayModeButton_);
 
-  connect(registerList_, &ChoiceList::Click, this, &RegisterPanel::onRegisterChosen);
-  connect(channelList_, &ChoiceList::Click, this, &RegisterPanel::onChannelChosen);
+  connect(registerList_, &ChoiceList::choiceMade, this, &RegisterPanel::onRegisterChosen);
+  connect(channelList_, &ChoiceList::choiceMade, this, &RegisterPanel::onChannelChosen);
   connect(readRegisterButton_, &QPushButton::clicked, this, &RegisterPanel::onReadRegisterClicked);
   connect(displayModeButton_, &QPushButton::clicked, this, &RegisterPanel::onDisplayModeClicked);
-  connect(&entries_, &ValueEntry::wordEntered, this, &RegisterPanel::ShowInputWord);
+  connect(&valueEntry_, &ValueEntry::wordEntered, this, &RegisterPanel::ShowInputWord);
 }
 
 void RegisterPanel::FillLists() {
   QStringList registers;
-  for (const RegisterEntry &entry : RegisterEntries)
-    registers << QString::fromUtf8(entry.text);
+  for (const RegisterChoice &choice : RegisterChoices)
+    registers << QString::fromUtf8(choice.Text);
   registerList_->Fill(registers);
-  channelList_->Fill(EntryTexts(AddressEntries));
-  entries_.FillRangeList();
+  channelList_->Fill(ChoiceTexts(ChannelChoices));
+  valueEntry_.FillRangeList();
 }
 
 void RegisterPanel::ChooseRegister(const QString &text) {
@@ -53,30 +52,30 @@ void RegisterPanel::ShowChannelList() {
 }
 
 void RegisterPanel::ShowDisplayMode() {
-  displayModeButton_->setText(c_.values.Display == DisplayMode::Hex ? QStringLiteral("Hex") : QStringLiteral("Dec"));
+  displayModeButton_->setText(c_.Values.Display == DisplayMode::Hex ? QStringLiteral("Hex") : QStringLiteral("Dec"));
 }
 
 void RegisterPanel::ShowVoltageEntryOnly() {
-  entries_.ShowVoltageOnly();
+  valueEntry_.ShowVoltageOnly();
   displayModeButton_->hide();
 }
 
 // Every view names all controls of the entry area: those it does not show
 // are hidden.
-void RegisterPanel::ApplyView(const RegisterEntry &view) {
-  channelList_->setVisible(view.reg.has_value());
-  displayModeButton_->setVisible(!view.reg || view.reg == Register::Data);
-  entries_.ShowView(view);
+void RegisterPanel::ApplyView(const RegisterChoice &view) {
+  channelList_->setVisible(view.Reg.has_value());
+  displayModeButton_->setVisible(!view.Reg || view.Reg == Register::Data);
+  valueEntry_.ShowView(view);
 }
 
 void RegisterPanel::onRegisterChosen() {
-  ProgramValues &v = c_.values;
-  const RegisterEntry *view = FindRegisterEntry(registerList_->currentText());
+  ProgramValues &v = c_.Values;
+  const RegisterChoice *view = FindRegisterChoice(registerList_->currentText());
   if (view == nullptr)
     return;
 
   int32_t coarseCode = -1;
-  if (!view->reg) {
+  if (!view->Reg) {
     // The function register command; the address field keeps its code until
     // a channel is chosen again.
     v.Word = Command::FunctionRegister;
@@ -85,24 +84,24 @@ void RegisterPanel::onRegisterChosen() {
   } else {
     // The channel the list shows (DAC A while it shows none), even after the
     // function register view put its command code in the address field.
-    const int channel = EntryIndex(AddressEntries, channelList_->currentText()).value_or(0);
-    v.Word = WordAddress(*view->reg, static_cast<Channel>(channel));
+    const int channel = ChoiceIndex(ChannelChoices, channelList_->currentText()).value_or(0);
+    v.Word = WordAddress(*view->Reg, static_cast<Channel>(channel));
     display_.ShowDacAddress(v.Word.AddressBits());
     display_.ShowRegisterSelect(v.Word.SelectBits());
-    if (view->reg == Register::CoarseGain)
-      coarseCode = c_.registers.Read(v.Word) & 3;
+    if (view->Reg == Register::CoarseGain)
+      coarseCode = c_.Board.ReadRegister(v.Word) & 3;
   }
   ApplyView(*view);
   // A change of the range selection runs the list's action, which writes the
   // code back.
   if (coarseCode >= 0)
-    entries_.SelectRange(coarseCode);
+    valueEntry_.SelectRange(coarseCode);
   onReadRegisterClicked();
 }
 
 void RegisterPanel::onChannelChosen() {
-  ProgramValues &v = c_.values;
-  const auto channel = EntryIndex(AddressEntries, channelList_->currentText());
+  ProgramValues &v = c_.Values;
+  const auto channel = ChoiceIndex(ChannelChoices, channelList_->currentText());
   if (!channel)
     return;
   v.Word = v.Word.WithChannel(static_cast<Channel>(*channel));
@@ -111,13 +110,13 @@ void RegisterPanel::onChannelChosen() {
 }
 
 void RegisterPanel::onReadRegisterClicked() {
-  ProgramValues &v = c_.values;
+  ProgramValues &v = c_.Values;
   // The converter only answers on SDO while its output is enabled, so the
   // function word goes out with bit 0 clear before every read.
-  v.Options.SdoDisable = 0;
-  WriteFunctionWord(v, c_.registers);
+  v.Options.SdoDisabled = false;
+  WriteFunctionWord(c_);
   emit serialOutputEnabled();
-  v.DataValue = c_.registers.Read(v.Word);
+  v.DataValue = c_.Board.ReadRegister(v.Word);
   ShowInputWord();
   // The coarse gain view may have written the range back meanwhile; the
   // label still tells that this was a read.
@@ -125,15 +124,15 @@ void RegisterPanel::onReadRegisterClicked() {
 }
 
 void RegisterPanel::ShowInputWord() {
-  const ProgramValues &v = c_.values;
+  const ProgramValues &v = c_.Values;
   const int32_t data = v.DataValue;
-  display_.ShowReadWriteBit(c_.board.ReadWriteBit);
+  display_.ShowReadWriteBit(c_.Board.ReadWriteBit());
   display_.ShowDataBits(data);
   registerValue_->setText(
       QString::fromStdString(v.Display == DisplayMode::Hex ? HexAtLeastFour(data) : DecimalText(data)));
-  display_.ShowWord(c_.board.ReadWriteBit, v.Word, data);
-  if (const RegisterEntry *view = FindRegisterEntry(registerList_->currentText()))
-    entries_.ShowRegisterContent(*view, data);
+  display_.ShowWord(c_.Board.ReadWriteBit(), v.Word, data);
+  if (const RegisterChoice *view = FindRegisterChoice(registerList_->currentText()))
+    valueEntry_.ShowRegisterContent(*view, data);
 }
 
 } // namespace vq

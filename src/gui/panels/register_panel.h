@@ -11,7 +11,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 class QGroupBox;
@@ -32,7 +31,7 @@ public:
   void ChooseRegister(const QString &text);
   void ShowChannelList();
   void ShowDisplayMode();
-  void ShowGainAndOffsetPrompts() { entries_.ShowGainAndOffsetPrompts(); }
+  void ShowGainAndOffsetPrompts() { valueEntry_.ShowGainAndOffsetPrompts(); }
   void ShowVoltageEntryOnly();
   void ShowReadWriteBit(ReadWrite bit) { display_.ShowReadWriteBit(bit); }
   // Display refresh of the word, its value labels and the current entry field.
@@ -48,14 +47,14 @@ private:
   void onReadRegisterClicked();
   void onDisplayModeClicked();
 
-  void ApplyView(const RegisterEntry &view);
+  void ApplyView(const RegisterChoice &view);
   void SwitchToDecimal();
   void SwitchToHexadecimal();
   // Reads the data field and the register value with `rule`. When either is
   // not a number, tells the user which one and what it should be, and
   // returns false.
-  bool ReadBothTexts(const std::function<int32_t(const std::string &)> &rule,
-                     const std::function<QString(const QString &)> &kind, int32_t &data, int32_t &registerValue);
+  bool ReadBothTexts(int32_t (*rule)(const std::string &), QString (*kind)(const QString &), int32_t &data,
+                     int32_t &registerValue);
 
   PanelContext c_;
   QGroupBox *frame_;
@@ -65,7 +64,7 @@ private:
   QPushButton *readRegisterButton_;
   QLabel *registerValue_;
   QPushButton *displayModeButton_;
-  ValueEntry entries_;
+  ValueEntry valueEntry_;
 };
 
 } // namespace vq

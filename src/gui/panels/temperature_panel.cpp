@@ -1,7 +1,6 @@
 #include "panels/temperature_panel.h"
 
 #include "panels/control_placement.h"
-#include "panels/function_word.h"
 #include "rules/conversions.h"
 #include "rules/number_rules.h"
 
@@ -22,14 +21,14 @@ TemperaturePanel::TemperaturePanel(QWidget *client, PanelContext context)
 
 void TemperaturePanel::onMeasureClicked() {
   // The converter's serial data output is switched off before the board samples the TEMP pin.
-  c_.values.Options.SdoDisable = 1;
-  WriteFunctionWord(c_.values, c_.registers);
+  c_.Values.Options.SdoDisabled = true;
+  WriteFunctionWord(c_);
   emit serialOutputDisabled();
 
   // Three samples in a row; the earlier two are discarded and the last one is used.
-  c_.board.ReadBoardSample();
-  c_.board.ReadBoardSample();
-  const int16_t sample = c_.board.ReadBoardSample();
+  c_.Board.ReadBoardSample();
+  c_.Board.ReadBoardSample();
+  const int16_t sample = c_.Board.ReadBoardSample();
 
   if (sample < 0) {
     // The board digitises 12 bits; a sample with the top bit set is no

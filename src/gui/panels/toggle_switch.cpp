@@ -128,7 +128,7 @@ void ToggleSwitch::FlipByUser() {
   if (!Flippable())
     return;
   SetValue(!value_);
-  emit Change();
+  emit flipped();
 }
 
 // The flip happens on release inside the switch, as with a button; taking the

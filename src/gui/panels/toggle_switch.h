@@ -1,6 +1,6 @@
 // A two-state switch showing its state graphically with the caption of the
 // present state. The user flips it with a click or the space bar while it is
-// Operable; Change() is raised only for such a flip. Setting Value from code
+// Operable; flipped() is raised only for such a flip. Setting Value from code
 // updates the display only. A switch that is not Operable is drawn greyed.
 #pragma once
 
@@ -35,7 +35,7 @@ public:
   QSize minimumSizeHint() const override;
 
 signals:
-  void Change();
+  void flipped();
 
 protected:
   void paintEvent(QPaintEvent *event) override;

@@ -16,7 +16,7 @@ namespace {
 
 // Runs an entry's steps. A failure empties the box and gives it the focus,
 // without a message; whatever the steps did before it stays done.
-template <typename Steps> void Guarded(QLineEdit *box, Steps steps) {
+template <typename Steps> void RunEntry(QLineEdit *box, Steps steps) {
   try {
     steps();
   } catch (const std::exception &) {
@@ -45,28 +45,28 @@ ValueEntry::ValueEntry(QWidget *registerFrame, PanelContext context) : c_(contex
   QWidget *frame = registerFrame;
   constexpr int promptY = 108, fieldY = 126, fieldH = 24;
   dataPrompt_ = PlaceLabel(frame, "Label1", QStringLiteral("Enter Data Value"), QRect(480, promptY, 130, 18));
-  dataBox_ = PlaceEntry(frame, "TextData", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
+  dataBox_ = PlaceBox(frame, "TextData", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
   voltsPrompt_ = PlaceLabel(frame, "Label29", QStringLiteral("Enter Voltage Value"), QRect(664, promptY, 150, 18));
-  voltsBox_ = PlaceEntry(frame, "TextVolts", QStringLiteral("0.0000"), QRect(664, fieldY, 120, fieldH));
+  voltsBox_ = PlaceBox(frame, "TextVolts", QStringLiteral("0.0000"), QRect(664, fieldY, 120, fieldH));
   rangePrompt_ = PlaceLabel(frame, "Label5", QStringLiteral("Select Output Range"), QRect(480, promptY, 200, 18));
   rangeList_ = Place<ChoiceList>(frame, "ComboCoarse", QRect(480, fieldY, 220, fieldH));
   fineGainPrompt_ =
       PlaceLabel(frame, "Label7", QStringLiteral("Enter Fine Gain Value  (-32 to +31)"), QRect(480, promptY, 260, 18));
-  fineGainBox_ = PlaceEntry(frame, "TextFine", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
+  fineGainBox_ = PlaceBox(frame, "TextFine", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
   offsetPrompt_ =
       PlaceLabel(frame, "Label9", QStringLiteral("Enter Offset Value  (-16 to +15.875)"), QRect(480, promptY, 260, 18));
-  offsetBox_ = PlaceEntry(frame, "TextOffset", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
+  offsetBox_ = PlaceBox(frame, "TextOffset", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
 
   // Entry boxes act on Return (and Enter on the keypad).
   connect(dataBox_, &QLineEdit::returnPressed, this, &ValueEntry::onDataEntered);
   connect(voltsBox_, &QLineEdit::returnPressed, this, &ValueEntry::onVoltsEntered);
   connect(fineGainBox_, &QLineEdit::returnPressed, this, &ValueEntry::onFineGainEntered);
   connect(offsetBox_, &QLineEdit::returnPressed, this, &ValueEntry::onOffsetEntered);
-  connect(rangeList_, &ChoiceList::Click, this, &ValueEntry::onRangeChosen);
+  connect(rangeList_, &ChoiceList::choiceMade, this, &ValueEntry::onRangeChosen);
 }
 
-void ValueEntry::ShowView(const RegisterEntry &view) {
-  const std::optional<Register> reg = view.reg;
+void ValueEntry::ShowView(const RegisterChoice &view) {
+  const std::optional<Register> reg = view.Reg;
   const bool data = reg == Register::Data;
   dataBox_->setVisible(data);
   dataPrompt_->setVisible(data);
@@ -87,28 +87,28 @@ void ValueEntry::ShowVoltageOnly() {
 }
 
 void ValueEntry::FillRangeList() {
-  rangeList_->Fill(EntryTexts(CoarseEntries));
+  rangeList_->Fill(ChoiceTexts(RangeChoices));
 }
 
 void ValueEntry::SelectRange(int32_t coarseCode) {
   // Code 3 has no entry and leaves the selection.
-  if (coarseCode >= 0 && coarseCode < static_cast<int32_t>(CoarseEntries.size()))
-    rangeList_->SelectText(QString::fromUtf8(CoarseEntries[coarseCode]));
+  if (coarseCode >= 0 && coarseCode < static_cast<int32_t>(RangeChoices.size()))
+    rangeList_->SelectText(QString::fromUtf8(RangeChoices[coarseCode]));
 }
 
-void ValueEntry::ShowRegisterContent(const RegisterEntry &view, int32_t data) {
-  ProgramValues &v = c_.values;
-  if (view.reg == Register::FineGain) {
+void ValueEntry::ShowRegisterContent(const RegisterChoice &view, int32_t data) {
+  ProgramValues &v = c_.Values;
+  if (view.Reg == Register::FineGain) {
     fineGainBox_->setText(Text(DecimalText(FineGainValue(data))));
-  } else if (view.reg == Register::Offset) {
+  } else if (view.Reg == Register::Offset) {
     offsetBox_->setText(Text(ShortestDecimal(OffsetValue(data))));
-  } else if (view.reg == Register::Data) {
+  } else if (view.Reg == Register::Data) {
     dataBox_->setText(DataValueText(data, v.Display));
     // The range recorded at the last data-code entry, not the read channel's.
     if (const auto range = RangeForCoarseCode(v.CoarseGainCode))
       v.OutputRange = *range;
     voltsBox_->setText(Text(FormatVolts(CodeToVolts(data, v.OutputRange))));
-  } else if (view.reg == Register::CoarseGain) {
+  } else if (view.Reg == Register::CoarseGain) {
     // Selecting another range runs the list's action, which writes the code
     // back to the current channel; the same selection does nothing.
     SelectRange(data);
@@ -134,13 +134,13 @@ void ValueEntry::TabAfterDataBox(QWidget *control) {
 }
 
 void ValueEntry::onDataEntered() {
-  ProgramValues &v = c_.values;
-  Guarded(dataBox_, [&] {
+  ProgramValues &v = c_.Values;
+  RunEntry(dataBox_, [&] {
     // The code is converted with the range of the channel it goes to.
-    v.CoarseGainCode = c_.registers.Read({Register::CoarseGain, v.Word.AddressedChannel()});
+    v.CoarseGainCode = c_.Board.ReadRegister({Register::CoarseGain, v.Word.AddressedChannel()});
     if (const auto range = RangeForCoarseCode(v.CoarseGainCode))
       v.OutputRange = *range;
-    c_.registers.MarkWriting();
+    c_.Board.MarkWriting();
     if (v.Display == DisplayMode::Hex) {
       if (dataBox_->text().isEmpty())
         dataBox_->setText(QStringLiteral("0"));
@@ -152,17 +152,17 @@ void ValueEntry::onDataEntered() {
       v.DataValue = MaxDataCode;
     if (v.DataValue < 0)
       v.DataValue = 0;
-    c_.registers.Write(v.Word, v.DataValue);
+    c_.Board.WriteRegister(v.Word, v.DataValue);
     voltsBox_->setText(Text(FormatVolts(CodeToVolts(v.DataValue, v.OutputRange))));
     emit wordEntered();
   });
 }
 
 void ValueEntry::onVoltsEntered() {
-  ProgramValues &v = c_.values;
-  Guarded(voltsBox_, [&] {
+  ProgramValues &v = c_.Values;
+  RunEntry(voltsBox_, [&] {
     // Converted with the range of the channel the voltage goes to.
-    const int32_t coarse = c_.registers.Read(RangeRegisterOf(v.Word.AddressedChannel()));
+    const int32_t coarse = c_.Board.ReadRegister(RangeRegisterOf(v.Word.AddressedChannel()));
     if (coarse > 32767)
       throw NumberError("the coarse gain read back as " + std::to_string(coarse) +
                         ", which does not fit a 16-bit integer");
@@ -172,46 +172,46 @@ void ValueEntry::onVoltsEntered() {
     float volts = ToSingle(LeadingNumber(TextOf(voltsBox_)));
     volts = LimitVolts(volts, v.OutputRange);
     voltsBox_->setText(Text(FormatVolts(RoundToDecimals(volts, 5))));
-    v.DataValue = VoltsToCode(volts, v.OutputRange, c_.board.ControlPins.BinCoding == 1);
+    v.DataValue = VoltsToCode(volts, v.OutputRange, c_.Values.Lines.BinaryCoding);
     dataBox_->setText(DataValueText(v.DataValue, v.Display));
-    c_.registers.Write(v.Word, v.DataValue);
+    c_.Board.WriteRegister(v.Word, v.DataValue);
   });
 }
 
 void ValueEntry::onFineGainEntered() {
-  ProgramValues &v = c_.values;
-  Guarded(fineGainBox_, [&] {
-    c_.registers.MarkWriting();
+  ProgramValues &v = c_.Values;
+  RunEntry(fineGainBox_, [&] {
+    c_.Board.MarkWriting();
     if (fineGainBox_->text().isEmpty())
       fineGainBox_->setText(QStringLiteral("0"));
     const float gain = LimitFineGain(ToSingle(LeadingNumber(TextOf(fineGainBox_))));
     v.DataValue = FineGainCode(gain);
-    c_.registers.Write({Register::FineGain, v.Word.AddressedChannel()}, v.DataValue);
+    c_.Board.WriteRegister({Register::FineGain, v.Word.AddressedChannel()}, v.DataValue);
     emit wordEntered();
   });
 }
 
 void ValueEntry::onOffsetEntered() {
-  ProgramValues &v = c_.values;
-  Guarded(offsetBox_, [&] {
-    c_.registers.MarkWriting();
+  ProgramValues &v = c_.Values;
+  RunEntry(offsetBox_, [&] {
+    c_.Board.MarkWriting();
     if (offsetBox_->text().isEmpty())
       offsetBox_->setText(QStringLiteral("0"));
     const float offset = LimitOffset(ToSingle(LeadingNumber(TextOf(offsetBox_))));
     v.DataValue = OffsetCode(offset);
-    c_.registers.Write(v.Word, v.DataValue);
+    c_.Board.WriteRegister(v.Word, v.DataValue);
     emit wordEntered();
   });
 }
 
 void ValueEntry::onRangeChosen() {
-  c_.registers.MarkWriting();
-  const auto code = EntryIndex(CoarseEntries, rangeList_->currentText());
+  c_.Board.MarkWriting();
+  const auto code = ChoiceIndex(RangeChoices, rangeList_->currentText());
   if (!code)
     return;
-  c_.registers.Write({Register::CoarseGain, c_.values.Word.AddressedChannel()}, *code);
+  c_.Board.WriteRegister({Register::CoarseGain, c_.Values.Word.AddressedChannel()}, *code);
   if (const auto range = RangeForCoarseCode(*code))
-    c_.values.OutputRange = *range;
+    c_.Values.OutputRange = *range;
 }
 
 } // namespace vq

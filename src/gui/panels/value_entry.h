@@ -4,7 +4,7 @@
 #pragma once
 
 #include "panels/panel_context.h"
-#include "panels/register_entries.h"
+#include "panels/register_choices.h"
 
 #include <QObject>
 #include <QString>
@@ -27,14 +27,14 @@ public:
   ValueEntry(QWidget *registerFrame, PanelContext context);
 
   // Shows the controls of a view and hides the others.
-  void ShowView(const RegisterEntry &view);
+  void ShowView(const RegisterChoice &view);
   // Hides every control but the voltage box and its prompt.
   void ShowVoltageOnly();
   void FillRangeList();
   // Selects the range of a coarse gain code; a change runs the list's action.
   void SelectRange(int32_t coarseCode);
   // Shows a register's content in the entry field of the view that shows it.
-  void ShowRegisterContent(const RegisterEntry &view, int32_t data);
+  void ShowRegisterContent(const RegisterChoice &view, int32_t data);
   QString DataText() const;
   void ShowDataText(const QString &text);
   void ShowGainAndOffsetPrompts();

@@ -1,5 +1,6 @@
 #include "windows/front_panel.h"
 
+#include "board/function_word.h"
 #include "rules/conversions.h"
 #include "rules/typed_number.h"
 #include "simboard/sim_board_api.h"
@@ -205,7 +206,8 @@ void FrontPanel::Refresh() {
   Show(d0Level_, HighLow(d0.Level));
   Show(d1Driver_, Driver(d1.Driver));
   Show(d1Level_, HighLow(d1.Level));
-  Show(sdo_, (board_.FunctionRegister() & 1) ? QStringLiteral("disabled") : QStringLiteral("enabled"));
+  Show(sdo_, FunctionWord::FromBits(board_.FunctionRegister()).SdoDisabled ? QStringLiteral("disabled")
+                                                                           : QStringLiteral("enabled"));
   Show(firmware_, board_.FirmwareRunning()
                       ? QStringLiteral("running")
                       : QStringLiteral("not running") +

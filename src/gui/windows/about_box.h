@@ -2,6 +2,8 @@
 // site, and a way to start the system's information viewer.
 #pragma once
 
+#include "version/version.h"
+
 #include <QDialog>
 
 class QFrame;
@@ -12,20 +14,14 @@ namespace vq {
 
 class SystemInfoPlatform;
 
-struct ProgramVersion {
-  int Major = 1;
-  int Minor = 0;
-  int Revision = 0;
-};
-
 // "Version  1.0.4": each number in decimal without leading zeros.
 QString VersionText(ProgramVersion version);
 
-class AboutForm : public QDialog {
+class AboutBox : public QDialog {
   Q_OBJECT
 public:
   // Modeless; closing it (OK or the title bar) unloads it.
-  AboutForm(const QString &title, ProgramVersion version, QWidget *parent = nullptr);
+  AboutBox(const QString &title, ProgramVersion version, QWidget *parent = nullptr);
 
   // Where "System Info..." looks for the program; the running system's by default.
   void SetSystemInfoPlatform(SystemInfoPlatform &platform) { platform_ = &platform; }
@@ -34,20 +30,20 @@ public:
 
 private:
   void BuildLayout();
-  void Form_Load();
-  void cmdOK_Click();
-  void cmdSysInfo_Click();
+  void ShowTitleAndVersion();
+  void onOkClicked();
+  void onSystemInfoClicked();
 
-  QString title_;
-  ProgramVersion version_;
+  QString applicationTitle_;
+  ProgramVersion programVersion_;
   SystemInfoPlatform *platform_;
-  QLabel *picIcon_ = nullptr;
-  QLabel *lblTitle_ = nullptr;
-  QLabel *lblVersion_ = nullptr;
-  QLabel *lblDescription_ = nullptr;
-  QFrame *Line1_ = nullptr;
-  QPushButton *cmdOK_ = nullptr;
-  QPushButton *cmdSysInfo_ = nullptr;
+  QLabel *icon_ = nullptr;
+  QLabel *title_ = nullptr;
+  QLabel *version_ = nullptr;
+  QLabel *description_ = nullptr;
+  QFrame *separator_ = nullptr;
+  QPushButton *okButton_ = nullptr;
+  QPushButton *systemInfoButton_ = nullptr;
 };
 
 } // namespace vq

@@ -1,7 +1,7 @@
-#include "app/main_form.h"
+#include "app/main_window.h"
 
-#include "windows/program_icon.h"
 #include "windows/board_views.h"
+#include "windows/program_icon.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,12 +26,12 @@ QWidget *ClientArea(QMainWindow *window) {
 
 } // namespace
 
-MainForm::MainForm(ProgramValues &values, BoardLink &link, BoardSession &session, ProgramVariant variant,
-                   QWidget *parent)
-    : QMainWindow(parent), values_(values), link_(link), session_(session), variant_(variant), board_(link),
-      registers_(board_), context_{values_, board_, registers_, this}, client_(ClientArea(this)),
-      registerPanel_(client_, context_), functionSwitches_(client_, context_), hardwareSwitches_(client_, context_),
-      temperature_(client_, context_), calibration_(client_, context_) {
+MainWindow::MainWindow(ProgramValues &values, BoardLink &link, BoardSession &session, ProgramVariant variant,
+                       QWidget *parent)
+    : QMainWindow(parent), values_(values), link_(link), session_(session), variant_(variant), serial_(link),
+      board_(serial_), context_{values_, board_, this, QString::fromLatin1(ApplicationTitle)},
+      client_(ClientArea(this)), registerPanel_(client_, context_), functionSwitches_(client_, context_),
+      hardwareSwitches_(client_, context_), temperature_(client_, context_), calibration_(client_, context_) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowIcon(ProgramIcon());
   BuildMenus();
@@ -42,13 +42,13 @@ MainForm::MainForm(ProgramValues &values, BoardLink &link, BoardSession &session
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 }
 
-bool MainForm::Form_Load() {
+bool MainWindow::Start() {
   session_.SetFirmwarePath();
   session_.CopyFirmwarePath(session_.FirmwarePath);
   hardwareSwitches_.ShowStartLevels();
 
   const int16_t status = link_.ConnectAndDownload(session_);
-  board_.LastRequestStatus = status;
+  serial_.LastRequestStatus = status;
   if (!link_.DownloadSucceeded(status)) {
     const QString text = QStringLiteral("Error Downloading Firmware - Check USB connections");
     // Also on the terminal a bench script may have started the program from.
@@ -61,23 +61,23 @@ bool MainForm::Form_Load() {
   setWindowTitle(QStringLiteral("VQ8231 Evaluation Software"));
   registerPanel_.ShowGainAndOffsetPrompts();
   ApplyInitialState();
-  // The earlier build shows the window after the load handler has returned;
-  // the caller does that for both.
+  // The earlier build shows the window only once this has returned; the
+  // caller does that for both.
   return true;
 }
 
-void MainForm::BuildMenus() {
+void MainWindow::BuildMenus() {
   QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("MnuFile"));
   QAction *exit = file->addAction(QStringLiteral("E&xit"));
   exit->setObjectName(QStringLiteral("MnuExit"));
-  connect(exit, &QAction::triggered, this, &MainForm::onExitChosen);
+  connect(exit, &QAction::triggered, this, &MainWindow::onExitChosen);
 
   QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("MnuHelp"));
   QAction *about = help->addAction(QStringLiteral("&About"));
   about->setObjectName(QStringLiteral("MnuAbout"));
-  connect(about, &QAction::triggered, this, &MainForm::onAboutChosen);
+  connect(about, &QAction::triggered, this, &MainWindow::onAboutChosen);
 
   // A menu-bar item without a handler: choosing it does nothing.
   QAction *test = menuBar()->addAction(QStringLiteral("Direct Read/Write"));
@@ -86,9 +86,9 @@ void MainForm::BuildMenus() {
 
 // Every connection between the panels, in one place; each panel connects its
 // own controls to its own handlers.
-void MainForm::Wire() {
-  registers_.PulseAfterDataWrite = [this] { return hardwareSwitches_.PulseAfterDataWrite(); };
-  registers_.ShowReadWriteBit = [this](ReadWrite bit) { registerPanel_.ShowReadWriteBit(bit); };
+void MainWindow::Wire() {
+  connect(&hardwareSwitches_, &HardwareSwitches::pulseAfterWriteChanged, &board_, &BoardAccess::SetPulseAfterDataWrite);
+  connect(&board_, &BoardAccess::readWriteBitSet, &registerPanel_, &RegisterPanel::ShowReadWriteBit);
   connect(&registerPanel_, &RegisterPanel::serialOutputEnabled, this,
           [this] { functionSwitches_.ShowSdoDisabled(false); });
   connect(&temperature_, &TemperaturePanel::serialOutputDisabled, this,
@@ -99,13 +99,13 @@ void MainForm::Wire() {
           [this](bool d1High, bool d0High) { hardwareSwitches_.ShowDriveLevels(d1High, d0High); });
 }
 
-void MainForm::onExitChosen() {
-  emit ProgramEnd();
+void MainWindow::onExitChosen() {
+  emit endRequested();
 }
 
-void MainForm::onAboutChosen() {
+void MainWindow::onAboutChosen() {
   if (about_ == nullptr) {
-    about_ = new AboutForm(QString::fromLatin1(ApplicationTitle), variant_.Version, this);
+    about_ = new AboutBox(QString::fromLatin1(ApplicationTitle), variant_.Version, this);
     about_->setWindowIcon(windowIcon());
   }
   about_->show();
@@ -113,9 +113,9 @@ void MainForm::onAboutChosen() {
   about_->activateWindow();
 }
 
-void MainForm::closeEvent(QCloseEvent *event) {
+void MainWindow::closeEvent(QCloseEvent *event) {
   event->accept();
-  emit ProgramEnd();
+  emit endRequested();
 }
 
 } // namespace vq

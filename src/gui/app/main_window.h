@@ -1,23 +1,26 @@
 // The main window: composes the panels, holds all wiring between them, the
-// menus, the load handler and the lifecycle.
+// menus, the start of the board session and the lifecycle.
 #pragma once
 
 #include "board/board_link.h"
 #include "board/board_session.h"
 #include "board/serial_access.h"
-#include "windows/about_form.h"
+#include "panels/board_access.h"
 #include "panels/calibration_panel.h"
 #include "panels/function_switches.h"
 #include "panels/hardware_switches.h"
 #include "panels/program_values.h"
 #include "panels/register_panel.h"
-#include "panels/register_words.h"
 #include "panels/temperature_panel.h"
+#include "windows/about_box.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 namespace vq {
+
+// The title of the program's message boxes and of its About box.
+inline constexpr const char *ApplicationTitle = "VQ8231 Evaluation Software";
 
 // What differs between VQ8231(version2) and the earlier build VQ8231 above
 // the board link.
@@ -29,23 +32,24 @@ struct ProgramVariant {
 constexpr int ClientWidth = 14670 / 15;
 constexpr int ClientHeight = 8310 / 15;
 
-class MainForm : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 public:
-  MainForm(ProgramValues &values, BoardLink &link, BoardSession &session, ProgramVariant variant,
-           QWidget *parent = nullptr);
+  MainWindow(ProgramValues &values, BoardLink &link, BoardSession &session, ProgramVariant variant,
+             QWidget *parent = nullptr);
 
-  // The load handler. Returns false when the firmware download failed; the
-  // message has been shown and the window must not appear.
-  bool Form_Load();
+  // Starts the board session and brings the window into the state in which
+  // the user first sees it. Returns false when the firmware download failed:
+  // the message has been shown and the window must not appear.
+  bool Start();
 
-  SerialAccess &Board() { return board_; }
+  BoardAccess &Board() { return board_; }
   CalibrationPanel &Calibration() { return calibration_; }
-  AboutForm *About() const { return about_; }
+  AboutBox *About() const { return about_; }
 
 signals:
   // The user closed the window or chose "E&xit": the program ends at once.
-  void ProgramEnd();
+  void endRequested();
 
 protected:
   void closeEvent(QCloseEvent *event) override;
@@ -64,8 +68,8 @@ private:
   BoardLink &link_;
   BoardSession &session_;
   ProgramVariant variant_;
-  SerialAccess board_;
-  RegisterWords registers_;
+  SerialAccess serial_;
+  BoardAccess board_;
   PanelContext context_;
   QWidget *client_;
   RegisterPanel registerPanel_;
@@ -73,7 +77,7 @@ private:
   HardwareSwitches hardwareSwitches_;
   TemperaturePanel temperature_;
   CalibrationPanel calibration_;
-  QPointer<AboutForm> about_;
+  QPointer<AboutBox> about_;
 };
 
 } // namespace vq

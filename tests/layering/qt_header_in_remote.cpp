@@ -1,0 +1,2 @@
+// Breaks the rules: the SCPI command layer is Qt-free.
+#include <QString>
