@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
 
 namespace vq {
 namespace {
@@ -116,6 +117,14 @@ TEST(ReadTypedInteger, TakesExactlyWhatWasTypedOrSaysWhyNot) {
   EXPECT_EQ(*ReadTypedInteger("-20", -32768, -10).Value, -20);
   EXPECT_EQ(*ReadTypedInteger("-9223372036854775808", std::numeric_limits<int64_t>::min(), 0).Value,
             std::numeric_limits<int64_t>::min());
+}
+
+// One message for every refused field, its quote as short as every message's.
+TEST(RefusalMessage, QuotesTheTypedTextShortened) {
+  EXPECT_EQ(RefusalMessage("cell", "10000", "is above the highest, FFFF", "0000"),
+            "The cell \"10000\" was not taken: it is above the highest, FFFF. It stays 0000.");
+  EXPECT_EQ(RefusalMessage("error seed", std::string(5000, '9'), "is not a number", "8231"),
+            "The error seed \"" + std::string(40, '9') + "...\" was not taken: it is not a number. It stays 8231.");
 }
 
 TEST(ShortestText, ShowsTheValueAsItReadsBack) {

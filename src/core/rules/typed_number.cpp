@@ -1,5 +1,7 @@
 #include "rules/typed_number.h"
 
+#include "rules/number_rules.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
@@ -95,6 +97,14 @@ std::string IntegerText(int64_t value, IntegerBase base) {
 }
 
 } // namespace
+
+std::string RefusalMessage(std::string_view what, std::string_view typed, std::string_view refusal,
+                           std::string_view kept) {
+  std::string message = "The ";
+  message.append(what).append(" ").append(QuotedExcerpt(typed)).append(" was not taken: it ");
+  message.append(refusal).append(". It stays ").append(kept).append(".");
+  return message;
+}
 
 std::string ShortestText(double value) {
   if (value == 0)

@@ -32,6 +32,12 @@ enum class IntegerBase { Decimal, Hexadecimal };
 TypedValue<int64_t> ReadTypedInteger(std::string_view text, int64_t lowest, int64_t highest,
                                      IntegerBase base = IntegerBase::Decimal);
 
+// The message for a refused text, the same in every window: "The <what>
+// "<typed>" was not taken: it <refusal>. It stays <kept>." The typed text is
+// quoted as every message quotes one (QuotedExcerpt: at most 40 bytes).
+std::string RefusalMessage(std::string_view what, std::string_view typed, std::string_view refusal,
+                           std::string_view kept);
+
 // The shortest decimal text that reads back as the same double: how a field
 // shows the value it took ("25.05", "-55", "1e+300").
 std::string ShortestText(double value);

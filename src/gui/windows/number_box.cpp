@@ -1,6 +1,6 @@
 #include "windows/number_box.h"
 
-#include "rules/number_rules.h"
+#include "rules/typed_number.h"
 
 #include <QMessageBox>
 
@@ -28,9 +28,8 @@ void NumberBox::Enter() {
   if (!refusal.empty()) {
     setText(shown_);
     QMessageBox::warning(window(), window()->windowTitle(),
-                         QStringLiteral("The %1 %2 was not taken: it %3. It stays %4%5.")
-                             .arg(what_, QString::fromStdString(QuotedExcerpt(typed.toStdString())),
-                                  QString::fromStdString(refusal), shown_, unit_),
+                         QString::fromStdString(RefusalMessage(what_.toStdString(), typed.toStdString(), refusal,
+                                                               (shown_ + unit_).toStdString())),
                          QMessageBox::Ok);
     selectAll();
   }
