@@ -18,6 +18,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -92,9 +93,14 @@ struct ActivityBench {
   QLineEdit *volts = nullptr;
 };
 
+// Made on first use and gone before the application: its windows must not
+// outlive QApplication, as a static of this function would.
+std::unique_ptr<ActivityBench> theBench;
+
 ActivityBench &TheBench() {
-  static ActivityBench bench;
-  return bench;
+  if (!theBench)
+    theBench = std::make_unique<ActivityBench>();
+  return *theBench;
 }
 
 double Percentile(std::vector<double> values, double fraction) {
@@ -145,5 +151,6 @@ int main(int argc, char *argv[]) {
     return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  theBench.reset();
   return 0;
 }

@@ -69,6 +69,15 @@ struct IntegerCase {
   const char *refusal;
 };
 
+// Each case read with the range 0..highest: its value, or its refusal.
+template <std::size_t Count> void ExpectRead(const IntegerCase (&cases)[Count], int64_t highest) {
+  for (const IntegerCase &c : cases) {
+    const TypedValue<int64_t> read = ReadTypedInteger(c.text, 0, highest, c.base);
+    EXPECT_EQ(read.Refusal, c.refusal) << '"' << c.text << '"';
+    EXPECT_EQ(read.Value.value_or(-1), *c.refusal ? -1 : c.value) << c.text;
+  }
+}
+
 // The error seed's range (32 bits unsigned), and a 16-bit register cell.
 TEST(ReadTypedInteger, TakesExactlyWhatWasTypedOrSaysWhyNot) {
   constexpr auto Dec = IntegerBase::Decimal;
@@ -90,11 +99,7 @@ TEST(ReadTypedInteger, TakesExactlyWhatWasTypedOrSaysWhyNot) {
       {"12a", Dec, 0, "is not a number"},
       {"1 000", Dec, 0, "is not a number"},
   };
-  for (const IntegerCase &c : seeds) {
-    const TypedValue<int64_t> read = ReadTypedInteger(c.text, 0, 4294967295, c.base);
-    EXPECT_EQ(read.Refusal, c.refusal) << '"' << c.text << '"';
-    EXPECT_EQ(read.Value.value_or(-1), *c.refusal ? -1 : c.value) << c.text;
-  }
+  ExpectRead(seeds, 4294967295);
   const IntegerCase cells[] = {
       {"ffff", Hex, 0xFFFF, ""},
       {"9F40", Hex, 0x9F40, ""},
@@ -107,11 +112,7 @@ TEST(ReadTypedInteger, TakesExactlyWhatWasTypedOrSaysWhyNot) {
       {"65535", Dec, 65535, ""},
       {"-1", Dec, 0, "is below the lowest, 0"},
   };
-  for (const IntegerCase &c : cells) {
-    const TypedValue<int64_t> read = ReadTypedInteger(c.text, 0, 0xFFFF, c.base);
-    EXPECT_EQ(read.Refusal, c.refusal) << '"' << c.text << '"';
-    EXPECT_EQ(read.Value.value_or(-1), *c.refusal ? -1 : c.value) << c.text;
-  }
+  ExpectRead(cells, 0xFFFF);
   EXPECT_EQ(ReadTypedInteger("-40000", -32768, -10).Refusal, "is below the lowest, -32768");
   EXPECT_EQ(ReadTypedInteger("-9", -32768, -10).Refusal, "is above the highest, -10");
   EXPECT_EQ(*ReadTypedInteger("-20", -32768, -10).Value, -20);

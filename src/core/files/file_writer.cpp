@@ -111,6 +111,17 @@ std::string SyncAndMeasure(FileSystem &system, FileHandle file, std::size_t expe
   return {};
 }
 
+// Syncs and measures the file unless `reason` already says why it failed,
+// then closes it either way; the first reason it failed, empty when none.
+std::string Finish(FileSystem &system, FileHandle file, std::size_t expected, std::string reason) {
+  if (reason.empty())
+    reason = SyncAndMeasure(system, file, expected);
+  const SystemError closing = system.Close(file);
+  if (reason.empty() && closing != 0)
+    reason = Because(system, closing, "while closing it");
+  return reason;
+}
+
 std::string TemporaryName() {
   static std::atomic<uint64_t> counter{0};
   static const uint64_t seed = [] {
@@ -234,11 +245,7 @@ WriteResult WriteFile(FileSystem &system, const std::string &path, std::string_v
   if (reason.empty() && replacing)
     if (const SystemError error = system.KeepAttributes(file, target.Info))
       reason = Because(system, error, "while giving it the permissions of the file it replaces");
-  if (reason.empty())
-    reason = SyncAndMeasure(system, file, bytes.size());
-  const SystemError closing = system.Close(file);
-  if (reason.empty() && closing != 0)
-    reason = Because(system, closing, "while closing it");
+  reason = Finish(system, file, bytes.size(), std::move(reason));
   if (reason.empty())
     if (const SystemError error = system.Replace(temporary, target.Path))
       reason = Because(system, error, "while putting it in place");
@@ -278,11 +285,7 @@ WriteResult OverwriteInPlace(FileSystem &system, const std::string &path, std::s
     if (const SystemError error = system.Truncate(file, bytes.size()))
       reason = Because(system, error, "while cutting it to its new length");
   }
-  if (reason.empty())
-    reason = SyncAndMeasure(system, file, bytes.size());
-  const SystemError closing = system.Close(file);
-  if (reason.empty() && closing != 0)
-    reason = Because(system, closing, "while closing it");
+  reason = Finish(system, file, bytes.size(), std::move(reason));
   if (reason.empty())
     return {WriteOutcome::Written, {}};
   return Failure(verb, system, target.Where, reason, touched ? Left::Incomplete : Left::Unchanged);
