@@ -77,7 +77,7 @@ TEST(BoardCallListener, TwoOperationLoadIsReportedAsTheDownload) {
 }
 
 TEST(BoardCallListener, ALibraryWithoutTheAccessorHasNoSimulatedBoard) {
-  FourOperationLink link(VQ_BIN_DIR "/libPlainBoard.so");
+  FourOperationLink link(VQ_BIN_DIR "/" VQ_PLAIN_BOARD_FILE);
   BoardSession session = SessionBesideTheLibraries();
   ASSERT_EQ(link.ConnectAndDownload(session), 0);
   EXPECT_EQ(link.SimulatedBoard(), nullptr);
@@ -103,7 +103,7 @@ TEST(BoardCallListener, OurLibrariesNameTheirFailuresInWords) {
   EXPECT_EQ(link.StatusText(4), "the board is gone");
   EXPECT_EQ(link.StatusText(99), std::nullopt);
 
-  FourOperationLink plain(VQ_BIN_DIR "/libPlainBoard.so");
+  FourOperationLink plain(VQ_BIN_DIR "/" VQ_PLAIN_BOARD_FILE);
   BoardSession beside = SessionBesideTheLibraries();
   ASSERT_EQ(plain.ConnectAndDownload(beside), 0);
   EXPECT_FALSE(plain.NamesStatuses());
