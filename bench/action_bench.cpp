@@ -6,11 +6,9 @@
 // what Qt spends on the click around the handler ("button_us"). With the argument
 // front_panel:1 the simulated board's front panel is open, as the simulated-
 // board program starts; with 0 it is closed, as on a real board.
-#include "app/main_window.h"
-#include "board/board_library.h"
-#include "board/four_operation_link.h"
 #include "panels/choice_list.h"
 #include "panels/toggle_switch.h"
+#include "window_program.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -19,69 +17,17 @@
 
 #include <benchmark/benchmark.h>
 
-#include <ctime>
 #include <functional>
-#include <stdexcept>
 
 namespace {
 
-// A POSIX CPU clock read in nanoseconds; the type of its reading (seconds
-// and nanoseconds) comes from clock_gettime's own declaration.
-template <typename Reading> double CpuNanoseconds(int (*readClock)(clockid_t, Reading *), clockid_t clock) {
-  Reading now{};
-  readClock(clock, &now);
-  return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
-}
-
-// Only this thread's CPU time: the handlers run on it, the rest of the
-// process is not ours to count.
-double ThreadCpuNanoseconds() {
-  return CpuNanoseconds(&clock_gettime, CLOCK_THREAD_CPUTIME_ID);
-}
-
-// The window as the simulated-board program shows it after its start.
-struct Program {
-  Program() {
-    session.ProgramDirectory = VQ_BIN_DIR;
-    variant.Version = {1, 0, 4};
-    form = std::make_unique<vq::MainWindow>(values, link, session, variant);
-    if (!form->Start())
-      throw std::runtime_error("the simulated board refused the firmware");
-    form->show();
-    QCoreApplication::processEvents();
-    frontPanel = form->findChild<QWidget *>(QStringLiteral("FrontPanel"));
-    if (frontPanel == nullptr)
-      throw std::runtime_error("no front panel on the simulated board");
-  }
-  template <typename Widget> Widget *Find(const char *name) {
-    auto *widget = form->findChild<Widget *>(QLatin1String(name));
-    if (widget == nullptr)
-      throw std::runtime_error(std::string("no control named ") + name);
-    return widget;
-  }
-  void Choose(const char *list, const QString &text) {
-    auto *choices = Find<vq::ChoiceList>(list);
-    const int index = choices->findText(text, Qt::MatchExactly);
-    choices->setCurrentIndex(index);
-    emit choices->activated(index);
-  }
-
-  vq::FourOperationLink link{vq::FourOperationLibraryPath(VQ_BIN_DIR)};
-  vq::ProgramValues values;
-  vq::BoardSession session;
-  vq::ProgramVariant variant;
-  std::unique_ptr<vq::MainWindow> form;
-  QWidget *frontPanel = nullptr;
-};
+using vq::bench::Settle;
+using vq::bench::ThreadCpuNanoseconds;
+using Program = vq::bench::WindowProgram;
 
 Program &TheProgram() {
   static Program program;
   return program;
-}
-
-void Settle() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::processEvents();
 }
 
 // Runs `prepare` (the user's typing, untimed), then `act` (timed as the

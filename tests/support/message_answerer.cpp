@@ -14,10 +14,12 @@ void MessageAnswerer::Look() {
   auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
   if (box == nullptr || !box->isVisible())
     return;
-  Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
-  QAbstractButton *ok = box->button(QMessageBox::Ok);
-  if (ok != nullptr)
-    ok->click();
+  Seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->size()});
+  QAbstractButton *answer = box->button(Answer);
+  if (answer == nullptr)
+    answer = box->button(QMessageBox::Ok);
+  if (answer != nullptr)
+    answer->click();
   else
     box->reject();
 }

@@ -13,6 +13,7 @@ struct SeenMessage {
   QString text;
   QMessageBox::Icon icon;
   QMessageBox::StandardButtons buttons;
+  QSize size; // of the box as it was shown
 };
 
 class MessageAnswerer : public QObject {
@@ -20,6 +21,8 @@ class MessageAnswerer : public QObject {
 public:
   MessageAnswerer();
   QList<SeenMessage> Seen;
+  // The button pressed in a box that has it; OK otherwise, else Escape.
+  QMessageBox::StandardButton Answer = QMessageBox::Ok;
 
 private:
   void Look();

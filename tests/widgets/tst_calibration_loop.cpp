@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QtTest>
 
 #include <cmath>
@@ -44,7 +43,7 @@ public:
       qFatal("window not loaded");
     program_.fixture.Window().Calibration().SetCompletePause([] {});
     panel_ = program_.fixture.Window().findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
-    panel_->findChild<QSpinBox *>(QStringLiteral("ErrorSeed"))->setValue(static_cast<int>(seed));
+    Enter(panel_->findChild<QLineEdit *>(QStringLiteral("ErrorSeed")), QString::number(seed));
   }
 
   void ChooseChannel(int channel) {

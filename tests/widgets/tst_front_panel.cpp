@@ -11,13 +11,11 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QSpinBox>
 #include <QtTest>
 
 using namespace vq;
@@ -31,6 +29,8 @@ private slots:
   void absentWithALibraryWithoutTheAccessor();
   void followsTheBoard();
   void temperatureSetOnThePanelIsMeasured();
+  void fieldsTakeExactlyWhatWasTypedOrSayNo_data();
+  void fieldsTakeExactlyWhatWasTypedOrSayNo();
   void valuesSelectableOnceTheMouseComesOver();
   void keepsItsWidthWhenValuesGrow();
   void placedBesideTheWindowOrOverIt_data();
@@ -54,7 +54,7 @@ struct IdealBoard {
     panel = program.fixture.Window().findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
     if (panel == nullptr)
       qFatal("no front panel");
-    panel->findChild<QSpinBox *>(QStringLiteral("ErrorSeed"))->setValue(0);
+    Enter(panel->findChild<QLineEdit *>(QStringLiteral("ErrorSeed")), QStringLiteral("0"));
   }
   template <typename Widget> Widget *Find(const char *name) {
     return program.fixture.Find<Widget>(QString::fromLatin1(name));
@@ -82,7 +82,8 @@ void FrontPanelTest::shownBesideTheWindowOnTheSimulatedBoard() {
   // Beside the window or over its lower part: on the screen either way.
   QVERIFY(panel->screen()->availableGeometry().contains(panel->frameGeometry()));
   QCOMPARE(Shown(panel, "Firmware"), QStringLiteral("running"));
-  QCOMPARE(panel->findChild<QSpinBox *>(QStringLiteral("ErrorSeed"))->value(), 8231);
+  QCOMPARE(panel->findChild<QLineEdit *>(QStringLiteral("ErrorSeed"))->text(), QStringLiteral("8231"));
+  QCOMPARE(panel->findChild<QLineEdit *>(QStringLiteral("DieTemperature"))->text(), QStringLiteral("25"));
 
   // Closing it leaves the program running; View brings it back.
   panel->close();
@@ -131,16 +132,99 @@ void FrontPanelTest::followsTheBoard() {
   QCOMPARE(Shown(b.panel, "OutputB"), QStringLiteral("+0.00000 V"));
 
   // Seed back: the errors show at once.
-  b.panel->findChild<QSpinBox *>(QStringLiteral("ErrorSeed"))->setValue(8231);
+  Enter(b.panel->findChild<QLineEdit *>(QStringLiteral("ErrorSeed")), QStringLiteral("8231"));
   QCOMPARE(b.program.board.ErrorSeed(), 8231u);
 }
 
 void FrontPanelTest::temperatureSetOnThePanelIsMeasured() {
   IdealBoard b;
-  b.panel->findChild<QDoubleSpinBox *>(QStringLiteral("DieTemperature"))->setValue(60);
+  Enter(b.panel->findChild<QLineEdit *>(QStringLiteral("DieTemperature")), QStringLiteral("60"));
   QCOMPARE(b.program.board.DieTemperature(), 60.0);
   Click(b.Find<QPushButton>("Command7"));
   QCOMPARE(b.Find<QLabel>("Label25")->text(), QStringLiteral("60"));
+}
+
+void FrontPanelTest::fieldsTakeExactlyWhatWasTypedOrSayNo_data() {
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("shown");   // the box afterwards
+  QTest::addColumn<double>("value");    // on the board afterwards
+  QTest::addColumn<QString>("refusal"); // empty: taken
+  const QString temperature = QStringLiteral("DieTemperature");
+  const QString seed = QStringLiteral("ErrorSeed");
+  QTest::newRow("temperature -55") << temperature << "-55"
+                                   << "-55" << -55.0 << "";
+  QTest::newRow("temperature 150") << temperature << "150"
+                                   << "150" << 150.0 << "";
+  QTest::newRow("temperature 25.05") << temperature << " 25.05 "
+                                     << "25.05" << 25.05 << "";
+  QTest::newRow("temperature +1.5e1") << temperature << "+1.5e1"
+                                      << "15" << 15.0 << "";
+  QTest::newRow("temperature -56") << temperature << "-56"
+                                   << "25" << 25.0
+                                   << "The die temperature \"-56\" was not taken: it is below the lowest, -55. "
+                                      "It stays 25 \u00B0C.";
+  QTest::newRow("temperature 151") << temperature << "151"
+                                   << "25" << 25.0
+                                   << "The die temperature \"151\" was not taken: it is above the highest, 150. "
+                                      "It stays 25 \u00B0C.";
+  QTest::newRow("temperature 25,5") << temperature << "25,5"
+                                    << "25" << 25.0
+                                    << "The die temperature \"25,5\" was not taken: it is not a number. "
+                                       "It stays 25 \u00B0C.";
+  QTest::newRow("temperature empty") << temperature << ""
+                                     << "25" << 25.0
+                                     << "The die temperature \"\" was not taken: it is not a number. "
+                                        "It stays 25 \u00B0C.";
+  QTest::newRow("seed 0") << seed << "0"
+                          << "0" << 0.0 << "";
+  QTest::newRow("seed 4294967295") << seed << "4294967295"
+                                   << "4294967295" << 4294967295.0 << "";
+  QTest::newRow("seed 25.05") << seed << "25.05"
+                              << "8231" << 8231.0
+                              << "The error seed \"25.05\" was not taken: it is not a whole number. It stays 8231.";
+  QTest::newRow("seed 4294967296") << seed << "4294967296"
+                                   << "8231" << 8231.0
+                                   << "The error seed \"4294967296\" was not taken: it is above the highest, "
+                                      "4294967295. It stays 8231.";
+  QTest::newRow("seed -1") << seed << "-1"
+                           << "8231" << 8231.0
+                           << "The error seed \"-1\" was not taken: it is below the lowest, 0. It stays 8231.";
+  QTest::newRow("seed a pasted page") << seed << QString(3000, 'x') << "8231" << 8231.0
+                                      << "The error seed \"" + QString(40, 'x') +
+                                             "...\" was not taken: it is not a number. It stays 8231.";
+}
+
+// Each box takes exactly the number typed, or says why not in a box that
+// fits the screen and keeps the value it had; "Measure" reads what the
+// panel shows.
+void FrontPanelTest::fieldsTakeExactlyWhatWasTypedOrSayNo() {
+  QFETCH(QString, field);
+  QFETCH(QString, typed);
+  QFETCH(QString, shown);
+  QFETCH(double, value);
+  QFETCH(QString, refusal);
+  SimulatedProgram program(false);
+  QVERIFY(program.fixture.Start());
+  auto *panel = program.fixture.Window().findChild<FrontPanel *>(QStringLiteral("FrontPanel"));
+  auto *box = panel->findChild<QLineEdit *>(field);
+  Enter(box, typed);
+  const double onBoard = field == QLatin1String("ErrorSeed") ? static_cast<double>(program.board.ErrorSeed())
+                                                             : program.board.DieTemperature();
+  QCOMPARE(onBoard, value);
+  QCOMPARE(box->text(), shown);
+  const auto &seen = program.fixture.answerer.Seen;
+  QCOMPARE(seen.size(), refusal.isEmpty() ? 0 : 1);
+  if (!refusal.isEmpty()) {
+    QCOMPARE(seen[0].text, refusal);
+    QCOMPARE(seen[0].icon, QMessageBox::Warning);
+    QCOMPARE(seen[0].title, QStringLiteral("Simulated Board"));
+    QVERIFY(seen[0].size.width() <= 1366 && seen[0].size.height() <= 768);
+  }
+  if (field == QLatin1String("DieTemperature")) {
+    Click(program.fixture.Find<QPushButton>(QStringLiteral("Command7")));
+    QCOMPARE(program.fixture.Find<QLabel>(QStringLiteral("Label25"))->text(), QString::number(qRound(value)));
+  }
 }
 
 // The values become selectable (to copy a reading into the calibration) once

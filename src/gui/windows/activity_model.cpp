@@ -3,6 +3,7 @@
 #include "boardlog/log_columns.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace vq {
 
@@ -53,38 +54,47 @@ bool ActivityModel::Passes(const LogEntry &entry) const {
 }
 
 void ActivityModel::Sync() {
-  // Rows whose entries the log dropped go first, paused or not: they cannot
-  // be shown any more.
+  // A paused view stands still: rows whose entries the log dropped meanwhile
+  // say so, and go when the view resumes.
+  if (paused_)
+    return;
   const uint64_t first = log_.FirstSequence();
-  std::size_t gone = 0;
-  while (gone < rows_.size() && rows_[gone] < first)
-    ++gone;
-  if (gone == rows_.size() && gone > 0 && !paused_) {
+  const auto kept = std::lower_bound(rows_.begin(), rows_.end(), first);
+  const std::size_t gone = static_cast<std::size_t>(kept - rows_.begin());
+  if (gone == rows_.size() && gone > 0) {
     // Everything shown has gone: cheaper to start over than to remove it.
-    synced_ = std::max(synced_, first);
     Rebuild();
     return;
   }
-  if (gone > 0) {
-    beginRemoveRows({}, 0, static_cast<int>(gone) - 1);
-    rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(gone));
-    endRemoveRows();
-  }
-  if (paused_)
-    return;
   synced_ = std::max(synced_, first);
   const uint64_t next = log_.NextSequence();
-  std::deque<uint64_t> added;
+  std::vector<uint64_t> added;
   for (uint64_t sequence = synced_; sequence < next; ++sequence)
     if (Passes(*log_.BySequence(sequence)))
       added.push_back(sequence);
   synced_ = next;
-  if (added.empty())
-    return;
-  const int row = static_cast<int>(rows_.size());
-  beginInsertRows({}, row, row + static_cast<int>(added.size()) - 1);
-  rows_.insert(rows_.end(), added.begin(), added.end());
-  endInsertRows();
+
+  // As many rows as go at the top come at the bottom (a full log, every
+  // call): the rows shift in place and only their contents change. Removing
+  // and inserting rows would make the table redo its layout of every row.
+  const std::size_t shift = std::min(gone, added.size());
+  if (gone > shift) {
+    beginRemoveRows({}, 0, static_cast<int>(gone - shift) - 1);
+    rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(gone - shift));
+    endRemoveRows();
+  }
+  if (shift > 0) {
+    rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(shift));
+    rows_.insert(rows_.end(), added.begin(), added.begin() + static_cast<std::ptrdiff_t>(shift));
+    emit rowsShifted(static_cast<int>(shift));
+    emit dataChanged(index(0, 0), index(static_cast<int>(rows_.size()) - 1, LogColumnCount - 1));
+  }
+  if (added.size() > shift) {
+    const int row = static_cast<int>(rows_.size());
+    beginInsertRows({}, row, row + static_cast<int>(added.size() - shift) - 1);
+    rows_.insert(rows_.end(), added.begin() + static_cast<std::ptrdiff_t>(shift), added.end());
+    endInsertRows();
+  }
 }
 
 void ActivityModel::Rebuild() {

@@ -1,6 +1,7 @@
 #include "windows/activity_window.h"
 
 #include "boardlog/log_columns.h"
+#include "windows/saving.h"
 #include "windows/screen_fit.h"
 #include "windows/window_role.h"
 
@@ -9,16 +10,11 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
-#include <QScrollBar>
-#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -28,8 +24,8 @@
 namespace vq {
 
 ActivityWindow::ActivityWindow(RequestLog &log, QWidget *parent)
-    : QWidget(parent, Qt::Window), log_(log), model_(log), table_(new QTableView(this)), filter_(new QComboBox(this)),
-      pause_(new QCheckBox(QStringLiteral("&Pause"), this)), dropped_(new QLabel(this)) {
+    : QWidget(parent, Qt::Window), log_(log), model_(log), table_(new ActivityTable(model_, this)),
+      filter_(new QComboBox(this)), pause_(new QCheckBox(QStringLiteral("&Pause"), this)), dropped_(new QLabel(this)) {
   setObjectName(QStringLiteral("BoardActivity"));
   setWindowTitle(QStringLiteral("Board Activity"));
   PresentOwnWindowsAsWindows();
@@ -45,7 +41,13 @@ ActivityWindow::ActivityWindow(RequestLog &log, QWidget *parent)
   });
 
   pause_->setObjectName(QStringLiteral("ActivityPause"));
-  connect(pause_, &QCheckBox::toggled, this, [this](bool paused) { model_.SetPaused(paused); });
+  connect(pause_, &QCheckBox::toggled, this, [this](bool paused) {
+    const bool following = table_->ShowsNewest();
+    table_->SetFollowing(following);
+    model_.SetPaused(paused);
+    if (!paused && following)
+      table_->scrollToBottom();
+  });
 
   auto *clear = new QPushButton(QStringLiteral("C&lear"), this);
   clear->setObjectName(QStringLiteral("ActivityClear"));
@@ -71,7 +73,6 @@ ActivityWindow::ActivityWindow(RequestLog &log, QWidget *parent)
     button->setAutoDefault(true); // Return presses a focused button
 
   table_->setObjectName(QStringLiteral("ActivityTable"));
-  table_->setModel(&model_);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->setWordWrap(false);
@@ -79,7 +80,6 @@ ActivityWindow::ActivityWindow(RequestLog &log, QWidget *parent)
   // arrow keys move in the table.
   table_->setTabKeyNavigation(false);
   table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-  table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->horizontalHeader()->setStretchLastSection(true);
   const int widths[LogColumnCount] = {80, 44, 150, 50, 60, 70, 30, 50, 70, 70, 50, 400};
   for (int c = 0; c < LogColumnCount; ++c)
@@ -97,6 +97,11 @@ ActivityWindow::ActivityWindow(RequestLog &log, QWidget *parent)
   filter_->setAccessibleName(QStringLiteral("Show"));
   table_->setAccessibleName(QStringLiteral("Board calls"));
   dropped_->setObjectName(QStringLiteral("ActivityDropped"));
+  // Its text changes with every call once the log is full; at a fixed size,
+  // wide enough for any count, the change repaints the label alone instead
+  // of laying out the whole window again.
+  dropped_->setText(DroppedText(UINT64_MAX));
+  dropped_->setFixedSize(dropped_->sizeHint());
   auto *unseen = new QLabel(QStringLiteral("Shown: each call the program makes into the board library and what "
                                            "it returns. What the library does inside a call (the firmware bytes "
                                            "it sends to the board, for instance) is not seen here."),
@@ -131,22 +136,37 @@ void ActivityWindow::showEvent(QShowEvent *event) {
 }
 
 void ActivityWindow::LogGrew() {
-  if (!isVisible())
+  // One action makes several calls: the table catches up once, when the
+  // action is over and the event loop turns.
+  if (!isVisible() || catchUpPending_)
     return;
-  QScrollBar *bar = table_->verticalScrollBar();
-  const bool following = bar->value() == bar->maximum();
+  catchUpPending_ = true;
+  QMetaObject::invokeMethod(this, &ActivityWindow::CatchUp, Qt::QueuedConnection);
+}
+
+void ActivityWindow::CatchUp() {
+  catchUpPending_ = false;
+  if (!isVisible())
+    return; // shown again, it rebuilds from the whole log
+  const bool following = table_->ShowsNewest();
+  table_->SetFollowing(following);
   model_.Sync();
   ShowDropped();
   if (following && !model_.Paused())
     table_->scrollToBottom();
 }
 
+QString ActivityWindow::DroppedText(uint64_t dropped) const {
+  return dropped == 0 ? QStringLiteral("Keeps the latest %1 calls.").arg(log_.Capacity())
+                      : QStringLiteral("Keeps the latest %1 calls: %2 older ones were dropped.")
+                            .arg(log_.Capacity())
+                            .arg(dropped);
+}
+
 void ActivityWindow::ShowDropped() {
-  const uint64_t dropped = log_.Dropped();
-  dropped_->setText(
-      dropped == 0
-          ? QStringLiteral("Keeps the latest %1 calls.").arg(log_.Capacity())
-          : QStringLiteral("Keeps the latest %1 calls: %2 older ones were dropped.").arg(log_.Capacity()).arg(dropped));
+  const QString text = DroppedText(log_.Dropped());
+  if (dropped_->text() != text)
+    dropped_->setText(text);
 }
 
 void ActivityWindow::ClearLog() {
@@ -155,7 +175,9 @@ void ActivityWindow::ClearLog() {
   ShowDropped();
 }
 
-void ActivityWindow::CopySelection() const {
+void ActivityWindow::CopySelection() {
+  if (catchUpPending_)
+    CatchUp();
   QModelIndexList rows = table_->selectionModel()->selectedRows();
   std::sort(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
   QStringList lines;
@@ -172,44 +194,29 @@ void ActivityWindow::CopySelection() const {
     QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
-QString ActivityWindow::SaveCsv(const QString &path) const {
+std::string ActivityWindow::CsvText() const {
   std::vector<const LogEntry *> entries;
   for (int row = 0; row < model_.rowCount(); ++row)
     if (const LogEntry *entry = model_.EntryAt(row))
       entries.push_back(entry);
   std::ostringstream text;
   WriteCsv(text, entries);
-  const std::string bytes = text.str();
-  // Written aside and moved in place at the end: a failed save leaves any
-  // file already there as it was.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    return file.errorString();
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
-    return file.errorString();
-  if (!file.commit())
-    return file.errorString();
-  return {};
+  return text.str();
 }
 
 void ActivityWindow::SaveAs() {
   const QString path =
-      QFileDialog::getSaveFileName(this, QStringLiteral("Save Board Activity"), QStringLiteral("board-activity.csv"),
-                                   QStringLiteral("CSV files (*.csv);;All files (*)"));
+      SaveFileDialog::Ask(this, QStringLiteral("Save Board Activity"), QStringLiteral("board-activity.csv"),
+                          QStringLiteral("CSV files (*.csv);;All files (*)"));
   if (!path.isEmpty())
     SaveTo(path);
 }
 
 bool ActivityWindow::SaveTo(const QString &path) {
-  const QString problem = SaveCsv(path);
-  if (problem.isEmpty())
-    return true;
-  QMessageBox::warning(this, windowTitle(),
-                       QStringLiteral("The board activity could not be saved to \"%1\": %2\n\nNothing was lost: "
-                                      "the activity is still here; choose another file.")
-                           .arg(path, problem),
-                       QMessageBox::Ok);
-  return false;
+  if (catchUpPending_)
+    CatchUp();
+  return SaveBytes(this, path, CsvText(),
+                   QStringLiteral("Nothing was lost: the activity is still here; choose another file."));
 }
 
 } // namespace vq

@@ -5,13 +5,15 @@
 
 #include "boardlog/request_log.h"
 #include "windows/activity_model.h"
+#include "windows/activity_table.h"
 
 #include <QWidget>
+
+#include <string>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QTableView;
 
 namespace vq {
 
@@ -20,15 +22,16 @@ class ActivityWindow : public QWidget {
 public:
   explicit ActivityWindow(RequestLog &log, QWidget *parent = nullptr);
 
-  // New entries are in the log: show them if the window is open.
+  // New entries are in the log: if the window is open, the table shows them
+  // once the event loop turns (CatchUp).
   void LogGrew();
 
-  // Writes the rows shown, as CSV, to `path`. Returns an empty text on
-  // success, else why it failed; the log is untouched either way.
-  QString SaveCsv(const QString &path) const;
+  // The rows shown, as CSV.
+  std::string CsvText() const;
 
-  // Saves to `path`; a file that cannot be written gets a message box.
-  // Returns whether the file was written.
+  // Saves the rows shown as CSV to `path` (see windows/saving.h: a folder
+  // that takes no new file asks first, a failure gets a message box; the
+  // log is untouched either way). Returns whether the file was written.
   bool SaveTo(const QString &path);
 
   ActivityModel &Model() { return model_; }
@@ -37,17 +40,20 @@ protected:
   void showEvent(QShowEvent *event) override;
 
 private:
+  void CatchUp();
   void SaveAs();
-  void CopySelection() const;
+  void CopySelection();
   void ClearLog();
+  QString DroppedText(uint64_t dropped) const;
   void ShowDropped();
 
   RequestLog &log_;
   ActivityModel model_;
-  QTableView *table_;
+  ActivityTable *table_;
   QComboBox *filter_;
   QCheckBox *pause_;
   QLabel *dropped_;
+  bool catchUpPending_ = false;
 };
 
 } // namespace vq

@@ -2,20 +2,18 @@
 
 #include "board/function_word.h"
 #include "rules/conversions.h"
+#include "rules/typed_number.h"
 #include "simboard/sim_board_api.h"
+#include "windows/number_box.h"
 #include "windows/screen_fit.h"
 #include "windows/window_role.h"
 
-#include <QDoubleSpinBox>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSignalBlocker>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <limits>
 
 namespace vq {
@@ -151,33 +149,39 @@ FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(pare
 
   auto *conditions = new QGroupBox(QStringLiteral("Conditions"), this);
   auto *conditionGrid = new QGridLayout(conditions);
-  temperature_ = new QDoubleSpinBox(conditions);
+  temperature_ = new NumberBox(
+      QStringLiteral("die temperature"), QStringLiteral(" \u00B0C"),
+      [this](std::string_view text) {
+        const TypedValue<double> read = ReadTypedDecimal(text, LowestDieTemperature, HighestDieTemperature);
+        if (read.Value) {
+          board_.SetDieTemperature(*read.Value);
+          Refresh();
+        }
+        return read.Refusal;
+      },
+      conditions);
   temperature_->setObjectName(QStringLiteral("DieTemperature"));
-  temperature_->setRange(-55, 150);
-  temperature_->setDecimals(1);
-  temperature_->setSuffix(QStringLiteral(" \u00B0C"));
-  temperature_->setKeyboardTracking(false); // takes effect on Return or on leaving the box
-  seed_ = new QSpinBox(conditions);
+  seed_ = new NumberBox(
+      QStringLiteral("error seed"), QString(),
+      [this](std::string_view text) {
+        const TypedValue<int64_t> read = ReadTypedInteger(text, 0, std::numeric_limits<uint32_t>::max());
+        if (read.Value) {
+          board_.SetErrorSeed(static_cast<uint32_t>(*read.Value));
+          Refresh();
+        }
+        return read.Refusal;
+      },
+      conditions);
   seed_->setObjectName(QStringLiteral("ErrorSeed"));
-  seed_->setRange(0, std::numeric_limits<int>::max());
-  seed_->setKeyboardTracking(false);
   seed_->setToolTip(QStringLiteral("0 = ideal converter"));
   seed_->setAccessibleName(QStringLiteral("Error seed"));
   temperature_->setAccessibleName(QStringLiteral("Die temperature"));
   temperature_->setToolTip(
       QStringLiteral("The die temperature the simulated converter is at, in degrees Celsius; \"Measure\" reads it"));
-  conditionGrid->addWidget(new QLabel(QStringLiteral("Die temperature"), conditions), 0, 0);
+  conditionGrid->addWidget(new QLabel(QStringLiteral("Die temperature (\u00B0C)"), conditions), 0, 0);
   conditionGrid->addWidget(temperature_, 0, 1);
   conditionGrid->addWidget(new QLabel(QStringLiteral("Error seed (0 = ideal)"), conditions), 1, 0);
   conditionGrid->addWidget(seed_, 1, 1);
-  connect(temperature_, &QDoubleSpinBox::valueChanged, this, [this](double celsius) {
-    board_.SetDieTemperature(celsius);
-    Refresh();
-  });
-  connect(seed_, &QSpinBox::valueChanged, this, [this](int seed) {
-    board_.SetErrorSeed(static_cast<uint32_t>(seed));
-    Refresh();
-  });
 
   auto *content = new QWidget;
   auto *layout = new QVBoxLayout(content);
@@ -236,15 +240,8 @@ void FrontPanel::Refresh() {
                             (board_.FirmwareProblem().empty()
                                  ? QString()
                                  : QStringLiteral(": ") + QString::fromStdString(board_.FirmwareProblem())));
-  const QSignalBlocker quietTemperature(temperature_);
-  const QSignalBlocker quietSeed(seed_);
-  // A spin box formats its text anew on every setValue, even to the same value.
-  const double temperature = board_.DieTemperature();
-  if (!temperature_->hasFocus() && temperature_->value() != temperature)
-    temperature_->setValue(temperature);
-  const int seed = static_cast<int>(std::min<uint32_t>(board_.ErrorSeed(), std::numeric_limits<int>::max()));
-  if (!seed_->hasFocus() && seed_->value() != seed)
-    seed_->setValue(seed);
+  temperature_->ShowValue(QString::fromStdString(ShortestText(board_.DieTemperature())));
+  seed_->ShowValue(QString::number(board_.ErrorSeed()));
 }
 
 } // namespace vq

@@ -13,11 +13,16 @@
 #include <optional>
 #include <vector>
 
-class QDoubleSpinBox;
 class QLabel;
-class QSpinBox;
 
 namespace vq {
+
+class NumberBox;
+
+// The die temperatures the panel takes, in degrees Celsius: the converter's
+// operating range.
+inline constexpr double LowestDieTemperature = -55;
+inline constexpr double HighestDieTemperature = 150;
 
 class FrontPanel : public QWidget {
   Q_OBJECT
@@ -57,8 +62,8 @@ private:
   QLabel *ldac_, *clr_, *rstin_, *coding_, *d0Driver_, *d0Level_, *d1Driver_, *d1Level_, *sdo_, *firmware_;
   std::vector<QLabel *> values_;
   bool selectable_ = false;
-  QDoubleSpinBox *temperature_;
-  QSpinBox *seed_;
+  NumberBox *temperature_;
+  NumberBox *seed_;
 };
 
 } // namespace vq

@@ -1,0 +1,2 @@
+// Breaks the rules: the file writer knows nothing of the board.
+#include "board/registers.h"

@@ -1,0 +1,2 @@
+// Breaks the rules: writing files is Qt-free.
+#include <QString>
