@@ -88,7 +88,7 @@ void RegisterPanel::onRegisterChosen() {
     v.Word = WordAddress(*view->Reg, static_cast<Channel>(channel));
     display_.ShowDacAddress(v.Word.AddressBits());
     display_.ShowRegisterSelect(v.Word.SelectBits());
-    if (view->Reg == Register::CoarseGain)
+    if (view->Reg == Register::CoarseGain && !AddressesAllCoarseGains())
       coarseCode = c_.Board.ReadRegister(v.Word) & 3;
   }
   ApplyView(*view);
@@ -96,7 +96,7 @@ void RegisterPanel::onRegisterChosen() {
   // code back.
   if (coarseCode >= 0)
     valueEntry_.SelectRange(coarseCode);
-  onReadRegisterClicked();
+  ReadChosenRegister();
 }
 
 void RegisterPanel::onChannelChosen() {
@@ -106,11 +106,27 @@ void RegisterPanel::onChannelChosen() {
     return;
   v.Word = v.Word.WithChannel(static_cast<Channel>(*channel));
   display_.ShowDacAddress(v.Word.AddressBits());
+  ReadChosenRegister();
+}
+
+bool RegisterPanel::AddressesAllCoarseGains() const {
+  return c_.Values.Word == WordAddress(Register::CoarseGain, Channel::All);
+}
+
+void RegisterPanel::ReadChosenRegister() {
+  // The four channels may be on different ranges: none is shown for them
+  // until the user chooses one, which then goes to all four.
+  if (AddressesAllCoarseGains())
+    valueEntry_.ShowNoRange();
   onReadRegisterClicked();
 }
 
 void RegisterPanel::onReadRegisterClicked() {
   ProgramValues &v = c_.Values;
+  // Address 4 reads back no register; what came back would be taken for the
+  // range of all four channels.
+  if (AddressesAllCoarseGains())
+    return;
   // The converter only answers on SDO while its output is enabled, so the
   // function word goes out with bit 0 clear before every read.
   v.Options.SdoDisabled = false;
