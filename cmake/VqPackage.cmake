@@ -7,6 +7,7 @@
 #   lib/udev/rules.d/70-vq8231.rules   from the configured identifiers
 #   bin/vq8231, bin/vq8231-v1, bin/vq8231-demo   launchers
 #   share/applications/vq8231*.desktop, share/icons/hicolor/<n>x<n>/apps/vq8231.png
+#   share/doc/vq8231/README.md, copyright, changelog.gz
 #
 # Each program directory is what build/usb/ and build/bin/ hold: a program
 # finds its library and firmware beside itself, so it runs there as it runs
@@ -65,6 +66,21 @@ install(FILES ${VQ_PACKAGING_DIR}/vq8231.desktop ${VQ_PACKAGING_DIR}/vq8231-v1.d
 foreach(size ${VQ_ICON_SIZES})
   install(FILES ${VQ_ICON_DIR}/${size}x${size}/apps/vq8231.png DESTINATION share/icons/hicolor/${size}x${size}/apps)
 endforeach()
+
+# The documentation directory: the README, the copyright file and the
+# changelog, compressed as Debian keeps it.
+set(VQ_CHANGELOG_GZ ${VQ_PACKAGE_BUILD_DIR}/doc/changelog.gz)
+add_custom_command(
+  OUTPUT ${VQ_CHANGELOG_GZ}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${VQ_PACKAGE_BUILD_DIR}/doc
+  COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" gzip ${VQ_PACKAGING_DIR}/changelog ${VQ_CHANGELOG_GZ}
+  DEPENDS ${VQ_PACKAGING_DIR}/changelog
+  COMMENT "Compressing the package's changelog"
+  VERBATIM
+)
+add_custom_target(vq_package_changelog ALL DEPENDS ${VQ_CHANGELOG_GZ})
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${VQ_PACKAGING_DIR}/copyright ${VQ_CHANGELOG_GZ}
+        DESTINATION share/doc/vq8231)
 
 # After installing, a running udev applies the rule to a board already
 # plugged in. No postrm: udev notices a rule file gone by itself, and a package

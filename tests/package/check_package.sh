@@ -66,6 +66,9 @@ usr/lib/vq8231/usb/libUSBFunctions.so
 usr/share/applications/vq8231-demo.desktop
 usr/share/applications/vq8231-v1.desktop
 usr/share/applications/vq8231.desktop
+usr/share/doc/vq8231/README.md
+usr/share/doc/vq8231/changelog.gz
+usr/share/doc/vq8231/copyright
 usr/share/icons/hicolor/128x128/apps/vq8231.png
 usr/share/icons/hicolor/16x16/apps/vq8231.png
 usr/share/icons/hicolor/256x256/apps/vq8231.png
@@ -107,7 +110,23 @@ for entry in "$root"/usr/share/applications/*.desktop; do
   exec_line=$(sed -n 's/^Exec=//p' "$entry")
   [ -x "$root/usr/bin/${exec_line%% *}" ] || fail "$(basename "$entry") starts $exec_line, which the package lacks"
   grep -qx 'Icon=vq8231' "$entry" || fail "$(basename "$entry") does not name the icon vq8231"
+  # Its own window class, so that a dock matches the window to this entry.
+  class=$(basename "$entry" .desktop)
+  [ "$exec_line" = "$class -name $class" ] || fail "$(basename "$entry") starts \"$exec_line\", not with -name $class"
+  grep -qx "StartupWMClass=$class" "$entry" || fail "$(basename "$entry") does not name its window class $class"
 done
+names=$(sed -n 's/^Name=//p' "$root"/usr/share/applications/*.desktop | LC_ALL=C sort)
+[ "$(uniq <<<"$names" | wc -l)" -eq 3 ] || fail "the menu entries' names are not three different ones: $names"
+
+# The documentation directory: the README, a copyright file in the machine-
+# readable format, and a changelog whose latest entry is this version.
+doc=$root/usr/share/doc/vq8231
+head -1 "$doc/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "the copyright file is not in the machine-readable format"
+gzip -t "$doc/changelog.gz" || fail "changelog.gz is not a gzip file"
+gzip -dc "$doc/changelog.gz" | head -1 | grep -q "^vq8231 ($version) " ||
+  fail "the changelog's latest entry is not $version: $(gzip -dc "$doc/changelog.gz" | head -1)"
+cmp -s "$doc/README.md" "$(dirname "$0")/../../README.md" || fail "the packaged README is not the repository's"
 for launcher in "$root"/usr/bin/*; do
   sh -n "$launcher" || fail "$(basename "$launcher") is not a valid shell script"
   target=$(sed -n 's|.*/lib/vq8231/\([^"]*\)".*|\1|p' "$launcher")
@@ -146,7 +165,7 @@ started() {
     cat "$log" >&2
   fi
 }
-started vq8231-demo "$root/usr/bin/vq8231-demo"
+started vq8231-demo "$root/usr/bin/vq8231-demo" -name vq8231-demo
 started demo-VQ8231 "$lib/demo/VQ8231"
 
 if [ $failures -ne 0 ]; then

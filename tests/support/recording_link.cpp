@@ -2,6 +2,7 @@
 
 #include "board/board_library.h"
 #include "board/board_session.h"
+#include "board/board_status.h"
 #include "board/read_back.h"
 
 #include <algorithm>
@@ -82,6 +83,10 @@ int16_t RecordingLink::Answer(uint8_t request, int32_t value, int32_t index, uin
     buffer[1] = ReverseBits(static_cast<uint8_t>(sample));
   }
   return RequestStatus;
+}
+
+void RecordingLink::NameStatusesByTable() {
+  NameStatusesWith([](int32_t status) { return BoardStatusText(status); });
 }
 
 void RecordingLink::SetRegister(WordAddress address, int32_t content) {

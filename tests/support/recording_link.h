@@ -55,6 +55,8 @@ public:
 
   // The content a read of this register returns (0 for registers not set).
   void SetRegister(WordAddress address, int32_t content);
+  // Names its statuses by the one status table, as our libraries do.
+  void NameStatusesByTable();
   std::vector<std::string> Take(); // the requests described, and forget them
 
   int16_t DownloadStatus = 0;

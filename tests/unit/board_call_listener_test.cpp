@@ -77,7 +77,7 @@ TEST(BoardCallListener, TwoOperationLoadIsReportedAsTheDownload) {
 }
 
 TEST(BoardCallListener, ALibraryWithoutTheAccessorHasNoSimulatedBoard) {
-  FourOperationLink link(VQ_BIN_DIR "/libPlainBoard.so");
+  FourOperationLink link(VQ_BIN_DIR "/" VQ_PLAIN_BOARD_FILE);
   BoardSession session = SessionBesideTheLibraries();
   ASSERT_EQ(link.ConnectAndDownload(session), 0);
   EXPECT_EQ(link.SimulatedBoard(), nullptr);
@@ -97,13 +97,20 @@ TEST(BoardCallListener, OurLibrariesNameTheirFailuresInWords) {
   ASSERT_EQ(collector.calls.size(), 3u);
   EXPECT_EQ(collector.calls[1].StatusText, "") << "a success has no words";
   EXPECT_EQ(collector.calls[2].StatusText, "the firmware file is missing or unreadable");
+  // The session keeps its first failed step: here the download.
+  ASSERT_TRUE(link.SessionFailure());
+  EXPECT_EQ(link.SessionFailure()->Kind, BoardCallKind::Download);
+  EXPECT_EQ(link.SessionFailure()->Status, 8);
   uint8_t zero = 0;
   EXPECT_EQ(link.VendorRequest(0xDE, 0x9F, 0, 0, 0, &zero), 2) << "no firmware runs";
   EXPECT_EQ(collector.calls.back().StatusText, "the board refused the request");
   EXPECT_EQ(link.StatusText(4), "the board is gone");
   EXPECT_EQ(link.StatusText(99), std::nullopt);
+  BoardSession good = SessionBesideTheLibraries();
+  EXPECT_EQ(link.ConnectAndDownload(good), 0);
+  EXPECT_FALSE(link.SessionFailure()) << "a session that succeeds forgets the last one's failure";
 
-  FourOperationLink plain(VQ_BIN_DIR "/libPlainBoard.so");
+  FourOperationLink plain(VQ_BIN_DIR "/" VQ_PLAIN_BOARD_FILE);
   BoardSession beside = SessionBesideTheLibraries();
   ASSERT_EQ(plain.ConnectAndDownload(beside), 0);
   EXPECT_FALSE(plain.NamesStatuses());

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace vq {
 namespace {
@@ -48,24 +49,32 @@ TEST(CopyFirmwarePath, ALongerPathIsRefusedWithoutTouchingTheBuffer) {
 
 TEST(SetFirmwarePath, JoinsTheProgramDirectoryAndTheFirmwareName) {
   BoardSession session;
+#if defined(_WIN32)
+  session.ProgramDirectory = "C:\\Program Files\\VQ";
+  session.SetFirmwarePath();
+  EXPECT_EQ(session.FirmwarePath, "C:\\Program Files\\VQ\\VQ8231.hex");
+#else
   session.ProgramDirectory = "/opt/vq";
   session.SetFirmwarePath();
   EXPECT_EQ(session.FirmwarePath, "/opt/vq/VQ8231.hex");
+#endif
 }
 
 TEST(DynamicLibrary, AMissingFileIsNamed) {
-  DynamicLibrary library("/nonexistent/KVL_CYUSB_USB4.so");
+  DynamicLibrary library("/nonexistent/" VQ_USB4_FILE_NAME);
   try {
     library.resolve<void (*)()>("Connect");
     FAIL() << "a missing library loaded";
   } catch (const BoardLibraryError &error) {
-    EXPECT_NE(std::string(error.what()).find("/nonexistent/KVL_CYUSB_USB4.so"), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find("\"/nonexistent/" VQ_USB4_FILE_NAME "\" cannot be loaded"),
+              std::string::npos)
+        << error.what();
   }
 }
 
 TEST(DynamicLibrary, AMissingEntryPointIsNamed) {
   // The two-operation library has no Vendor_Request.
-  FourOperationLink link(VQ_BIN_DIR "/libUSBFunctions.so");
+  FourOperationLink link(VQ_BIN_DIR "/" VQ_USBFUNCTIONS_NAME);
   BoardSession session;
   session.ProgramDirectory = VQ_BIN_DIR;
   try {
@@ -76,13 +85,50 @@ TEST(DynamicLibrary, AMissingEntryPointIsNamed) {
   }
 }
 
+// Changes the current directory for the life of the object.
+class CurrentDirectory {
+public:
+  explicit CurrentDirectory(const std::filesystem::path &directory) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(directory);
+  }
+  ~CurrentDirectory() { std::filesystem::current_path(previous_); }
+
+private:
+  std::filesystem::path previous_;
+};
+
+TEST(DynamicLibrary, ABareNameIsNeverLoadedFromTheCurrentDirectory) {
+  // A working library, planted in the current directory under a bare name
+  // that is neither beside the program nor in the system's directories.
+#if defined(_WIN32)
+  const std::string bareName = "VqPlantedBoard", fileName = "VqPlantedBoard.dll";
+#else
+  const std::string bareName = "libVqPlantedBoard.so", fileName = bareName;
+#endif
+  const std::filesystem::path directory = std::filesystem::temp_directory_path() / "dynamic_library_planted";
+  std::filesystem::create_directories(directory);
+  std::filesystem::copy_file(VQ_BIN_DIR "/" VQ_PLAIN_BOARD_FILE, directory / fileName,
+                             std::filesystem::copy_options::overwrite_existing);
+  {
+    CurrentDirectory inPlantedDirectory(directory);
+    DynamicLibrary planted(bareName);
+    EXPECT_THROW(planted.resolve<Connect_Fn>("Connect"), BoardLibraryError);
+    EXPECT_FALSE(planted.loaded());
+    // The file itself is a library that loads when named by its path.
+    DynamicLibrary named((directory / fileName).string());
+    EXPECT_NE(named.resolve<Connect_Fn>("Connect"), nullptr);
+  }
+  std::filesystem::remove_all(directory);
+}
+
 TEST(BoardLinks, BothSimulatedLibrariesLoadAndAcceptTheFirmware) {
   BoardSession session;
   session.ProgramDirectory = VQ_BIN_DIR;
   FourOperationLink four(FourOperationLibraryPath(VQ_BIN_DIR));
   const int16_t status = four.ConnectAndDownload(session);
   EXPECT_TRUE(four.DownloadSucceeded(status)) << status;
-  EXPECT_STREQ(reinterpret_cast<const char *>(session.FirmwarePathBuffer.data()), VQ_BIN_DIR "/VQ8231.hex");
+  EXPECT_EQ(reinterpret_cast<const char *>(session.FirmwarePathBuffer.data()),
+            std::string(VQ_BIN_DIR) + PathSeparator + "VQ8231.hex");
   uint8_t zero = 0;
   EXPECT_EQ(four.VendorRequest(0xDE, 0x9F, 0, 0, 0, &zero), 0);
 

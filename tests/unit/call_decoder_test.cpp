@@ -1,6 +1,7 @@
 // What the activity log says each board call means: one row per kind of call,
 // with the name, the word of a frame and the text.
 #include "board/board_library.h"
+#include "board/board_status.h"
 #include "boardlog/call_decoder.h"
 
 #include <gtest/gtest.h>
@@ -148,6 +149,75 @@ TEST(CallDecoder, AFailureSaysWhyWhereTheLibraryNamesIt) {
   download.StatusText = "the firmware file is missing or unreadable";
   EXPECT_EQ(DescribeCall(download),
             "download firmware \"VQ8231.hex\": download failed: the firmware file is missing or unreadable");
+}
+
+// The line that names an action's failed request: every kind of request,
+// with every status of the table in the library's words, and as a bare
+// number from a library that names none.
+TEST(FailureLine, NamesTheRequestAndTheReason) {
+  const struct {
+    BoardCall call;
+    const char *action;
+  } rows[] = {
+      {Request(0xD9, 0x11, 0x9F40), "Write data register, DAC B"},
+      {Request(0xDD, 0x01, 0x0012), "Write function register"},
+      {Request(0xDD, 0x04, 0), "Clear all DACs"},
+      {Request(0xDD, 0x05, 0), "Load all DACs"},
+      {Request(0xDD, 0x00, 0), "No operation"},
+      {Request(0xDD, 0x9C, 0, 1, {0, 0, 0}), "Read coarse gain register, ALL DACs"},
+      {Request(0xDD, 0x81, 0, 1, {0, 0, 0}), "Read function register"},
+      {Request(0xDE, 0x9F, 0), "Set the control lines"},
+      {Request(0xDA, 0, 0, 1, {0, 0}), "Read a temperature sample"},
+      {Request(0xDB, 1, 0, 1), "Set the direction of D0"},
+      {Request(0xDC, 0, 0, 1), "Set the direction of D1"},
+      {Request(0xD0, 0, 0), "Request 0xD0"},
+  };
+  for (const auto &row : rows) {
+    EXPECT_EQ(RequestAction(row.call), row.action);
+    for (int status = 1; status <= StatusValue(BoardStatus::FirmwareRefused); ++status) {
+      BoardCall failed = row.call;
+      failed.Status = status;
+      EXPECT_EQ(FailureLine(failed), row.action + std::string(" failed (status ") + std::to_string(status) + ")");
+      failed.StatusText = BoardStatusText(status);
+      EXPECT_EQ(FailureLine(failed),
+                row.action + std::string(": ") + BoardStatusText(status) + " (status " + std::to_string(status) + ")");
+    }
+  }
+}
+
+// The start-up's fatal message names the step that failed first, in words
+// where the library names its statuses.
+TEST(SessionFailureLine, NamesTheFirstFailedStep) {
+  BoardCall search;
+  search.Kind = BoardCallKind::Search;
+  search.VendorId = 0x1209;
+  search.ProductId = 0x0001;
+  search.Status = StatusValue(BoardStatus::NoBoard);
+  BoardCall connect;
+  connect.Kind = BoardCallKind::Connect;
+  connect.Status = StatusValue(BoardStatus::InUse);
+  BoardCall download;
+  download.Kind = BoardCallKind::Download;
+  download.Status = StatusValue(BoardStatus::FirmwareUnreadable);
+  BoardCall earlierDownload = download; // the earlier build's library negates a failure
+  earlierDownload.Status = -download.Status;
+  BoardCall refused = download;
+  refused.Status = StatusValue(BoardStatus::FirmwareRefused);
+  const struct {
+    BoardCall call;
+    const char *line;
+  } rows[] = {
+      {search, "no board with the identifiers 0x1209:0x0001 is on the USB bus"},
+      {connect, "Connecting to the board: another program holds the board (status 10)"},
+      {download, "VQ8231.hex is missing beside the program or cannot be read"},
+      {earlierDownload, "VQ8231.hex is missing beside the program or cannot be read"},
+      {refused, "The firmware download: the board cannot load this firmware image (status 12)"},
+  };
+  for (auto row : rows) {
+    EXPECT_EQ(SessionFailureLine(row.call), "") << row.line << ": a library without words";
+    row.call.StatusText = BoardStatusText(row.call.Status < 0 ? -row.call.Status : row.call.Status);
+    EXPECT_EQ(SessionFailureLine(row.call), row.line);
+  }
 }
 
 } // namespace

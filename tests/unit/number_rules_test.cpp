@@ -54,6 +54,25 @@ TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
   }
 }
 
+// Whether the number was the whole text: what a user is told was read.
+TEST(LeadingNumber, SaysWhetherTheNumberWasTheWholeText) {
+  const struct {
+    const char *text;
+    double value;
+    bool whole;
+  } rows[] = {
+      {"1.5", 1.5, true}, {" 2 ", 2, true},       {"1 2.5", 12.5, true}, {"1e5", 1e5, true}, {"", 0, true},
+      {" \t", 0, true},   {"0", 0, true},         {"1,5", 1, false},     {"2e", 2, false},   {"12G", 12, false},
+      {"abc", 0, false},  {"-", 0, false},        {".", 0, false},       {"+-3", 0, false},  {"0x10", 0, false},
+      {"e5", 0, false},   {"-0.5V", -0.5, false},
+  };
+  for (const auto &row : rows) {
+    const LeadingNumberRead read = ReadLeadingNumber(row.text);
+    EXPECT_DOUBLE_EQ(read.Value, row.value) << '"' << row.text << '"';
+    EXPECT_EQ(read.Whole, row.whole) << '"' << row.text << '"';
+  }
+}
+
 TEST(LeadingNumber, TooLargeForDoubleFails) {
   for (const char *text : {"1e400", "-1e309", "1e999999999999999", "1 0 0 e 3 0 8"}) {
     EXPECT_THROW(LeadingNumber(text), NumberError) << text;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <bitset>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(RequestTable, WriteRegisterTest,
 
 TEST_F(SerialAccessTest, ReadRegisterSendsTwoIdenticalReadsAndUsesTheSecond) {
   link.Answers = {{0xFF, 0xFF, 0xFF}, {0x00, 0x80, 0x04}};
-  EXPECT_EQ(access.ReadRegister(Command::FunctionRegister), 0x0120);
+  EXPECT_EQ(access.ReadRegister(Command::FunctionRegister).Value, 0x0120);
   // The read buffer is handed over as it stands: the second request finds the
   // bytes of the first in it.
   EXPECT_EQ(link.Requests, (std::vector<Sent>{{0xDD, 0x81, 0, 1, 3, 0}, {0xDD, 0x81, 0, 1, 3, 0xFF}}));
@@ -102,15 +103,15 @@ TEST_F(SerialAccessTest, ReadRegisterSendsTwoIdenticalReadsAndUsesTheSecond) {
 
 TEST_F(SerialAccessTest, ReadRegisterIgnoresTheFirstReturnedByte) {
   link.Answers = {{0, 0, 0}, {0xFF, 0xFF, 0xFF}};
-  EXPECT_EQ(access.ReadRegister({Register::Data, Channel::C}), 0xFFFF);
+  EXPECT_EQ(access.ReadRegister({Register::Data, Channel::C}).Value, 0xFFFF);
   EXPECT_EQ(link.Requests[0].Value, 0x80 + 2 * 8 + 2);
 }
 
 TEST_F(SerialAccessTest, ReadWithoutBytesReusesWhatTheBufferHeld) {
   link.Answers = {{0, 0x80, 0x00}, {0, 0x80, 0x00}};
-  EXPECT_EQ(access.ReadRegister({Register::Data, Channel::A}), 0x0100);
+  EXPECT_EQ(access.ReadRegister({Register::Data, Channel::A}).Value, 0x0100);
   link.RequestStatus = 1; // the board refuses and delivers nothing
-  EXPECT_EQ(access.ReadRegister({Register::Data, Channel::A}), 0x0100);
+  EXPECT_EQ(access.ReadRegister({Register::Data, Channel::A}).Value, 0x0100);
   EXPECT_EQ(access.LastRequestStatus, 1);
 }
 
@@ -130,8 +131,8 @@ TEST_F(SerialAccessTest, ControlLinesSendEveryLineWithTheFixedBits) {
 
 TEST_F(SerialAccessTest, BoardSampleIsTwoReversedBytesAsSigned16Bits) {
   link.Answers = {{ReverseBits(0x06), ReverseBits(0xA4)}, {ReverseBits(0x80), 0}};
-  EXPECT_EQ(access.ReadBoardSample(), 0x06A4);
-  EXPECT_EQ(access.ReadBoardSample(), -32768);
+  EXPECT_EQ(access.ReadBoardSample().Value, 0x06A4);
+  EXPECT_EQ(access.ReadBoardSample().Value, -32768);
   EXPECT_EQ(link.Requests[0], (Sent{0xDA, 0, 0, 1, 2, 0}));
 }
 
@@ -139,6 +140,67 @@ TEST_F(SerialAccessTest, LineDirectionRequests) {
   access.TakeLineDirection(DigitalLine::D1, true);
   access.TakeLineDirection(DigitalLine::D0, false);
   EXPECT_EQ(link.Requests, (std::vector<Sent>{{0xDC, 1, 0, 1, 0, 0}, {0xDB, 0, 0, 1, 0, 0}}));
+}
+
+// Each routine returns its request's status typed; the first failure since
+// ForgetFailure is kept as the link would report it, whatever follows.
+TEST_F(SerialAccessTest, EveryRoutineReturnsItsStatusAndTheFirstFailureIsKept) {
+  const struct {
+    const char *what;
+    std::function<BoardStatus(SerialAccess &)> run;
+    uint8_t code;
+    uint8_t direction;
+  } rows[] = {
+      {"write",
+       [](SerialAccess &a) {
+         return a.WriteRegister({Register::Data, Channel::B}, 5, true);
+       },
+       0xD9, 0},
+      {"read", [](SerialAccess &a) { return a.ReadRegister(Command::FunctionRegister).Status; }, 0xDD, 1},
+      {"control lines", [](SerialAccess &a) { return a.SetControlLines({}); }, 0xDE, 0},
+      {"sample", [](SerialAccess &a) { return a.ReadBoardSample().Status; }, 0xDA, 1},
+      {"direction", [](SerialAccess &a) { return a.TakeLineDirection(DigitalLine::D0, true); }, 0xDB, 1},
+  };
+  for (const auto &row : rows) {
+    RecordingLink board;
+    SerialAccess serial(board);
+    EXPECT_EQ(row.run(serial), BoardStatus::Success) << row.what;
+    EXPECT_FALSE(serial.FirstFailure()) << row.what;
+    board.RequestStatus = 4;
+    EXPECT_EQ(row.run(serial), BoardStatus::Gone) << row.what;
+    board.RequestStatus = 1234; // outside the table: the number stays
+    EXPECT_EQ(StatusValue(row.run(serial)), 1234) << row.what;
+    ASSERT_TRUE(serial.FirstFailure()) << row.what;
+    EXPECT_EQ(serial.FirstFailure()->Status, 4) << row.what;
+    EXPECT_EQ(serial.FirstFailure()->Request, row.code) << row.what;
+    EXPECT_EQ(serial.FirstFailure()->Direction, row.direction) << row.what;
+    serial.ForgetFailure();
+    board.RequestStatus = 0;
+    row.run(serial);
+    EXPECT_FALSE(serial.FirstFailure()) << row.what;
+  }
+}
+
+// Either transfer of a read failing means the register was not read: after
+// a failed first transfer the second carries the answer to an older word.
+TEST_F(SerialAccessTest, ReadCountsOnlyWhenBothTransfersSucceed) {
+  struct FailsOnce : RecordingLink {
+    int failing = 0, seen = 0;
+    int16_t Answer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
+                   uint8_t *buffer) override {
+      RecordingLink::Answer(request, value, index, direction, length, buffer);
+      return ++seen == failing ? 2 : 0;
+    }
+  };
+  for (int failing : {1, 2}) {
+    FailsOnce board;
+    board.failing = failing;
+    SerialAccess serial(board);
+    const Reading<int32_t> read = serial.ReadRegister({Register::Offset, Channel::D});
+    EXPECT_FALSE(read.Answered()) << failing;
+    EXPECT_EQ(read.Status, BoardStatus::Refused) << failing;
+    EXPECT_EQ(board.Requests.size(), 2u) << "both transfers go out as before";
+  }
 }
 
 TEST_F(SerialAccessTest, StatusOfEveryRequestIsKept) {

@@ -62,10 +62,14 @@ FakeBoard::FakeBoard(uint16_t vendorId, uint16_t productId) : vendorId_(vendorId
   // umockdev binds each listener's socket as event<fd> in the test bed and
   // removes a stale one of that name first. Deletions are watched too only so
   // that inotify does not fold repeated creations of one name into one.
+  // The root directory's name is the caller's to free.
+  gchar *root = umockdev_testbed_get_root_dir(testbed_);
   listenerWatch_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (listenerWatch_ < 0 ||
-      inotify_add_watch(listenerWatch_, umockdev_testbed_get_root_dir(testbed_), IN_CREATE | IN_DELETE) < 0)
-    throw std::runtime_error(std::string("inotify: ") + std::strerror(errno));
+  const bool watched = listenerWatch_ >= 0 && inotify_add_watch(listenerWatch_, root, IN_CREATE | IN_DELETE) >= 0;
+  const int failure = errno;
+  g_free(root);
+  if (!watched)
+    throw std::runtime_error(std::string("inotify: ") + std::strerror(failure));
 }
 
 FakeBoard::~FakeBoard() {

@@ -7,6 +7,7 @@
 #include "tests/support/panel_driver.h"
 #include "tests/support/simulated_program.h"
 #include "windows/front_panel.h"
+#include "windows/screen_fit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -30,6 +32,9 @@ private slots:
   void followsTheBoard();
   void temperatureSetOnThePanelIsMeasured();
   void valuesSelectableOnceTheMouseComesOver();
+  void keepsItsWidthWhenValuesGrow();
+  void placedBesideTheWindowOrOverIt_data();
+  void placedBesideTheWindowOrOverIt();
 };
 
 namespace {
@@ -74,7 +79,8 @@ void FrontPanelTest::shownBesideTheWindowOnTheSimulatedBoard() {
   QVERIFY(panel != nullptr);
   QVERIFY(panel->isVisible());
   QCOMPARE(panel->windowTitle(), QStringLiteral("Simulated Board"));
-  QVERIFY(panel->x() > program.fixture.Window().x());
+  // Beside the window or over its lower part: on the screen either way.
+  QVERIFY(panel->screen()->availableGeometry().contains(panel->frameGeometry()));
   QCOMPARE(Shown(panel, "Firmware"), QStringLiteral("running"));
   QCOMPARE(panel->findChild<QSpinBox *>(QStringLiteral("ErrorSeed"))->value(), 8231);
 
@@ -154,6 +160,43 @@ void FrontPanelTest::valuesSelectableOnceTheMouseComesOver() {
   Choose(b.Find<ChoiceList>("ComboAddr"), QStringLiteral("DAC C"));
   Enter(b.Find<QLineEdit>("TextVolts"), QStringLiteral("-1"));
   QCOMPARE(output->text(), QStringLiteral("-1.00000 V"));
+}
+
+// The offset's column is as wide as its widest value from the start: an
+// offset of -15.875 LSB (the longest) leaves the panel's width as it was.
+void FrontPanelTest::keepsItsWidthWhenValuesGrow() {
+  IdealBoard b;
+  const int width = b.panel->sizeHint().width();
+  Choose(b.Find<ChoiceList>("ComboReg"), QStringLiteral("Offset Register"));
+  for (const char *channel : {"DAC A", "DAC B", "DAC C", "DAC D"}) {
+    Choose(b.Find<ChoiceList>("ComboAddr"), QString::fromLatin1(channel));
+    Enter(b.Find<QLineEdit>("TextOffset"), QStringLiteral("-15.875"));
+  }
+  Choose(b.Find<ChoiceList>("ComboReg"), QStringLiteral("Fine Gain Register"));
+  Enter(b.Find<QLineEdit>("TextFine"), QStringLiteral("-32"));
+  QCOMPARE(Shown(b.panel, "OffsetD"), QStringLiteral("0x81 (-15.875 LSB)"));
+  QCOMPARE(b.panel->sizeHint().width(), width);
+}
+
+void FrontPanelTest::placedBesideTheWindowOrOverIt_data() {
+  QTest::addColumn<QRect>("window");
+  QTest::addColumn<QSize>("panel");
+  QTest::addColumn<QPoint>("expected");
+  QTest::newRow("room on the right") << QRect(0, 0, 600, 500) << QSize(700, 400) << QPoint(608, 0);
+  QTest::newRow("no room: over the lower part") << QRect(0, 0, 1000, 600) << QSize(700, 400) << QPoint(300, 200);
+  QTest::newRow("window off the right edge: kept on the screen")
+      << QRect(900, 100, 600, 500) << QSize(700, 400) << QPoint(666, 200);
+  QTest::newRow("window above the screen: title bar kept on it")
+      << QRect(100, -300, 1000, 400) << QSize(700, 400) << QPoint(400, 0);
+  QTest::newRow("panel taller than the screen: its top on it")
+      << QRect(0, 0, 1000, 600) << QSize(700, 900) << QPoint(300, 0);
+}
+
+void FrontPanelTest::placedBesideTheWindowOrOverIt() {
+  QFETCH(QRect, window);
+  QFETCH(QSize, panel);
+  QFETCH(QPoint, expected);
+  QCOMPARE(PlaceBeside(window, panel, QRect(0, 0, 1366, 768)), expected);
 }
 
 QTEST_MAIN(FrontPanelTest)

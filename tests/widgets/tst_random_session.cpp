@@ -138,6 +138,15 @@ std::size_t ResidentBytes() {
   return resident * 4096;
 }
 
+// Counts the failed requests the board library returned, beside the window.
+struct FailureCounter : BoardCallListener {
+  void OnBoardCall(const BoardCall &call) override {
+    if (call.Kind == BoardCallKind::Request && call.Status != 0)
+      ++Failed;
+  }
+  int Failed = 0;
+};
+
 class Session {
 public:
   Session(uint32_t seed, bool faulty)
@@ -147,6 +156,11 @@ public:
         real_((board_.PowerCycle(), path_)), link_(real_), fixture_(link_) {
     if (faults_ != nullptr)
       faults_->SetPlan({});
+    real_.SetCallListener(&counter_);
+    QObject::connect(&fixture_.Window().Board(), &BoardAccess::actionEnded, [this] {
+      lastActionFailed_ = counter_.Failed > 0;
+      counter_.Failed = 0;
+    });
   }
 
   bool Load() {
@@ -263,6 +277,14 @@ private:
 
   QString Invariants() {
     MainWindowControls &u = Controls();
+    // Every request belongs to an action, and the status bar names a failed
+    // request exactly when the last action had one.
+    if (counter_.Failed > 0)
+      return "a request failed outside any action";
+    const QString message = fixture_.Window().Status().Message();
+    if (message.contains("(status ") != lastActionFailed_)
+      return "the status bar says \"" + message + "\" after an action " +
+             (lastActionFailed_ ? "in which a request failed" : "whose requests all succeeded");
     const QString mode = fixture_.values.Display == DisplayMode::Hex ? "Hex" : "Dec";
     if (u.DisplayModeButton->text() != mode)
       return "the Hex/Dec caption " + u.DisplayModeButton->text() + " is not the mode " + mode;
@@ -299,6 +321,8 @@ private:
   sim::FaultControl *faults_;
   FourOperationLink real_;
   RecordingLink link_; // passes every request on to real_ and keeps it for the checks
+  FailureCounter counter_;
+  bool lastActionFailed_ = false;
   FormFixture fixture_;
   ConverterExpectation expected_;
   std::size_t checked_ = 0;

@@ -69,12 +69,16 @@ typedef const char *(*VqBoard_StatusText_Fn)(int32_t status);
 #endif
 #define VQ_BOARD_STATUS_TEXT "VqBoard_StatusText"
 
-/* Library file names and entry point names, as the loader looks them up. */
+/* Library file names and entry point names, as the loader looks them up. On
+   Windows the program loads the four-operation library from the board
+   maker's installation (VQ_USB4_WINDOWS_PATH); the file name is what our own
+   board libraries are called. */
 #define VQ_USB4_WINDOWS_PATH "c:/Program Files/Korvell/USB Drivers/KVL_CYUSB_USB4.dll"
-#define VQ_USB4_FILE_NAME "KVL_CYUSB_USB4.so"
 #if defined(_WIN32)
+#define VQ_USB4_FILE_NAME "KVL_CYUSB_USB4.dll"
 #define VQ_USBFUNCTIONS_NAME "USBFunctions"
 #else
+#define VQ_USB4_FILE_NAME "KVL_CYUSB_USB4.so"
 #define VQ_USBFUNCTIONS_NAME "libUSBFunctions.so"
 #endif
 

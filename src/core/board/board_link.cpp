@@ -18,6 +18,14 @@ void BoardLink::NameFailure(BoardCall &call, int32_t status) const {
     call.StatusText = *text;
 }
 
+void BoardLink::ReportStep(const BoardCall &call, bool failed, bool firstStep) {
+  if (firstStep)
+    sessionFailure_.reset();
+  if (failed && !sessionFailure_)
+    sessionFailure_ = call;
+  Report(call);
+}
+
 int16_t BoardLink::VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
                                  uint8_t *buffer) {
   if (listener_ == nullptr)

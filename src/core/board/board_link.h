@@ -32,10 +32,20 @@ public:
   // Whether a status returned by ConnectAndDownload means the firmware runs.
   virtual bool DownloadSucceeded(int16_t status) const = 0;
 
+  // The first step of the last ConnectAndDownload that failed (the search,
+  // the connect or the download), as the listener heard of it; nothing when
+  // every step succeeded. The download's status alone cannot tell a search
+  // that found no board from a download that failed.
+  const std::optional<BoardCall> &SessionFailure() const { return sessionFailure_; }
+
   // One vendor request; `buffer` holds at least max(length, 1) bytes. The
   // listener hears of it after the library returned.
   int16_t VendorRequest(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,
                         uint8_t *buffer);
+
+  // The board library's file as it was loaded (a path, or a bare name the
+  // system searched for); empty for a link that loads none.
+  virtual std::string LibraryFile() const { return {}; }
 
   // The simulated board's control view when the library this link loaded
   // offers one; null for any other library and before the library is loaded.
@@ -61,6 +71,10 @@ protected:
     if (listener_ != nullptr)
       listener_->OnBoardCall(call);
   }
+  // A step of ConnectAndDownload, its failure named: keeps the session's
+  // first failed step and reports the call. The first step forgets the last
+  // session's failure.
+  void ReportStep(const BoardCall &call, bool failed, bool firstStep);
 
   // The library's own entry point that names its statuses, if it has one.
   void NameStatusesWith(VqBoard_StatusText_Fn statusText) { statusText_ = statusText; }
@@ -70,6 +84,7 @@ protected:
 private:
   BoardCallListener *listener_ = nullptr;
   VqBoard_StatusText_Fn statusText_ = nullptr;
+  std::optional<BoardCall> sessionFailure_;
 };
 
 } // namespace vq

@@ -5,11 +5,7 @@
 namespace vq {
 
 void BoardSession::SetFirmwarePath() {
-#if defined(_WIN32)
-  FirmwarePath = ProgramDirectory + "\\" + FirmwareFileName;
-#else
-  FirmwarePath = ProgramDirectory + "/" + FirmwareFileName;
-#endif
+  FirmwarePath = ProgramDirectory + PathSeparator + FirmwareFileName;
 }
 
 void BoardSession::CopyFirmwarePath(const std::string &path) {

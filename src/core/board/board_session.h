@@ -11,6 +11,11 @@ namespace vq {
 
 constexpr std::size_t FirmwarePathBufferSize = 513; // indexes 0 to 512
 constexpr const char *FirmwareFileName = "VQ8231.hex";
+#if defined(_WIN32)
+constexpr char PathSeparator = '\\';
+#else
+constexpr char PathSeparator = '/';
+#endif
 
 // The program directory's path is too long for FirmwarePathBuffer.
 // what() says so without quoting the path, which may run to kilobytes.

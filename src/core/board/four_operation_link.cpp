@@ -42,7 +42,7 @@ int16_t FourOperationLink::ConnectAndDownload(BoardSession &session) {
   search.BoardNumber = boardList[0];
   if (search.Status != 0)
     NameFailure(search, search.Status);
-  Report(search);
+  ReportStep(search, search.Status != 0, true);
 
   BoardCall connect;
   connect.Kind = BoardCallKind::Connect;
@@ -53,7 +53,7 @@ int16_t FourOperationLink::ConnectAndDownload(BoardSession &session) {
   connect.BoardHandle = session.BoardHandle;
   if (connect.Status != 0)
     NameFailure(connect, connect.Status);
-  Report(connect);
+  ReportStep(connect, connect.Status != 0, false);
   handle_ = session.BoardHandle;
 
   session.SetFirmwarePath();
@@ -68,7 +68,7 @@ int16_t FourOperationLink::ConnectAndDownload(BoardSession &session) {
   download.DownloadSucceeded = DownloadSucceeded(status);
   if (!download.DownloadSucceeded)
     NameFailure(download, status);
-  Report(download);
+  ReportStep(download, !download.DownloadSucceeded, false);
   return status;
 }
 

@@ -17,6 +17,7 @@ public:
   int16_t ConnectAndDownload(BoardSession &session) override;
   bool DownloadSucceeded(int16_t status) const override { return status == 0; }
   sim::BoardControl *SimulatedBoard() override;
+  std::string LibraryFile() const override { return library_.file(); }
 
 protected:
   int16_t Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,

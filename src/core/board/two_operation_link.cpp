@@ -30,7 +30,7 @@ int16_t TwoOperationLink::ConnectAndDownload(BoardSession &session) {
   // A failed load returns the table's value negated; 0 says only that it failed.
   if (status < 0)
     NameFailure(download, -status);
-  Report(download);
+  ReportStep(download, !download.DownloadSucceeded, true);
   return status;
 }
 

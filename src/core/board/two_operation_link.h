@@ -19,6 +19,7 @@ public:
   // This library reports success with any status of 1 or more.
   bool DownloadSucceeded(int16_t status) const override { return status >= 1; }
   sim::BoardControl *SimulatedBoard() override;
+  std::string LibraryFile() const override { return library_.file(); }
 
 protected:
   int16_t Transfer(uint8_t request, int32_t value, int32_t index, uint8_t direction, int16_t length,

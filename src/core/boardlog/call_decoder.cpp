@@ -1,10 +1,13 @@
 #include "boardlog/call_decoder.h"
 
 #include "board/board_library.h"
+#include "board/board_session.h"
+#include "board/board_status.h"
 #include "board/control_lines.h"
 #include "board/function_word.h"
 #include "board/read_back.h"
 #include "board/registers.h"
+#include "board/word_names.h"
 #include "rules/conversions.h"
 
 #include <cstdio>
@@ -24,31 +27,6 @@ std::string Hex16(uint32_t value) {
 
 std::string HighLow(bool high) {
   return high ? "high" : "low";
-}
-
-std::string ChannelName(int address) {
-  if (address >= CodeOf(Channel::A) && address <= CodeOf(Channel::D))
-    return std::string("DAC ") + static_cast<char>('A' + address);
-  if (address == CodeOf(Channel::All))
-    return "ALL DACs";
-  return Format("address %d", address);
-}
-
-std::string RegisterName(int select) {
-  switch (select) {
-  case FunctionGroupSelect:
-    return "function register";
-  case CodeOf(Register::Data):
-    return "data register";
-  case CodeOf(Register::CoarseGain):
-    return "coarse gain register";
-  case CodeOf(Register::FineGain):
-    return "fine gain register";
-  case CodeOf(Register::Offset):
-    return "offset register";
-  default:
-    return Format("register select %d (no register)", select);
-  }
 }
 
 // The options a function register word sets, in the order of its bits.
@@ -80,25 +58,6 @@ std::string DataMeaning(int select, uint32_t data) {
   }
 }
 
-// A frame's register and channel; with register select 0 the address picks a
-// function instead.
-std::string Target(int select, int address) {
-  if (select != FunctionGroupSelect)
-    return RegisterName(select) + ", " + ChannelName(address);
-  switch (address) {
-  case CodeOf(Command::NoOperation):
-    return "no operation";
-  case CodeOf(Command::FunctionRegister):
-    return "function register";
-  case CodeOf(Command::ClearAll):
-    return "clear all DACs";
-  case CodeOf(Command::LoadAll):
-    return "load all DACs";
-  default:
-    return Format("function code %d (does nothing)", address);
-  }
-}
-
 // The register a read frame's returned bytes carry, as the program takes it:
 // bytes 1 and 2, each bit-reversed.
 std::optional<uint32_t> ReturnedRegister(const BoardCall &call) {
@@ -115,7 +74,7 @@ std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
   const bool functionRegister = select == FunctionGroupSelect && address == CodeOf(Command::FunctionRegister);
   std::string text;
   if (word.Read) {
-    text = "read " + Target(select, address);
+    text = "read " + WordTarget(select, address);
     if (call.Direction != 0) {
       // The converter answers a read word during the next frame: only the
       // second of two identical transfers carries the register asked for.
@@ -134,7 +93,7 @@ std::string DescribeFrame(const BoardCall &call, bool repeatsPrevious) {
   } else {
     // The function commands (no operation, clear all, load all) write nothing.
     const bool writesRegister = select != FunctionGroupSelect || functionRegister;
-    text = (writesRegister ? "write " : "") + Target(select, address);
+    text = (writesRegister ? "write " : "") + WordTarget(select, address);
     if (select != FunctionGroupSelect)
       text += ", " + Hex16(data) + DataMeaning(select, data);
     else if (functionRegister)
@@ -332,6 +291,58 @@ std::string DescribeCall(const BoardCall &call, bool repeatsPrevious) {
     break;
   }
   return DescribeRequest(call, repeatsPrevious) + Failure(call, "request");
+}
+
+} // namespace vq
+
+namespace vq {
+
+std::string RequestAction(const BoardCall &call) {
+  switch (call.Request) {
+  case VQ_REQ_WRITE_PULSE:
+  case VQ_REQ_SHIFT_WORD: {
+    const WordFields word = WordFields::Of(*FrameWord(call));
+    const bool command =
+        word.SelectBits == FunctionGroupSelect && word.AddressBits != CodeOf(Command::FunctionRegister);
+    std::string target = WordTarget(word.SelectBits, word.AddressBits);
+    if (command) {
+      target[0] = static_cast<char>(target[0] - 'a' + 'A');
+      return target;
+    }
+    return (word.Read ? "Read " : "Write ") + target;
+  }
+  case VQ_REQ_SAMPLE:
+    return "Read a temperature sample";
+  case VQ_REQ_D0_DIRECTION:
+  case VQ_REQ_D1_DIRECTION:
+    return Format("Set the direction of %s", call.Request == VQ_REQ_D0_DIRECTION ? "D0" : "D1");
+  case VQ_REQ_CONTROL_LINES:
+    return "Set the control lines";
+  default:
+    return Format("Request 0x%02X", static_cast<unsigned>(call.Request));
+  }
+}
+
+std::string FailureLine(const BoardCall &call) {
+  const std::string action = RequestAction(call);
+  if (call.StatusText.empty())
+    return action + Format(" failed (status %d)", call.Status);
+  return action + ": " + call.StatusText + Format(" (status %d)", call.Status);
+}
+
+std::string SessionFailureLine(const BoardCall &call) {
+  if (call.StatusText.empty())
+    return "";
+  // The earlier build's library returns a failure negated.
+  const int32_t status = call.Status < 0 ? -call.Status : call.Status;
+  if (call.Kind == BoardCallKind::Search && status == StatusValue(BoardStatus::NoBoard))
+    return Format("no board with the identifiers 0x%04X:0x%04X is on the USB bus", call.VendorId, call.ProductId);
+  if (call.Kind == BoardCallKind::Download && status == StatusValue(BoardStatus::FirmwareUnreadable))
+    return std::string(FirmwareFileName) + " is missing beside the program or cannot be read";
+  const char *step = call.Kind == BoardCallKind::Search    ? "The search for boards"
+                     : call.Kind == BoardCallKind::Connect ? "Connecting to the board"
+                                                           : "The firmware download";
+  return step + (": " + call.StatusText) + Format(" (status %d)", call.Status);
 }
 
 } // namespace vq

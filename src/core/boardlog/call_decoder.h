@@ -38,6 +38,22 @@ std::string ReversedBytes(const BoardCall &call);
 // answers a read word during the following frame.
 std::string DescribeCall(const BoardCall &call, bool repeatsPrevious = false);
 
+// What a request asks for, as a user names the step of an action: "Write
+// data register, DAC B", "Read coarse gain register, DAC A", "Set the
+// control lines", "Read a temperature sample".
+std::string RequestAction(const BoardCall &call);
+
+// The line that says why an action's request failed: "Write data register,
+// DAC B: the board did not answer (status 1)", or, from a library that does
+// not name its statuses, "Write data register, DAC B failed (status 3)".
+std::string FailureLine(const BoardCall &call);
+
+// The failed step of a board session in words, from a library that names its
+// statuses: "no board with the identifiers 0x1209:0x0001 is on the USB bus",
+// "VQ8231.hex is missing beside the program or cannot be read", else the step
+// and the library's words. Empty for a library that names none.
+std::string SessionFailureLine(const BoardCall &call);
+
 // Whether two calls are the same request (code, value, index, direction,
 // length).
 bool SameRequest(const BoardCall &a, const BoardCall &b);

@@ -5,7 +5,30 @@
 #include <fstream>
 #include <system_error>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 namespace vq::hex {
+
+namespace {
+
+// The path as the system means it. On Windows a program hands over its path
+// in the system's 8-bit (ANSI) code page, which std::filesystem would instead
+// decode as the C library's encoding: a directory named with a character
+// such as the euro sign would not be found.
+std::filesystem::path SystemPath(const std::string &path) {
+#if defined(_WIN32)
+  const int size = static_cast<int>(path.size());
+  std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return std::filesystem::path(wide);
+#else
+  return std::filesystem::path(path);
+#endif
+}
+
+} // namespace
 
 FileContents ReadImageFile(const std::string &path) {
   FileContents contents;
@@ -15,7 +38,7 @@ FileContents ReadImageFile(const std::string &path) {
     return contents;
   }
   std::error_code error;
-  const std::filesystem::path file(path);
+  const std::filesystem::path file = SystemPath(path);
   if (!std::filesystem::is_regular_file(file, error)) {
     contents.Problem = named + (std::filesystem::exists(file, error) ? " is not a file." : " does not exist.");
     return contents;

@@ -69,7 +69,7 @@ std::string FixedText(double value, int decimals) {
 
 } // namespace
 
-double LeadingNumber(std::string_view text) {
+LeadingNumberRead ReadLeadingNumber(std::string_view text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   auto skipBlanks = [&] {
@@ -112,13 +112,9 @@ double LeadingNumber(std::string_view text) {
       break;
     }
   }
-  if (!anyDigit || !seenNonZero) {
-    return 0.0;
-  }
-
   // Exponent: taken only when digits follow the letter (and its optional sign).
   long long exponent = 0;
-  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+  if (anyDigit && i < n && (text[i] == 'e' || text[i] == 'E')) {
     std::size_t j = i + 1;
     auto skip = [&] {
       while (j < n && IsBlank(text[j])) {
@@ -143,7 +139,15 @@ double LeadingNumber(std::string_view text) {
       }
       number += 'e';
       number += std::to_string(exponent);
+      i = j;
     }
+  }
+  // The number took the whole text when nothing but blanks follows it; a
+  // text of blanks alone holds no number to misread.
+  skipBlanks();
+  const bool whole = i == n && (anyDigit || text.find_first_not_of(" \t\n\r") == std::string_view::npos);
+  if (!anyDigit || !seenNonZero) {
+    return {0.0, whole};
   }
 
   double value = 0.0;
@@ -154,12 +158,16 @@ double LeadingNumber(std::string_view text) {
     if (magnitude > 0) {
       throw NumberError("the number " + Quoted(text) + " is too large");
     }
-    return 0.0;
+    return {0.0, whole};
   }
   if (res.ec != std::errc()) {
-    return 0.0; // cannot happen for the text built above; a text without a number reads 0
+    return {0.0, whole}; // cannot happen for the text built above; a text without a number reads 0
   }
-  return negative ? -value : value;
+  return {negative ? -value : value, whole};
+}
+
+double LeadingNumber(std::string_view text) {
+  return ReadLeadingNumber(text).Value;
 }
 
 uint32_t HexValue(std::string_view text) {

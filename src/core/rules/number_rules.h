@@ -36,6 +36,15 @@ std::string QuotedExcerpt(std::string_view text);
 // A value too small for a double reads 0; a value too large throws NumberError.
 double LeadingNumber(std::string_view text);
 
+// LeadingNumber's value, and whether the number was the whole text (blanks
+// aside), so a caller can tell the user what a text like "1,5" was read as.
+// A text of blanks alone, or none, counts as whole.
+struct LeadingNumberRead {
+  double Value;
+  bool Whole;
+};
+LeadingNumberRead ReadLeadingNumber(std::string_view text);
+
 // The text read as hexadecimal: one or more hex digits of either case and nothing else, at most eight
 // significant digits (leading zeros do not count), taken as an unsigned 32-bit value ("FFFF" is
 // 65535, "ffffffff" is 4294967295, never negative). Anything else (empty text, blank, sign, "G", nine

@@ -16,11 +16,14 @@ void MainWindow::ShowFunctionOptions(int32_t functionWord) {
 }
 
 void MainWindow::ApplyInitialState() {
+  BoardAccess::Action action(board_);
   ProgramValues &v = values_;
 
   // 1-2. The converter's options onto the switches. The options the program
-  // keeps stay as they are: only the display follows the read-back.
-  v.FunctionRegisterShadow = FunctionWord::FromBits(board_.ReadRegister(Command::FunctionRegister)).Bits();
+  // keeps stay as they are: only the display follows the read-back, and
+  // only when there was one.
+  if (const Reading<int32_t> read = board_.ReadRegister(Command::FunctionRegister); read.Answered())
+    v.FunctionRegisterShadow = FunctionWord::FromBits(read.Value).Bits();
   ShowFunctionOptions(v.FunctionRegisterShadow);
 
   // 3. The lists.

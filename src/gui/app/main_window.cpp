@@ -1,10 +1,13 @@
 #include "app/main_window.h"
 
+#include "boardlog/call_decoder.h"
 #include "windows/board_views.h"
 #include "windows/program_icon.h"
+#include "windows/screen_fit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -16,11 +19,13 @@ namespace vq {
 
 namespace {
 
+// The frames' area scrolls where the screen is too small for it.
 QWidget *ClientArea(QMainWindow *window) {
-  auto *client = new QWidget(window);
+  auto *client = new QWidget;
   client->setObjectName(QStringLiteral("ClientArea"));
-  client->setFixedSize(ClientWidth, ClientHeight);
-  window->setCentralWidget(client);
+  auto *area = new FittingScrollArea(client, window);
+  area->setObjectName(QStringLiteral("ClientScroll"));
+  window->setCentralWidget(area);
   return client;
 }
 
@@ -31,15 +36,29 @@ MainWindow::MainWindow(ProgramValues &values, BoardLink &link, BoardSession &ses
     : QMainWindow(parent), values_(values), link_(link), session_(session), variant_(variant), serial_(link),
       board_(serial_), context_{values_, board_, this, QString::fromLatin1(ApplicationTitle)},
       client_(ClientArea(this)), registerPanel_(client_, context_), functionSwitches_(client_, context_),
-      hardwareSwitches_(client_, context_), temperature_(client_, context_), calibration_(client_, context_) {
+      hardwareSwitches_(client_, context_), temperature_(client_, context_), calibration_(client_, context_),
+      statusLine_(this) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowIcon(ProgramIcon());
   BuildMenus();
   Wire();
   new BoardViews(this, link_); // owned by the window: the View menu and the board windows
-  // A single fixed border: the user cannot resize the window.
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
-  setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+  LayOutFrames();
+  FitOnScreen(*this);
+}
+
+// The frames in the window design's order: the register frame, the function
+// and hardware frames across the window, temperature and calibration side by
+// side below; the room left over goes below them.
+void MainWindow::LayOutFrames() {
+  auto *grid = new QGridLayout(client_);
+  grid->addWidget(registerPanel_.Frame(), 0, 0, 1, 2);
+  grid->addWidget(functionSwitches_.Frame(), 1, 0, 1, 2);
+  grid->addWidget(hardwareSwitches_.Frame(), 2, 0, 1, 2);
+  grid->addWidget(temperature_.Frame(), 3, 0);
+  grid->addWidget(calibration_.Frame(), 3, 1);
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(4, 1);
 }
 
 bool MainWindow::Start() {
@@ -50,14 +69,23 @@ bool MainWindow::Start() {
   const int16_t status = link_.ConnectAndDownload(session_);
   serial_.LastRequestStatus = status;
   if (!link_.DownloadSucceeded(status)) {
-    const QString text = QStringLiteral("Error Downloading Firmware - Check USB connections");
+    QString text = QStringLiteral("Error Downloading Firmware - Check USB connections");
     // Also on the terminal a bench script may have started the program from.
     std::fprintf(stderr, "%s (status %d)\n", qPrintable(text), status);
+    // Our libraries name the step that failed first: the search that found
+    // no board, rather than the download that then had no board to load.
+    if (const auto &failure = link_.SessionFailure()) {
+      if (const std::string step = SessionFailureLine(*failure); !step.empty()) {
+        std::fprintf(stderr, "%s\n", step.c_str());
+        text += QStringLiteral("\n") + QString::fromStdString(step);
+      }
+    }
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(ApplicationTitle), text, QMessageBox::Ok);
     box.exec();
     return false;
   }
 
+  statusLine_.ShowBoard(BoardName());
   setWindowTitle(QStringLiteral("VQ8231 Evaluation Software"));
   registerPanel_.ShowGainAndOffsetPrompts();
   ApplyInitialState();
@@ -97,6 +125,28 @@ void MainWindow::Wire() {
           [this](DigitalLine line, bool boardDrives) { hardwareSwitches_.LetBoardDrive(line, boardDrives); });
   connect(&functionSwitches_, &FunctionSwitches::driveLevelsRead, this,
           [this](bool d1High, bool d0High) { hardwareSwitches_.ShowDriveLevels(d1High, d0High); });
+  connect(&board_, &BoardAccess::actionEnded, this, &MainWindow::ShowActionOutcome);
+}
+
+// After every action: its first failed request and why, with what the action
+// did about it, or what it refused or read on its own; nothing when all went
+// well.
+void MainWindow::ShowActionOutcome(const std::optional<BoardCall> &failure, const QString &note) {
+  if (!failure) {
+    statusLine_.ShowMessage(note, false);
+    return;
+  }
+  QString line = QString::fromStdString(FailureLine(*failure)) + QLatin1Char('.');
+  if (!note.isEmpty())
+    line += QLatin1Char(' ') + note;
+  statusLine_.ShowMessage(line, true);
+}
+
+QString MainWindow::BoardName() const {
+  if (link_.SimulatedBoard() != nullptr)
+    return QStringLiteral("Simulated board");
+  const std::string file = link_.LibraryFile();
+  return QString::fromLocal8Bit(file.substr(file.find_last_of("/\\") + 1));
 }
 
 void MainWindow::onExitChosen() {

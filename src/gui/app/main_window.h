@@ -11,6 +11,7 @@
 #include "panels/hardware_switches.h"
 #include "panels/program_values.h"
 #include "panels/register_panel.h"
+#include "panels/status_line.h"
 #include "panels/temperature_panel.h"
 #include "windows/about_box.h"
 
@@ -28,10 +29,6 @@ struct ProgramVariant {
   ProgramVersion Version;
 };
 
-// Client area of the main window: 14670 x 8310 twips.
-constexpr int ClientWidth = 14670 / 15;
-constexpr int ClientHeight = 8310 / 15;
-
 class MainWindow : public QMainWindow {
   Q_OBJECT
 public:
@@ -44,6 +41,7 @@ public:
   bool Start();
 
   BoardAccess &Board() { return board_; }
+  StatusLine &Status() { return statusLine_; }
   CalibrationPanel &Calibration() { return calibration_; }
   AboutBox *About() const { return about_; }
 
@@ -56,11 +54,15 @@ protected:
 
 private:
   void BuildMenus();
+  void LayOutFrames();
   void Wire();
   // The steps that make the window agree with the converter and the board
   // before the user sees it (initial_state.cpp).
   void ApplyInitialState();
   void ShowFunctionOptions(int32_t functionWord);
+  void ShowActionOutcome(const std::optional<BoardCall> &failure, const QString &note);
+  // Which board the program drives, once the library is loaded.
+  QString BoardName() const;
   void onExitChosen();
   void onAboutChosen();
 
@@ -77,6 +79,7 @@ private:
   HardwareSwitches hardwareSwitches_;
   TemperaturePanel temperature_;
   CalibrationPanel calibration_;
+  StatusLine statusLine_;
   QPointer<AboutBox> about_;
 };
 

@@ -2,20 +2,39 @@
 
 namespace vq {
 
-void BoardAccess::WriteRegister(WordAddress address, int32_t data) {
-  serial_.WriteRegister(address, data, pulseAfterDataWrite_);
-  emit readWriteBitSet(serial_.ReadWriteBit);
+BoardAccess::Action::Action(BoardAccess &board) : board_(board) {
+  if (board_.openActions_++ == 0) {
+    board_.serial_.ForgetFailure();
+    board_.note_.clear();
+  }
 }
 
-int32_t BoardAccess::ReadRegister(WordAddress address) {
-  const int32_t content = serial_.ReadRegister(address);
+BoardAccess::Action::~Action() {
+  if (--board_.openActions_ == 0)
+    emit board_.actionEnded(board_.serial_.FirstFailure(), board_.note_);
+}
+
+BoardStatus BoardAccess::WriteRegister(WordAddress address, int32_t data) {
+  const BoardStatus status = serial_.WriteRegister(address, data, pulseAfterDataWrite_);
   emit readWriteBitSet(serial_.ReadWriteBit);
-  return content;
+  return status;
+}
+
+Reading<int32_t> BoardAccess::ReadRegister(WordAddress address) {
+  const Reading<int32_t> read = serial_.ReadRegister(address);
+  emit readWriteBitSet(serial_.ReadWriteBit);
+  return read;
 }
 
 void BoardAccess::MarkWriting() {
   serial_.ReadWriteBit = ReadWrite::Write;
   emit readWriteBitSet(serial_.ReadWriteBit);
+}
+
+void BoardAccess::Note(const QString &text) {
+  if (!note_.isEmpty())
+    note_ += QLatin1Char(' ');
+  note_ += text;
 }
 
 } // namespace vq

@@ -3,11 +3,19 @@
 // notification of the R/W bit of every word, which the bit display follows.
 // What the panels send (the control lines, the options of the function word)
 // is kept in ProgramValues; this object keeps only the setting.
+//
+// It also keeps the account of the user's action under way: every handler
+// opens an Action, and when the outermost one closes, actionEnded tells what
+// became of it (its first failed request, or a note the handler left), so no
+// failure passes unseen.
 #pragma once
 
 #include "board/serial_access.h"
 
 #include <QObject>
+#include <QString>
+
+#include <optional>
 
 namespace vq {
 
@@ -16,15 +24,38 @@ class BoardAccess : public QObject {
 public:
   explicit BoardAccess(SerialAccess &serial) : serial_(serial) {}
 
+  // One user action, from its handler's start to its end. Actions opened
+  // inside it (a list selection from code runs the list's handler) belong to
+  // it.
+  class Action {
+  public:
+    explicit Action(BoardAccess &board);
+    ~Action();
+    Action(const Action &) = delete;
+    Action &operator=(const Action &) = delete;
+
+  private:
+    BoardAccess &board_;
+  };
+
   // A write to a register pulses LDAC afterwards while the setting says so.
-  void WriteRegister(WordAddress address, int32_t data);
-  int32_t ReadRegister(WordAddress address);
+  BoardStatus WriteRegister(WordAddress address, int32_t data);
+  Reading<int32_t> ReadRegister(WordAddress address);
   // Before a write whose steps may fail: the word about to go out is a write,
   // and the R/W bit says so at once.
   void MarkWriting();
-  void SetControlLines(const ControlLines &lines) { serial_.SetControlLines(lines); }
-  int16_t ReadBoardSample() { return serial_.ReadBoardSample(); }
-  void TakeLineDirection(DigitalLine line, bool inputOfConverter) { serial_.TakeLineDirection(line, inputOfConverter); }
+  BoardStatus SetControlLines(const ControlLines &lines) { return serial_.SetControlLines(lines); }
+  Reading<int16_t> ReadBoardSample() { return serial_.ReadBoardSample(); }
+  BoardStatus TakeLineDirection(DigitalLine line, bool inputOfConverter) {
+    return serial_.TakeLineDirection(line, inputOfConverter);
+  }
+
+  // What the action refused or read on its own, for the user, in sentences;
+  // an action's notes are said in their order.
+  void Note(const QString &text);
+  // The content of a register the program last knew, for an action whose
+  // read of it failed; nothing while no register model is connected.
+  std::optional<int32_t> LastKnown(WordAddress) const { return std::nullopt; }
 
   void SetPulseAfterDataWrite(bool pulse) { pulseAfterDataWrite_ = pulse; }
   bool PulsesAfterDataWrite() const { return pulseAfterDataWrite_; }
@@ -34,10 +65,15 @@ public:
 signals:
   // A word went out (or, after MarkWriting, is about to): its R/W bit.
   void readWriteBitSet(ReadWrite bit);
+  // The outermost action closed: its first failed request, if any, and the
+  // note it left (empty for none).
+  void actionEnded(const std::optional<vq::BoardCall> &failure, const QString &note);
 
 private:
   SerialAccess &serial_;
   bool pulseAfterDataWrite_ = false;
+  int openActions_ = 0;
+  QString note_;
 };
 
 } // namespace vq

@@ -5,11 +5,13 @@
 #include "rules/number_rules.h"
 
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <array>
 #include <chrono>
 #include <thread>
 
@@ -34,30 +36,59 @@ QString ChannelName(Channel channel) {
 } // namespace
 
 CalibrationPanel::CalibrationPanel(QWidget *client, PanelContext context)
-    : c_(context), completePause_(&WaitTwoSeconds), frame_(PlaceFrame(client, "Frame22", QStringLiteral("Calibration"),
-                                                                      QRect(Px(5160), Px(6720), Px(9375), Px(1455)))) {
-  startButton_ = PlaceButton(frame_, "Command8", QStringLiteral("Perform Offset && Gain Calibration on Selected DAC"),
-                             QRect(10, 22, 340, 28));
-  constexpr int stageY = 60;
+    : c_(context), completePause_(&WaitTwoSeconds),
+      frame_(PlaceFrame(client, "Frame22", QStringLiteral("Ca&libration"))) {
+  startButton_ = PlaceButton(frame_, "Command8", QStringLiteral("Perform Offset && Gain Calibration on Selected DAC"));
   offsetInstruction_ =
-      PlaceLabel(frame_, "LabelOff1", QStringLiteral("Load 0V to the DAC and measure the output voltage"),
-                 QRect(10, stageY, 320, 20));
-  offsetPrompt_ = PlaceLabel(frame_, "LabelOff2", QStringLiteral("Measured Voltage = "), QRect(336, stageY, 120, 20));
-  offsetReadingBox_ = PlaceBox(frame_, "TextOff", QStringLiteral("0"), QRect(456, stageY - 2, 84, 24));
-  offsetDoneButton_ = PlaceButton(frame_, "CommandOff", QStringLiteral("Done"), QRect(548, stageY - 4, 66, 28));
+      PlaceLabel(frame_, "LabelOff1", QStringLiteral("Load 0V to the DAC and measure the output voltage"));
+  offsetPrompt_ = PlaceLabel(frame_, "LabelOff2", QStringLiteral("&Measured Voltage = "));
+  offsetReadingBox_ = PlaceBox(frame_, "TextOff", QStringLiteral("0"));
+  offsetDoneButton_ = PlaceButton(frame_, "CommandOff", QStringLiteral("Done"));
   zeroScaleInstruction_ =
-      PlaceLabel(frame_, "LabelFS1", QStringLiteral("Load Zero Scale to the DAC and measure the output voltage"),
-                 QRect(10, stageY, 320, 20));
-  zeroScalePrompt_ = PlaceLabel(frame_, "LabelFS2", QStringLiteral("Measured Voltage = "), QRect(336, stageY, 120, 20));
-  zeroScaleReadingBox_ = PlaceBox(frame_, "TextFS", QStringLiteral("-"), QRect(456, stageY - 2, 84, 24));
-  zeroScaleDoneButton_ = PlaceButton(frame_, "CommandFS", QStringLiteral("Done"), QRect(548, stageY - 4, 66, 28));
-  completeLabel_ =
-      PlaceLabel(frame_, "LabelComplete", QStringLiteral("Calibration complete"), QRect(10, stageY, 320, 20));
+      PlaceLabel(frame_, "LabelFS1", QStringLiteral("Load Zero Scale to the DAC and measure the output voltage"));
+  zeroScalePrompt_ = PlaceLabel(frame_, "LabelFS2", QStringLiteral("&Measured Voltage = "));
+  zeroScaleReadingBox_ = PlaceBox(frame_, "TextFS", QStringLiteral("-"));
+  zeroScaleDoneButton_ = PlaceButton(frame_, "CommandFS", QStringLiteral("Done"));
+  completeLabel_ = PlaceLabel(frame_, "LabelComplete", QStringLiteral("Calibration complete"));
   // The instructions wrap onto two lines rather than run under "Measured Voltage =".
-  for (QLabel *instruction : {offsetInstruction_, zeroScaleInstruction_}) {
+  for (QLabel *instruction : {offsetInstruction_, zeroScaleInstruction_})
     instruction->setWordWrap(true);
-    instruction->setGeometry(10, stageY - 10, 320, 40);
-  }
+  for (QLineEdit *reading : {offsetReadingBox_, zeroScaleReadingBox_})
+    reading->setMinimumWidth(reading->fontMetrics().horizontalAdvance(QStringLiteral("-10.24000")) +
+                             2 * reading->fontMetrics().averageCharWidth());
+
+  Describe(startButton_, QStringLiteral("Perform Offset & Gain Calibration on Selected DAC"),
+           QStringLiteral("Calibrates the offset and the gain of the chosen channel against a voltmeter"));
+  Describe(offsetReadingBox_, QStringLiteral("Measured Voltage at 0 V"),
+           QStringLiteral("The voltmeter's reading of the output at 0 V, in volts; Return does what Done does"));
+  Describe(offsetDoneButton_, QStringLiteral("Done with the offset"),
+           QStringLiteral("Corrects the offset register from the reading at 0 V"));
+  Describe(zeroScaleReadingBox_, QStringLiteral("Measured Voltage at zero scale"),
+           QStringLiteral("The voltmeter's reading of the output at zero scale, in volts (negative); Return does "
+                          "what Done does"));
+  Describe(zeroScaleDoneButton_, QStringLiteral("Done with the gain"),
+           QStringLiteral("Corrects the fine gain register from the reading at zero scale"));
+  offsetPrompt_->setBuddy(offsetReadingBox_);
+  zeroScalePrompt_->setBuddy(zeroScaleReadingBox_);
+  // "Perform ..." over one row in which the stages and the closing message
+  // take each other's place, each keeping its room while hidden.
+  auto *grid = new QGridLayout(frame_);
+  grid->addWidget(startButton_, 0, 0, 1, 4, Qt::AlignLeft);
+  const std::array<std::array<QWidget *, 4>, 2> stages = {
+      {{offsetInstruction_, offsetPrompt_, offsetReadingBox_, offsetDoneButton_},
+       {zeroScaleInstruction_, zeroScalePrompt_, zeroScaleReadingBox_, zeroScaleDoneButton_}}};
+  for (const auto &stage : stages)
+    for (int column = 0; column < 4; ++column) {
+      KeepRoomWhenHidden({stage[column]});
+      grid->addWidget(stage[column], 1, column);
+    }
+  KeepRoomWhenHidden({completeLabel_});
+  grid->addWidget(completeLabel_, 1, 0);
+  grid->setColumnStretch(0, 1);
+  // Two lines of an instruction at most, however narrow the frame.
+  grid->setColumnMinimumWidth(0, zeroScaleInstruction_->fontMetrics().horizontalAdvance(zeroScaleInstruction_->text()) /
+                                         2 +
+                                     2 * zeroScaleInstruction_->fontMetrics().averageCharWidth());
   ShowOffsetStage(false);
   ShowZeroScaleStage(false);
   completeLabel_->hide();
@@ -65,6 +96,9 @@ CalibrationPanel::CalibrationPanel(QWidget *client, PanelContext context)
   connect(startButton_, &QPushButton::clicked, this, &CalibrationPanel::onStartClicked);
   connect(offsetDoneButton_, &QPushButton::clicked, this, &CalibrationPanel::onOffsetDoneClicked);
   connect(zeroScaleDoneButton_, &QPushButton::clicked, this, &CalibrationPanel::onZeroScaleDoneClicked);
+  // Return in a reading box does what "Done" beside it does.
+  connect(offsetReadingBox_, &QLineEdit::returnPressed, this, &CalibrationPanel::onOffsetDoneClicked);
+  connect(zeroScaleReadingBox_, &QLineEdit::returnPressed, this, &CalibrationPanel::onZeroScaleDoneClicked);
 }
 
 void CalibrationPanel::WaitTwoSeconds() {
@@ -106,6 +140,7 @@ bool CalibrationPanel::RefuseAllChannels() {
 void CalibrationPanel::onStartClicked() {
   if (RefuseAllChannels())
     return;
+  BoardAccess::Action action(c_.Board);
   ShowOffsetStage(true);
   startButton_->setEnabled(false);
 }
@@ -120,21 +155,28 @@ void CalibrationPanel::TellShortfall(const char *stage, const Correction &correc
 }
 
 void CalibrationPanel::TakeChannelRange() {
-  const int32_t coarse = c_.Board.ReadRegister(RangeRegisterOf(c_.Values.Word.AddressedChannel()));
-  if (const auto range = RangeForCoarseCode(coarse))
-    c_.Values.OutputRange = *range;
+  if (const auto coarse = ReadCoarseGain(c_, RangeRegisterOf(c_.Values.Word.AddressedChannel())))
+    if (const auto range = RangeForCoarseCode(*coarse))
+      c_.Values.OutputRange = *range;
 }
 
 void CalibrationPanel::onOffsetDoneClicked() {
   if (RefuseAllChannels())
     return;
+  BoardAccess::Action action(c_.Board);
   TakeChannelRange();
   const WordAddress offset(Register::Offset, c_.Values.Word.AddressedChannel());
-  const int32_t present = c_.Board.ReadRegister(offset);
+  const Reading<int32_t> present = c_.Board.ReadRegister(offset);
+  if (!present.Answered()) {
+    // A correction of a content that was not read would miscalibrate the
+    // channel: nothing is written and the stage stays open.
+    c_.Board.Note(QStringLiteral("The offset was not changed."));
+    return;
+  }
   Correction correction;
   try {
-    const float reading = ToSingle(LeadingNumber(offsetReadingBox_->text().toStdString()));
-    correction = OffsetCalibration(present, reading, c_.Values.OutputRange);
+    const float reading = ToSingle(ReadTypedNumber(c_, offsetReadingBox_->text()));
+    correction = OffsetCalibration(present.Value, reading, c_.Values.OutputRange);
   } catch (const NumberError &error) {
     // A reading no voltmeter gives, or a read-back the 8-bit register cannot
     // hold: writing a code computed from it would miscalibrate the channel.
@@ -157,13 +199,18 @@ void CalibrationPanel::FailOffsetStage(const QString &problem) {
 void CalibrationPanel::onZeroScaleDoneClicked() {
   if (RefuseAllChannels())
     return;
+  BoardAccess::Action action(c_.Board);
   TakeChannelRange();
   const WordAddress fineGain(Register::FineGain, c_.Values.Word.AddressedChannel());
   Correction correction;
   try {
-    const int32_t present = c_.Board.ReadRegister(fineGain);
-    const double reading = LeadingNumber(zeroScaleReadingBox_->text().toStdString());
-    correction = FineGainCalibration(present, reading, c_.Values.OutputRange);
+    const Reading<int32_t> present = c_.Board.ReadRegister(fineGain);
+    if (!present.Answered()) {
+      c_.Board.Note(QStringLiteral("The fine gain was not changed."));
+      return;
+    }
+    const double reading = ReadTypedNumber(c_, zeroScaleReadingBox_->text());
+    correction = FineGainCalibration(present.Value, reading, c_.Values.OutputRange);
   } catch (const NumberError &) {
     FailZeroScaleStage();
     return;

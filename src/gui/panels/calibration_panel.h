@@ -29,6 +29,8 @@ public:
   // The real pause: returns once more than two seconds have passed.
   static void WaitTwoSeconds();
 
+  QGroupBox *Frame() const { return frame_; }
+
 private:
   void onStartClicked();
   void onOffsetDoneClicked();

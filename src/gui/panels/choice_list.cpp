@@ -4,6 +4,8 @@ namespace vq {
 
 ChoiceList::ChoiceList(QWidget *parent) : QComboBox(parent) {
   setEditable(false);
+  // As wide as its longest choice, whenever the choices are filled in.
+  setSizeAdjustPolicy(QComboBox::AdjustToContents);
   connect(this, &QComboBox::activated, this, &ChoiceList::choiceMade);
 }
 

@@ -14,10 +14,11 @@ struct DesignName {
   const char *Design; // the objectName
 };
 
-inline constexpr std::array<DesignName, 66> DesignNames = {{
+inline constexpr std::array<DesignName, 67> DesignNames = {{
     // The windows themselves.
     {"MainWindow", "this", "MainForm"},
     {"AboutBox", "this", "frmAbout"},
+    {"StatusLine", "bar_", "StatusBar"},
     // RegisterPanel: "Read / Write Registers"
     {"RegisterPanel", "frame_", "Frame1"},
     {"RegisterPanel", "registerList_", "ComboReg"},

@@ -87,6 +87,7 @@ void RegisterPanel::SwitchToHexadecimal() {
 }
 
 void RegisterPanel::onDisplayModeClicked() {
+  BoardAccess::Action action(c_.Board);
   if (c_.Values.Display == DisplayMode::Hex)
     SwitchToDecimal();
   else

@@ -24,30 +24,64 @@ FunctionSwitches::Line FunctionSwitches::D0() const {
 }
 
 FunctionSwitches::FunctionSwitches(QWidget *client, PanelContext context)
-    : c_(context), frame_(PlaceFrame(client, "Frame6", QStringLiteral("Function Register Configuration"),
-                                     QRect(Px(120), Px(3000), Px(14415), Px(1935)))) {
-  const QRect toggle = QRect(10, 22, 110, 44).translated(15, 10);
-  auto *groundFrame = PlaceFrame(frame_, "Frame7", QStringLiteral("Local Gnd Offset Adjust"), QRect(8, 20, 160, 96));
-  groundOffsetSwitch_ =
-      PlaceSwitch(groundFrame, "Toggle1", QStringLiteral("Disabled"), QStringLiteral("Enabled"), toggle);
-  auto *sdoFrame = PlaceFrame(frame_, "Frame9", QStringLiteral("Serial Data Output (SDO)"), QRect(176, 20, 160, 96));
-  sdoSwitch_ = PlaceSwitch(sdoFrame, "Toggle7", QStringLiteral("Enabled"), QStringLiteral("Disabled"), toggle);
+    : c_(context), frame_(PlaceFrame(client, "Frame6", QStringLiteral("F&unction Register Configuration"))) {
+  QGroupBox *groundFrame = SwitchFrame(frame_, "Frame7", QStringLiteral("Local Gnd Offset Adjust"), groundOffsetSwitch_,
+                                       "Toggle1", QStringLiteral("Disabled"), QStringLiteral("Enabled"));
+  QGroupBox *sdoFrame = SwitchFrame(frame_, "Frame9", QStringLiteral("Serial Data Output (SDO)"), sdoSwitch_, "Toggle7",
+                                    QStringLiteral("Enabled"), QStringLiteral("Disabled"));
 
-  auto *linesFrame = PlaceFrame(frame_, "Frame8", QStringLiteral("Digital I/O Ports"), QRect(344, 20, 440, 96));
-  auto *d1Frame = PlaceFrame(linesFrame, "Frame11", QString(), QRect(8, 18, 176, 70));
-  d1DirectionSwitch_ = PlaceSwitch(d1Frame, "Toggle3", QStringLiteral("D1 - Input"), QStringLiteral("D1 - Output"),
-                                   QRect(4, 12, 84, 44));
-  d1LevelSwitch_ =
-      PlaceSwitch(d1Frame, "Toggle5", QStringLiteral("D1 - Low"), QStringLiteral("D1 - High"), QRect(88, 12, 84, 44));
-  auto *d0Frame = PlaceFrame(linesFrame, "Frame10", QString(), QRect(192, 18, 176, 70));
-  d0DirectionSwitch_ = PlaceSwitch(d0Frame, "Toggle4", QStringLiteral("D0 - Input"), QStringLiteral("D0 - Output"),
-                                   QRect(4, 12, 84, 44));
-  d0LevelSwitch_ =
-      PlaceSwitch(d0Frame, "Toggle6", QStringLiteral("D0 - Low"), QStringLiteral("D0 - High"), QRect(88, 12, 84, 44));
-  readLinesButton_ = PlaceButton(linesFrame, "Command6", QStringLiteral("READ"), QRect(376, 38, 56, 28));
+  auto *linesFrame = PlaceFrame(frame_, "Frame8", QStringLiteral("Digital I/O Ports"));
+  auto *d1Frame = PlaceFrame(linesFrame, "Frame11", QString());
+  d1DirectionSwitch_ = PlaceSwitch(d1Frame, "Toggle3", QStringLiteral("D1 - Input"), QStringLiteral("D1 - Output"));
+  d1LevelSwitch_ = PlaceSwitch(d1Frame, "Toggle5", QStringLiteral("D1 - Low"), QStringLiteral("D1 - High"));
+  auto *d0Frame = PlaceFrame(linesFrame, "Frame10", QString());
+  d0DirectionSwitch_ = PlaceSwitch(d0Frame, "Toggle4", QStringLiteral("D0 - Input"), QStringLiteral("D0 - Output"));
+  d0LevelSwitch_ = PlaceSwitch(d0Frame, "Toggle6", QStringLiteral("D0 - Low"), QStringLiteral("D0 - High"));
+  readLinesButton_ = PlaceButton(linesFrame, "Command6", QStringLiteral("READ"));
+  // "READ" comes and goes with the lines' directions; the rest stays put.
+  KeepRoomWhenHidden({readLinesButton_});
 
-  clearAllButton_ = PlaceButton(frame_, "Command4", QStringLiteral("CLEAR"), QRect(800, 40, 72, 30));
-  loadAllButton_ = PlaceButton(frame_, "Command5", QStringLiteral("LOAD"), QRect(880, 40, 72, 30));
+  clearAllButton_ = PlaceButton(frame_, "Command4", QStringLiteral("CLEAR"));
+  loadAllButton_ = PlaceButton(frame_, "Command5", QStringLiteral("LOAD"));
+
+  Describe(groundOffsetSwitch_, QStringLiteral("Local Gnd Offset Adjust"),
+           QStringLiteral("Whether the converter adjusts its outputs for the offset of the local ground"));
+  Describe(sdoSwitch_, QStringLiteral("Serial Data Output (SDO)"),
+           QStringLiteral("Enables or disables the converter's serial data output; reads need it enabled"));
+  Describe(d1DirectionSwitch_, QStringLiteral("D1 direction"),
+           QStringLiteral("Whether the converter drives D1 (output) or reads it (input)"));
+  Describe(d1LevelSwitch_, QStringLiteral("D1 level"),
+           QStringLiteral("The level the converter drives on D1 while D1 is an output"));
+  Describe(d0DirectionSwitch_, QStringLiteral("D0 direction"),
+           QStringLiteral("Whether the converter drives D0 (output) or reads it (input)"));
+  Describe(d0LevelSwitch_, QStringLiteral("D0 level"),
+           QStringLiteral("The level the converter drives on D0 while D0 is an output"));
+  Describe(readLinesButton_, QStringLiteral("Read D0 and D1"),
+           QStringLiteral("Reads the levels of D0 and D1 from the converter's function register"));
+  Describe(clearAllButton_, QStringLiteral("Clear all DACs"), QStringLiteral("Sets every DAC to its clear code: 0 V"));
+  Describe(loadAllButton_, QStringLiteral("Load all DACs"),
+           QStringLiteral("Moves every input register into its DAC register: all outputs change at once"));
+  SameWidth({groundFrame, sdoFrame});
+  SameWidth({d1DirectionSwitch_, d1LevelSwitch_, d0DirectionSwitch_, d0LevelSwitch_});
+  SameWidth({clearAllButton_, loadAllButton_});
+  for (QGroupBox *line : {d1Frame, d0Frame}) {
+    auto *row = new QHBoxLayout(line);
+    for (QObject *child : line->children())
+      if (auto *toggle = qobject_cast<ToggleSwitch *>(child))
+        row->addWidget(toggle);
+  }
+  auto *lines = new QHBoxLayout(linesFrame);
+  lines->addWidget(d1Frame);
+  lines->addWidget(d0Frame);
+  lines->addWidget(readLinesButton_, 0, Qt::AlignVCenter);
+  auto *row = new QHBoxLayout(frame_);
+  row->addWidget(groundFrame);
+  row->addWidget(sdoFrame);
+  row->addWidget(linesFrame);
+  row->addStretch(1);
+  row->addWidget(clearAllButton_, 0, Qt::AlignVCenter);
+  row->addWidget(loadAllButton_, 0, Qt::AlignVCenter);
+  row->addStretch(1);
 
   // The switches' handlers run only on a flip by the user.
   connect(groundOffsetSwitch_, &ToggleSwitch::flipped, this, &FunctionSwitches::onGroundOffsetFlipped);
@@ -117,47 +151,67 @@ void FunctionSwitches::ChangeDirection(const Line &line) {
 }
 
 void FunctionSwitches::onGroundOffsetFlipped() {
+  BoardAccess::Action action(c_.Board);
   SetOption(c_.Values.Options.LocalGroundOffsetAdjust, groundOffsetSwitch_);
 }
 
 void FunctionSwitches::onSdoFlipped() {
+  BoardAccess::Action action(c_.Board);
   SetOption(c_.Values.Options.SdoDisabled, sdoSwitch_);
 }
 
 void FunctionSwitches::onD1DirectionFlipped() {
+  BoardAccess::Action action(c_.Board);
   ChangeDirection(D1());
 }
 
 void FunctionSwitches::onD0DirectionFlipped() {
+  BoardAccess::Action action(c_.Board);
   ChangeDirection(D0());
 }
 
 void FunctionSwitches::onD1LevelFlipped() {
+  BoardAccess::Action action(c_.Board);
   ChangeLevel(D1());
 }
 
 void FunctionSwitches::onD0LevelFlipped() {
+  BoardAccess::Action action(c_.Board);
   ChangeLevel(D0());
 }
 
 void FunctionSwitches::onClearAllClicked() {
+  BoardAccess::Action action(c_.Board);
   c_.Board.WriteRegister(Command::ClearAll, 0);
 }
 
 void FunctionSwitches::onLoadAllClicked() {
+  BoardAccess::Action action(c_.Board);
   c_.Board.WriteRegister(Command::LoadAll, 0);
 }
 
 void FunctionSwitches::onReadLinesClicked() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
   // SDO must be enabled for the read-back; the other options stay as read.
   // Only the six option bits are written back: bits 15..6 of the function
   // register are always written as 0, whatever a read-back carried there.
-  FunctionWord asRead = FunctionWord::FromBits(c_.Board.ReadRegister(Command::FunctionRegister));
+  // Options or levels that were not read are neither written back nor shown.
+  const Reading<int32_t> first = c_.Board.ReadRegister(Command::FunctionRegister);
+  if (!first.Answered()) {
+    c_.Board.Note(QStringLiteral("Nothing was written back."));
+    return;
+  }
+  FunctionWord asRead = FunctionWord::FromBits(first.Value);
   asRead.SdoDisabled = false;
   v.FunctionRegisterShadow = asRead.Bits();
   c_.Board.WriteRegister(Command::FunctionRegister, v.FunctionRegisterShadow);
-  v.FunctionRegisterShadow = c_.Board.ReadRegister(Command::FunctionRegister);
+  const Reading<int32_t> second = c_.Board.ReadRegister(Command::FunctionRegister);
+  if (!second.Answered()) {
+    c_.Board.Note(QStringLiteral("The drive levels were not taken."));
+    return;
+  }
+  v.FunctionRegisterShadow = second.Value;
   const FunctionWord levels = FunctionWord::FromBits(v.FunctionRegisterShadow);
   const bool changed = v.Lines.DriveD1 != levels.D1High || v.Lines.DriveD0 != levels.D0High;
   v.Lines.DriveD1 = levels.D1High;

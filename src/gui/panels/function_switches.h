@@ -28,6 +28,7 @@ public:
   void LockLevelSwitches();
   // "READ" is offered while either line is an input of the converter.
   void OfferReadWhileALineIsInput();
+  QGroupBox *Frame() const { return frame_; }
 
 signals:
   // The converter took or gave up driving a digital line.

@@ -7,23 +7,39 @@
 namespace vq {
 
 HardwareSwitches::HardwareSwitches(QWidget *client, PanelContext context)
-    : c_(context), frame_(PlaceFrame(client, "Frame12", QStringLiteral("Hardware Configuration"),
-                                     QRect(Px(120), Px(5160), Px(14415), Px(1335)))) {
-  const QRect toggle(13, 18, 100, 44);
-  auto *codingFrame = PlaceFrame(frame_, "Frame13", QStringLiteral("Bin / 2sComp"), QRect(8, 18, 126, 66));
-  codingSwitch_ = PlaceSwitch(codingFrame, "Toggle2", QStringLiteral("2sComplement"), QStringLiteral("Binary"), toggle);
-  auto *clrFrame = PlaceFrame(frame_, "Frame14", QStringLiteral("CLR Pin"), QRect(142, 18, 126, 66));
-  clrSwitch_ = PlaceSwitch(clrFrame, "Toggle8", QStringLiteral("Low"), QStringLiteral("High"), toggle);
-  auto *ldacFrame = PlaceFrame(frame_, "Frame15", QStringLiteral("LDAC Pin"), QRect(276, 18, 264, 66));
-  ldacSwitch_ = PlaceSwitch(ldacFrame, "Toggle9", QStringLiteral("Low"), QStringLiteral("High"), QRect(6, 18, 80, 44));
-  pulseAfterWriteBox_ =
-      Place<QCheckBox>(ldacFrame, "Check1", QRect(92, 24, 168, 30), QStringLiteral("Pulse After Data Write"));
-  auto *rstinFrame = PlaceFrame(frame_, "Frame16", QStringLiteral("RSTIN Pin"), QRect(548, 18, 126, 66));
-  rstinSwitch_ = PlaceSwitch(rstinFrame, "Toggle10", QStringLiteral("Low"), QStringLiteral("High"), toggle);
-  driveD1Frame_ = PlaceFrame(frame_, "Frame21", QStringLiteral("Drive D1 Pin"), QRect(682, 18, 126, 66));
-  driveD1Switch_ = PlaceSwitch(driveD1Frame_, "Toggle12", QStringLiteral("Low"), QStringLiteral("High"), toggle);
-  driveD0Frame_ = PlaceFrame(frame_, "Frame20", QStringLiteral("Drive D0 Pin"), QRect(816, 18, 126, 66));
-  driveD0Switch_ = PlaceSwitch(driveD0Frame_, "Toggle11", QStringLiteral("Low"), QStringLiteral("High"), toggle);
+    : c_(context), frame_(PlaceFrame(client, "Frame12", QStringLiteral("Hardware &Configuration"))) {
+  const QString low = QStringLiteral("Low"), high = QStringLiteral("High");
+  QGroupBox *codingFrame = SwitchFrame(frame_, "Frame13", QStringLiteral("Bin / 2sComp"), codingSwitch_, "Toggle2",
+                                       QStringLiteral("2sComplement"), QStringLiteral("Binary"));
+  QGroupBox *clrFrame = SwitchFrame(frame_, "Frame14", QStringLiteral("CLR Pin"), clrSwitch_, "Toggle8", low, high);
+  auto *ldacFrame = PlaceFrame(frame_, "Frame15", QStringLiteral("LDAC Pin"));
+  ldacSwitch_ = PlaceSwitch(ldacFrame, "Toggle9", low, high);
+  pulseAfterWriteBox_ = Place<QCheckBox>(ldacFrame, "Check1", QStringLiteral("Pulse After Data Write"));
+  auto *ldacRow = new QHBoxLayout(ldacFrame);
+  ldacRow->addWidget(ldacSwitch_);
+  ldacRow->addWidget(pulseAfterWriteBox_);
+  QGroupBox *rstinFrame =
+      SwitchFrame(frame_, "Frame16", QStringLiteral("RSTIN Pin"), rstinSwitch_, "Toggle10", low, high);
+  driveD1Frame_ = SwitchFrame(frame_, "Frame21", QStringLiteral("Drive D1 Pin"), driveD1Switch_, "Toggle12", low, high);
+  driveD0Frame_ = SwitchFrame(frame_, "Frame20", QStringLiteral("Drive D0 Pin"), driveD0Switch_, "Toggle11", low, high);
+  Describe(codingSwitch_, QStringLiteral("Bin / 2sComp"),
+           QStringLiteral("The coding of data codes: offset binary or two's complement"));
+  Describe(clrSwitch_, QStringLiteral("CLR Pin"), QStringLiteral("The CLR pin: low holds every output at 0 V"));
+  Describe(ldacSwitch_, QStringLiteral("LDAC Pin"),
+           QStringLiteral("The LDAC pin: low moves each input register into its DAC register at once"));
+  Describe(pulseAfterWriteBox_, QStringLiteral("Pulse After Data Write"),
+           QStringLiteral("Pulses LDAC after every data write, so the output follows each write"));
+  Describe(rstinSwitch_, QStringLiteral("RSTIN Pin"), QStringLiteral("The converter's reset input"));
+  Describe(driveD1Switch_, QStringLiteral("Drive D1 Pin"),
+           QStringLiteral("The level the board drives on D1 while D1 is an input of the converter"));
+  Describe(driveD0Switch_, QStringLiteral("Drive D0 Pin"),
+           QStringLiteral("The level the board drives on D0 while D0 is an input of the converter"));
+  SameWidth({codingFrame, clrFrame, rstinFrame, driveD1Frame_, driveD0Frame_});
+
+  auto *row = new QHBoxLayout(frame_);
+  for (QGroupBox *line : {codingFrame, clrFrame, ldacFrame, rstinFrame, driveD1Frame_, driveD0Frame_})
+    row->addWidget(line);
+  row->addStretch(1);
 
   // The switches' handlers run only on a flip by the user.
   connect(codingSwitch_, &ToggleSwitch::flipped, this, &HardwareSwitches::onCodingFlipped);
@@ -65,30 +81,37 @@ void HardwareSwitches::SendLine(bool &line, const ToggleSwitch *control) {
 
 // Also the coding the voltage entry uses from now on.
 void HardwareSwitches::onCodingFlipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.BinaryCoding, codingSwitch_);
 }
 
 void HardwareSwitches::onClrFlipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.Clr, clrSwitch_);
 }
 
 void HardwareSwitches::onLdacFlipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.Ldac, ldacSwitch_);
 }
 
 void HardwareSwitches::onRstinFlipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.Rstin, rstinSwitch_);
 }
 
 void HardwareSwitches::onDriveD1Flipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.DriveD1, driveD1Switch_);
 }
 
 void HardwareSwitches::onDriveD0Flipped() {
+  BoardAccess::Action action(c_.Board);
   SendLine(c_.Values.Lines.DriveD0, driveD0Switch_);
 }
 
 void HardwareSwitches::onPulseAfterWriteToggled() {
+  BoardAccess::Action action(c_.Board);
   emit pulseAfterWriteChanged(pulseAfterWriteBox_->isChecked());
   if (pulseAfterWriteBox_->isChecked()) {
     ldacSwitch_->SetValue(true);

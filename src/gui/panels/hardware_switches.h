@@ -28,6 +28,7 @@ public:
   void LetBoardDrive(DigitalLine line, bool boardDrives);
   // Shows drive levels that were set without a flip.
   void ShowDriveLevels(bool d1High, bool d0High);
+  QGroupBox *Frame() const { return frame_; }
 
 signals:
   // "Pulse After Data Write" was ticked or cleared, from code or by the user:

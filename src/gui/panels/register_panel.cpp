@@ -4,28 +4,49 @@
 #include "panels/control_placement.h"
 #include "rules/number_rules.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
 namespace vq {
 
-namespace {
-constexpr int FieldY = 126, FieldHeight = 24;
-}
-
 RegisterPanel::RegisterPanel(QWidget *client, PanelContext context)
-    : c_(context), frame_(PlaceFrame(client, "Frame1", QStringLiteral("Read / Write Registers"),
-                                     QRect(Px(120), Px(360), Px(14415), Px(2415)))),
-      display_(frame_), registerList_(Place<ChoiceList>(frame_, "ComboReg", QRect(8, FieldY, 170, FieldHeight))),
-      channelList_(Place<ChoiceList>(frame_, "ComboAddr", QRect(186, FieldY, 96, FieldHeight))),
-      readRegisterButton_(
-          PlaceButton(frame_, "Command1", QStringLiteral("Read Register"), QRect(290, FieldY - 2, 104, 28))),
-      registerValue_(PlaceLabel(frame_, "Label27", QString(), QRect(402, FieldY, 60, FieldHeight))),
-      displayModeButton_(nullptr), valueEntry_(frame_, context) {
-  ShowAsReadout(registerValue_);
+    : c_(context), frame_(PlaceFrame(client, "Frame1", QStringLiteral("Read / &Write Registers"))), display_(frame_),
+      registerList_(Place<ChoiceList>(frame_, "ComboReg")), channelList_(Place<ChoiceList>(frame_, "ComboAddr")),
+      readRegisterButton_(PlaceButton(frame_, "Command1", QStringLiteral("Read Register"))),
+      registerValue_(PlaceLabel(frame_, "Label27", QString())), displayModeButton_(nullptr),
+      valueEntry_(frame_, context) {
+  // The widest register value: a 16-bit code in decimal.
+  ShowAsReadout(registerValue_, QStringLiteral("65535"));
   registerValue_->setAlignment(Qt::AlignCenter);
-  displayModeButton_ = PlaceButton(frame_, "Command2", QStringLiteral("Hex"), QRect(598, FieldY - 2, 52, 28));
+  displayModeButton_ = PlaceButton(frame_, "Command2", QStringLiteral("Hex"));
+  // "Hex" and "Dec" take the same room.
+  displayModeButton_->setMinimumWidth(displayModeButton_->sizeHint().width());
   valueEntry_.TabAfterDataBox(displayModeButton_);
+  Describe(registerList_, QStringLiteral("Register"),
+           QStringLiteral("The register to read or write; choosing one reads it from the chosen channel"));
+  Describe(channelList_, QStringLiteral("Channel"),
+           QStringLiteral("The DAC channel the register belongs to; choosing one reads its register"));
+  Describe(readRegisterButton_, QStringLiteral("Read Register"),
+           QStringLiteral("Reads the chosen register of the chosen channel from the converter"));
+  Describe(registerValue_, QStringLiteral("Register value"),
+           QStringLiteral("The register's content as last read or written, in the notation Hex/Dec shows"));
+  Describe(displayModeButton_, QStringLiteral("Hexadecimal or decimal"),
+           QStringLiteral("Shows the data value and the register value in hexadecimal or in decimal"));
+  KeepRoomWhenHidden({channelList_, displayModeButton_});
+
+  // The word display over one row of prompts and one of fields: the lists,
+  // "Read Register", the register value, the entry of the view shown, the
+  // Hex/Dec switch and the voltage entry; the room left goes to the right.
+  auto *grid = new QGridLayout(frame_);
+  constexpr int promptRow = 1, fieldRow = 2, entryColumn = 4, voltsColumn = 6, columns = 8;
+  grid->addWidget(display_.Frame(), 0, 0, 1, columns);
+  const std::pair<QWidget *, int> fields[] = {
+      {registerList_, 0}, {channelList_, 1}, {readRegisterButton_, 2}, {registerValue_, 3}, {displayModeButton_, 5}};
+  for (const auto &[field, column] : fields)
+    grid->addWidget(field, fieldRow, column);
+  valueEntry_.AddTo(*grid, promptRow, fieldRow, entryColumn, voltsColumn);
+  grid->setColumnStretch(columns - 1, 1);
 
   connect(registerList_, &ChoiceList::choiceMade, this, &RegisterPanel::onRegisterChosen);
   connect(channelList_, &ChoiceList::choiceMade, this, &RegisterPanel::onChannelChosen);
@@ -69,6 +90,7 @@ void RegisterPanel::ApplyView(const RegisterChoice &view) {
 }
 
 void RegisterPanel::onRegisterChosen() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
   const RegisterChoice *view = FindRegisterChoice(registerList_->currentText());
   if (view == nullptr)
@@ -88,8 +110,11 @@ void RegisterPanel::onRegisterChosen() {
     v.Word = WordAddress(*view->Reg, static_cast<Channel>(channel));
     display_.ShowDacAddress(v.Word.AddressBits());
     display_.ShowRegisterSelect(v.Word.SelectBits());
-    if (view->Reg == Register::CoarseGain && !AddressesAllCoarseGains())
-      coarseCode = c_.Board.ReadRegister(v.Word) & 3;
+    if (view->Reg == Register::CoarseGain && !AddressesAllCoarseGains()) {
+      // A range that was not read is not written back.
+      if (const Reading<int32_t> read = c_.Board.ReadRegister(v.Word); read.Answered())
+        coarseCode = read.Value & 3;
+    }
   }
   ApplyView(*view);
   // A change of the range selection runs the list's action, which writes the
@@ -100,6 +125,7 @@ void RegisterPanel::onRegisterChosen() {
 }
 
 void RegisterPanel::onChannelChosen() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
   const auto channel = ChoiceIndex(ChannelChoices, channelList_->currentText());
   if (!channel)
@@ -122,6 +148,7 @@ void RegisterPanel::ReadChosenRegister() {
 }
 
 void RegisterPanel::onReadRegisterClicked() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
   // Address 4 reads back no register; what came back would be taken for the
   // range of all four channels.
@@ -132,11 +159,24 @@ void RegisterPanel::onReadRegisterClicked() {
   v.Options.SdoDisabled = false;
   WriteFunctionWord(c_);
   emit serialOutputEnabled();
-  v.DataValue = c_.Board.ReadRegister(v.Word);
+  const Reading<int32_t> read = c_.Board.ReadRegister(v.Word);
+  if (!read.Answered()) {
+    // The buffer holds another request's bytes: nothing of it is shown or
+    // taken as the register's content.
+    ShowNoAnswer();
+    return;
+  }
+  v.DataValue = read.Value;
   ShowInputWord();
   // The coarse gain view may have written the range back meanwhile; the
   // label still tells that this was a read.
   display_.ShowReadWriteBit(ReadWrite::Read);
+}
+
+void RegisterPanel::ShowNoAnswer() {
+  display_.ShowReadWriteBit(ReadWrite::Read);
+  display_.ShowNoAnswer();
+  registerValue_->setText(QString::fromLatin1(NoAnswer));
 }
 
 void RegisterPanel::ShowInputWord() {

@@ -36,6 +36,9 @@ public:
   void ShowReadWriteBit(ReadWrite bit) { display_.ShowReadWriteBit(bit); }
   // Display refresh of the word, its value labels and the current entry field.
   void ShowInputWord();
+  QGroupBox *Frame() const { return frame_; }
+  // After a read that failed: the value label and the word say so.
+  void ShowNoAnswer();
 
 signals:
   // "Read Register" enables the converter's serial output before reading.

@@ -20,6 +20,8 @@ public:
   // Shown in both result labels when the board's sample is not a reading.
   static constexpr const char *NoReading = "----";
 
+  QGroupBox *Frame() const { return frame_; }
+
 signals:
   // "Measure" switches the converter's serial output off first.
   void serialOutputDisabled();

@@ -92,10 +92,22 @@ void ToggleSwitch::SetValue(bool on) {
   TellAssistiveTools(true, false);
 }
 
+// A switch the user cannot flip now takes no Tab stop.
+void ToggleSwitch::UpdateTabStop() {
+  setFocusPolicy(Flippable() ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void ToggleSwitch::changeEvent(QEvent *event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::EnabledChange)
+    UpdateTabStop();
+}
+
 void ToggleSwitch::SetOperable(bool operable) {
   if (operable_ == operable)
     return;
   operable_ = operable;
+  UpdateTabStop();
   update();
   TellAssistiveTools(false, true);
 }
@@ -170,18 +182,20 @@ void ToggleSwitch::paintEvent(QPaintEvent *) {
   const QPalette &pal = palette();
   const QRectF track((width() - TrackWidth) / 2.0, 2, TrackWidth, TrackHeight);
 
-  // A locked switch keeps showing its position, in grey.
-  QColor fill = value_ ? QColor(0x2e, 0x7d, 0x32) : QColor(0x75, 0x75, 0x75);
-  if (!live)
-    fill = value_ ? QColor(0xb0, 0xb0, 0xb0) : QColor(0xd6, 0xd6, 0xd6);
-  painter.setPen(live ? Qt::NoPen : QPen(QColor(0xa0, 0xa0, 0xa0), 1));
-  painter.setBrush(fill);
+  // Colours from the palette, so the switch reads in light and dark themes
+  // alike: a live switch is on in the highlight colour and off in a mid
+  // tone; a locked one keeps showing its position in the disabled group's
+  // colours, quieter than the live ones.
+  const QPalette::ColorGroup group = live ? QPalette::Active : QPalette::Disabled;
+  painter.setPen(live ? Qt::NoPen : QPen(pal.color(group, QPalette::Mid), 1));
+  painter.setBrush(value_ ? pal.color(group, live ? QPalette::Highlight : QPalette::Mid)
+                          : pal.color(group, live ? QPalette::Dark : QPalette::Button));
   painter.drawRoundedRect(track, TrackHeight / 2.0, TrackHeight / 2.0);
 
   const qreal knob = TrackHeight - 4;
   const qreal knobX = value_ ? track.right() - knob - 2 : track.left() + 2;
   painter.setPen(Qt::NoPen);
-  painter.setBrush(live ? QColor(Qt::white) : QColor(0xf0, 0xf0, 0xf0));
+  painter.setBrush(pal.color(group, live ? QPalette::Light : QPalette::Window));
   painter.drawEllipse(QRectF(knobX, track.top() + 2, knob, knob));
 
   if (hasFocus()) {

@@ -1,7 +1,8 @@
 // A two-state switch showing its state graphically with the caption of the
 // present state. The user flips it with a click or the space bar while it is
 // Operable; flipped() is raised only for such a flip. Setting Value from code
-// updates the display only. A switch that is not Operable is drawn greyed.
+// updates the display only. A switch that is not Operable is drawn greyed
+// and takes no Tab stop.
 #pragma once
 
 #include <QWidget>
@@ -42,8 +43,10 @@ protected:
   void mousePressEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
+  void changeEvent(QEvent *event) override;
 
 private:
+  void UpdateTabStop();
   void TellAssistiveTools(bool checkedChanged, bool lockChanged);
 
   QString offCaption_;

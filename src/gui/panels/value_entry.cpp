@@ -5,6 +5,7 @@
 #include "rules/conversions.h"
 #include "rules/number_rules.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -16,11 +17,13 @@ namespace vq {
 namespace {
 
 // Runs an entry's steps. A failure empties the box and gives it the focus,
-// without a message; whatever the steps did before it stays done.
-template <typename Steps> void RunEntry(QLineEdit *box, Steps steps) {
+// without a message box: the action's note says why. Whatever the steps did
+// before it stays done.
+template <typename Steps> void RunEntry(BoardAccess &board, QLineEdit *box, Steps steps) {
   try {
     steps();
-  } catch (const std::exception &) {
+  } catch (const std::exception &error) {
+    board.Note(QStringLiteral("Not entered: %1.").arg(QString::fromStdString(error.what())));
     // setText, unlike clear(), also drops the undo history, which would
     // otherwise keep every failed text.
     box->setText(QString());
@@ -44,19 +47,35 @@ QString DataValueText(int32_t value, DisplayMode mode) {
 
 ValueEntry::ValueEntry(QWidget *registerFrame, PanelContext context) : c_(context) {
   QWidget *frame = registerFrame;
-  constexpr int promptY = 108, fieldY = 126, fieldH = 24;
-  dataPrompt_ = PlaceLabel(frame, "Label1", QStringLiteral("Enter Data Value"), QRect(480, promptY, 130, 18));
-  dataBox_ = PlaceBox(frame, "TextData", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
-  voltsPrompt_ = PlaceLabel(frame, "Label29", QStringLiteral("Enter Voltage Value"), QRect(664, promptY, 150, 18));
-  voltsBox_ = PlaceBox(frame, "TextVolts", QStringLiteral("0.0000"), QRect(664, fieldY, 120, fieldH));
-  rangePrompt_ = PlaceLabel(frame, "Label5", QStringLiteral("Select Output Range"), QRect(480, promptY, 200, 18));
-  rangeList_ = Place<ChoiceList>(frame, "ComboCoarse", QRect(480, fieldY, 220, fieldH));
-  fineGainPrompt_ =
-      PlaceLabel(frame, "Label7", QStringLiteral("Enter Fine Gain Value  (-32 to +31)"), QRect(480, promptY, 260, 18));
-  fineGainBox_ = PlaceBox(frame, "TextFine", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
-  offsetPrompt_ =
-      PlaceLabel(frame, "Label9", QStringLiteral("Enter Offset Value  (-16 to +15.875)"), QRect(480, promptY, 260, 18));
-  offsetBox_ = PlaceBox(frame, "TextOffset", QStringLiteral("0"), QRect(480, fieldY, 110, fieldH));
+  dataPrompt_ = PlaceLabel(frame, "Label1", QStringLiteral("Enter &Data Value"));
+  dataBox_ = PlaceBox(frame, "TextData", QStringLiteral("0"));
+  voltsPrompt_ = PlaceLabel(frame, "Label29", QStringLiteral("Enter V&oltage Value"));
+  voltsBox_ = PlaceBox(frame, "TextVolts", QStringLiteral("0.0000"));
+  rangePrompt_ = PlaceLabel(frame, "Label5", QStringLiteral("Select Output &Range"));
+  rangeList_ = Place<ChoiceList>(frame, "ComboCoarse");
+  fineGainPrompt_ = PlaceLabel(frame, "Label7", QStringLiteral("Enter Fine &Gain Value  (-32 to +31)"));
+  fineGainBox_ = PlaceBox(frame, "TextFine", QStringLiteral("0"));
+  offsetPrompt_ = PlaceLabel(frame, "Label9", QStringLiteral("Enter Offs&et Value  (-16 to +15.875)"));
+  offsetBox_ = PlaceBox(frame, "TextOffset", QStringLiteral("0"));
+  Describe(dataBox_, QStringLiteral("Enter Data Value"),
+           QStringLiteral("The data code, 0 to 65535 (0 to FFFF in hexadecimal); Return writes it"));
+  Describe(voltsBox_, QStringLiteral("Enter Voltage Value"),
+           QStringLiteral("The output voltage in volts, within the channel's range; Return writes its code"));
+  Describe(rangeList_, QStringLiteral("Select Output Range"),
+           QStringLiteral("The channel's output range, in volts; choosing one writes it"));
+  Describe(fineGainBox_, QStringLiteral("Enter Fine Gain Value"),
+           QStringLiteral("Fine gain, -32 to 31, in steps of half an LSB at zero scale; Return writes it"));
+  Describe(offsetBox_, QStringLiteral("Enter Offset Value"),
+           QStringLiteral("Offset in LSB, -16 to 15.875 in steps of 0.125 LSB; Return writes it"));
+  // Each prompt's mnemonic (Alt and its underlined letter) reaches its field.
+  dataPrompt_->setBuddy(dataBox_);
+  voltsPrompt_->setBuddy(voltsBox_);
+  rangePrompt_->setBuddy(rangeList_);
+  fineGainPrompt_->setBuddy(fineGainBox_);
+  offsetPrompt_->setBuddy(offsetBox_);
+  // The views take each other's place in one column.
+  KeepRoomWhenHidden({dataPrompt_, dataBox_, voltsPrompt_, voltsBox_, rangePrompt_, rangeList_, fineGainPrompt_,
+                      fineGainBox_, offsetPrompt_, offsetBox_});
 
   // Entry boxes act on Return (and Enter on the keypad).
   connect(dataBox_, &QLineEdit::returnPressed, this, &ValueEntry::onDataEntered);
@@ -64,6 +83,15 @@ ValueEntry::ValueEntry(QWidget *registerFrame, PanelContext context) : c_(contex
   connect(fineGainBox_, &QLineEdit::returnPressed, this, &ValueEntry::onFineGainEntered);
   connect(offsetBox_, &QLineEdit::returnPressed, this, &ValueEntry::onOffsetEntered);
   connect(rangeList_, &ChoiceList::choiceMade, this, &ValueEntry::onRangeChosen);
+}
+
+void ValueEntry::AddTo(QGridLayout &grid, int promptRow, int fieldRow, int entryColumn, int voltsColumn) {
+  for (QLabel *prompt : {dataPrompt_, rangePrompt_, fineGainPrompt_, offsetPrompt_})
+    grid.addWidget(prompt, promptRow, entryColumn);
+  for (QWidget *field : std::initializer_list<QWidget *>{dataBox_, rangeList_, fineGainBox_, offsetBox_})
+    grid.addWidget(field, fieldRow, entryColumn, Qt::AlignLeft);
+  grid.addWidget(voltsPrompt_, promptRow, voltsColumn);
+  grid.addWidget(voltsBox_, fieldRow, voltsColumn, Qt::AlignLeft);
 }
 
 void ValueEntry::ShowView(const RegisterChoice &view) {
@@ -130,8 +158,8 @@ void ValueEntry::ShowDataText(const QString &text) {
 }
 
 void ValueEntry::ShowGainAndOffsetPrompts() {
-  offsetPrompt_->setText(QStringLiteral("Enter Offset Value (-16 to 15.875)"));
-  fineGainPrompt_->setText(QStringLiteral("Enter Fine Gain Value (-32 to 31)"));
+  offsetPrompt_->setText(QStringLiteral("Enter Offs&et Value (-16 to 15.875)"));
+  fineGainPrompt_->setText(QStringLiteral("Enter Fine &Gain Value (-32 to 31)"));
 }
 
 void ValueEntry::TabAfterDataBox(QWidget *control) {
@@ -140,12 +168,15 @@ void ValueEntry::TabAfterDataBox(QWidget *control) {
 }
 
 void ValueEntry::onDataEntered() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
-  RunEntry(dataBox_, [&] {
+  RunEntry(c_.Board, dataBox_, [&] {
     // The code is converted with the range of the channel it goes to.
-    v.CoarseGainCode = c_.Board.ReadRegister({Register::CoarseGain, v.Word.AddressedChannel()});
-    if (const auto range = RangeForCoarseCode(v.CoarseGainCode))
-      v.OutputRange = *range;
+    if (const auto coarse = ReadCoarseGain(c_, {Register::CoarseGain, v.Word.AddressedChannel()})) {
+      v.CoarseGainCode = *coarse;
+      if (const auto range = RangeForCoarseCode(v.CoarseGainCode))
+        v.OutputRange = *range;
+    }
     c_.Board.MarkWriting();
     if (v.Display == DisplayMode::Hex) {
       if (dataBox_->text().isEmpty())
@@ -153,7 +184,7 @@ void ValueEntry::onDataEntered() {
       // Unsigned: FFFFFFFF is too large like 10000, not -1.
       v.DataValue = static_cast<int32_t>(std::min<uint32_t>(HexValue(TextOf(dataBox_)), MaxDataCode));
     } else {
-      v.DataValue = RoundToInt32(LeadingNumber(TextOf(dataBox_)));
+      v.DataValue = RoundToInt32(ReadTypedNumber(c_, dataBox_->text()));
     }
     if (v.DataValue > MaxDataCode)
       v.DataValue = MaxDataCode;
@@ -166,17 +197,26 @@ void ValueEntry::onDataEntered() {
 }
 
 void ValueEntry::onVoltsEntered() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
-  RunEntry(voltsBox_, [&] {
+  RunEntry(c_.Board, voltsBox_, [&] {
     // Converted with the range of the channel the voltage goes to.
-    const int32_t coarse = c_.Board.ReadRegister(RangeRegisterOf(v.Word.AddressedChannel()));
-    if (coarse > 32767)
-      throw NumberError("the coarse gain read back as " + std::to_string(coarse) +
-                        ", which does not fit a 16-bit integer");
-    if (const auto range = RangeForCoarseCode(coarse))
-      v.OutputRange = *range;
+    const WordAddress rangeRegister = RangeRegisterOf(v.Word.AddressedChannel());
+    if (const auto coarse = ReadCoarseGain(c_, rangeRegister)) {
+      // All ones is what every read returns while the converter's serial
+      // output is off, as "Measure" leaves it.
+      if (*coarse > 32767)
+        throw NumberError(QStringLiteral("DAC %1's range read back as %2, as every read does while the converter's "
+                                         "serial output (SDO) is off; the SDO switch or \"Read Register\" brings "
+                                         "it back")
+                              .arg(QChar('A' + static_cast<int>(rangeRegister.AddressedChannel())))
+                              .arg(*coarse)
+                              .toStdString());
+      if (const auto range = RangeForCoarseCode(*coarse))
+        v.OutputRange = *range;
+    }
     v.Word = WordAddress(Register::Data, v.Word.AddressedChannel());
-    float volts = ToSingle(LeadingNumber(TextOf(voltsBox_)));
+    float volts = ToSingle(ReadTypedNumber(c_, voltsBox_->text()));
     volts = LimitVolts(volts, v.OutputRange);
     voltsBox_->setText(Text(FormatVolts(RoundToDecimals(volts, 5))));
     v.DataValue = VoltsToCode(volts, v.OutputRange, c_.Values.Lines.BinaryCoding);
@@ -186,12 +226,13 @@ void ValueEntry::onVoltsEntered() {
 }
 
 void ValueEntry::onFineGainEntered() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
-  RunEntry(fineGainBox_, [&] {
+  RunEntry(c_.Board, fineGainBox_, [&] {
     c_.Board.MarkWriting();
     if (fineGainBox_->text().isEmpty())
       fineGainBox_->setText(QStringLiteral("0"));
-    const float gain = LimitFineGain(ToSingle(LeadingNumber(TextOf(fineGainBox_))));
+    const float gain = LimitFineGain(ToSingle(ReadTypedNumber(c_, fineGainBox_->text())));
     v.DataValue = FineGainCode(gain);
     c_.Board.WriteRegister({Register::FineGain, v.Word.AddressedChannel()}, v.DataValue);
     emit wordEntered();
@@ -199,12 +240,13 @@ void ValueEntry::onFineGainEntered() {
 }
 
 void ValueEntry::onOffsetEntered() {
+  BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
-  RunEntry(offsetBox_, [&] {
+  RunEntry(c_.Board, offsetBox_, [&] {
     c_.Board.MarkWriting();
     if (offsetBox_->text().isEmpty())
       offsetBox_->setText(QStringLiteral("0"));
-    const float offset = LimitOffset(ToSingle(LeadingNumber(TextOf(offsetBox_))));
+    const float offset = LimitOffset(ToSingle(ReadTypedNumber(c_, offsetBox_->text())));
     v.DataValue = OffsetCode(offset);
     c_.Board.WriteRegister(v.Word, v.DataValue);
     emit wordEntered();
@@ -212,6 +254,7 @@ void ValueEntry::onOffsetEntered() {
 }
 
 void ValueEntry::onRangeChosen() {
+  BoardAccess::Action action(c_.Board);
   c_.Board.MarkWriting();
   const auto code = ChoiceIndex(RangeChoices, rangeList_->currentText());
   if (!code)

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -27,6 +28,9 @@ public:
   ValueEntry(QWidget *registerFrame, PanelContext context);
 
   // Shows the controls of a view and hides the others.
+  // Puts the prompts and fields into the register frame's grid: each view's
+  // in one column, the voltage entry in another.
+  void AddTo(QGridLayout &grid, int promptRow, int fieldRow, int entryColumn, int voltsColumn);
   void ShowView(const RegisterChoice &view);
   // Hides every control but the voltage box and its prompt.
   void ShowVoltageOnly();

@@ -1,6 +1,8 @@
 #include "windows/activity_window.h"
 
 #include "boardlog/log_columns.h"
+#include "windows/screen_fit.h"
+#include "windows/window_role.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +23,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <utility>
 
 namespace vq {
 
@@ -29,7 +32,7 @@ ActivityWindow::ActivityWindow(RequestLog &log, QWidget *parent)
       pause_(new QCheckBox(QStringLiteral("&Pause"), this)), dropped_(new QLabel(this)) {
   setObjectName(QStringLiteral("BoardActivity"));
   setWindowTitle(QStringLiteral("Board Activity"));
-  resize(1000, 480);
+  PresentOwnWindowsAsWindows();
 
   filter_->setObjectName(QStringLiteral("ActivityFilter"));
   filter_->addItem(QStringLiteral("All calls"));
@@ -59,12 +62,22 @@ ActivityWindow::ActivityWindow(RequestLog &log, QWidget *parent)
   copyKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   connect(copyKey, &QAction::triggered, this, &ActivityWindow::CopySelection);
   addAction(copyKey);
+  auto *closeKey = new QAction(this);
+  closeKey->setShortcut(QKeySequence(Qt::Key_Escape));
+  closeKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  connect(closeKey, &QAction::triggered, this, &QWidget::close);
+  addAction(closeKey);
+  for (QPushButton *button : {clear, copy, save})
+    button->setAutoDefault(true); // Return presses a focused button
 
   table_->setObjectName(QStringLiteral("ActivityTable"));
   table_->setModel(&model_);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->setWordWrap(false);
+  // Tab moves on to the next control rather than from cell to cell; the
+  // arrow keys move in the table.
+  table_->setTabKeyNavigation(false);
   table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->horizontalHeader()->setStretchLastSection(true);
@@ -72,6 +85,17 @@ ActivityWindow::ActivityWindow(RequestLog &log, QWidget *parent)
   for (int c = 0; c < LogColumnCount; ++c)
     table_->setColumnWidth(c, widths[c]);
 
+  const std::pair<QWidget *, const char *> tips[] = {
+      {filter_, "Shows all calls or only the calls of one kind"},
+      {pause_, "Stops adding new calls to the table; they are still kept and shown when unpaused"},
+      {clear, "Forgets every call kept so far"},
+      {copy, "Copies the selected calls as tab-separated text"},
+      {save, "Saves the calls shown as a CSV file"},
+      {table_, "Each call into the board library, decoded; the arrow keys move in it, Tab leaves it"}};
+  for (const auto &[control, tip] : tips)
+    control->setToolTip(QString::fromLatin1(tip));
+  filter_->setAccessibleName(QStringLiteral("Show"));
+  table_->setAccessibleName(QStringLiteral("Board calls"));
   dropped_->setObjectName(QStringLiteral("ActivityDropped"));
   auto *unseen = new QLabel(QStringLiteral("Shown: each call the program makes into the board library and what "
                                            "it returns. What the library does inside a call (the firmware bytes "
@@ -94,6 +118,8 @@ ActivityWindow::ActivityWindow(RequestLog &log, QWidget *parent)
   layout->addWidget(dropped_);
   layout->addWidget(unseen);
   ShowDropped();
+  // Room for the decoded calls; at most what the screen has.
+  resize(QSize(1000, 480).boundedTo(RoomForContent(*this)));
 }
 
 void ActivityWindow::showEvent(QShowEvent *event) {

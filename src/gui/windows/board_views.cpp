@@ -2,6 +2,7 @@
 
 #include "windows/activity_window.h"
 #include "windows/front_panel.h"
+#include "windows/screen_fit.h"
 
 #include <QAction>
 #include <QEvent>
@@ -9,8 +10,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-
-#include <algorithm>
 
 namespace vq {
 
@@ -73,16 +72,13 @@ bool BoardViews::eventFilter(QObject *watched, QEvent *event) {
   if (watched == window_ && event->type() == QEvent::Show && !windowShown_) {
     windowShown_ = true;
     if (panel_ != nullptr) {
-      // Beside the main window, to its right, as far as the screen allows.
-      const QRect frame = window_->frameGeometry();
-      QPoint place(frame.right() + 8, frame.top());
+      // Beside the main window where the screen has room, over its lower
+      // part where not; the panel's frame is not known before it is shown,
+      // so it counts as the main window's.
       if (const QScreen *screen = window_->screen()) {
-        const QRect room = screen->availableGeometry();
-        const QSize size = panel_->sizeHint();
-        place.setX(std::max(room.left(), std::min(place.x(), room.right() - size.width())));
-        place.setY(std::max(room.top(), std::min(place.y(), room.bottom() - size.height())));
+        const QSize frame = window_->frameGeometry().size() - window_->size();
+        panel_->move(PlaceBeside(window_->frameGeometry(), panel_->size() + frame, screen->availableGeometry()));
       }
-      panel_->move(place);
       panel_->show();
     }
   }

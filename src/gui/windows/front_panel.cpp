@@ -3,6 +3,8 @@
 #include "board/function_word.h"
 #include "rules/conversions.h"
 #include "simboard/sim_board_api.h"
+#include "windows/screen_fit.h"
+#include "windows/window_role.h"
 
 #include <QDoubleSpinBox>
 #include <QFontDatabase>
@@ -76,6 +78,7 @@ void FrontPanel::enterEvent(QEnterEvent *event) {
 FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(parent, Qt::Window), board_(board) {
   setObjectName(QStringLiteral("FrontPanel"));
   setWindowTitle(QStringLiteral("Simulated Board"));
+  PresentOwnWindowsAsWindows();
 
   auto *outputs = new QGroupBox(QStringLiteral("Outputs and registers"), this);
   auto *grid = new QGridLayout(outputs);
@@ -99,8 +102,21 @@ FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(pare
            AddValue(QStringLiteral("Coding") + letter),    std::nullopt};
     grid->addWidget(new QLabel(QStringLiteral("DAC ") + letter, outputs), channel + 1, 0);
     QLabel *cells[] = {row.Output, row.Dac, row.Input, row.Range, row.FineGain, row.Offset, row.Coding};
-    for (int c = 0; c < 7; ++c)
+    // Each column as wide as its widest value, so the panel keeps its width
+    // whatever the registers hold.
+    const char *widest[] = {"-88.88888 V",
+                            "0xFFFF",
+                            "0xFFFF",
+                            "\u00B1"
+                            "10.240 V (code 3)",
+                            "0xFF (-32)",
+                            "0xFF (-15.875 LSB)",
+                            "two's complement"};
+    for (int c = 0; c < 7; ++c) {
+      cells[c]->setAccessibleName(QStringLiteral("DAC %1 %2").arg(letter, headings[c + 1].toLower()));
+      cells[c]->setMinimumWidth(cells[c]->fontMetrics().horizontalAdvance(QString::fromUtf8(widest[c])));
       grid->addWidget(cells[c], channel + 1, c + 1);
+    }
   }
 
   auto *lines = new QGroupBox(QStringLiteral("Lines"), this);
@@ -129,6 +145,7 @@ FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(pare
   for (const auto &[caption, label] : lineRows) {
     lineGrid->addWidget(new QLabel(QString::fromLatin1(caption), lines), lineRow / 2, (lineRow % 2) * 2);
     lineGrid->addWidget(label, lineRow / 2, (lineRow % 2) * 2 + 1);
+    label->setAccessibleName(QString::fromLatin1(caption));
     ++lineRow;
   }
 
@@ -145,6 +162,10 @@ FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(pare
   seed_->setRange(0, std::numeric_limits<int>::max());
   seed_->setKeyboardTracking(false);
   seed_->setToolTip(QStringLiteral("0 = ideal converter"));
+  seed_->setAccessibleName(QStringLiteral("Error seed"));
+  temperature_->setAccessibleName(QStringLiteral("Die temperature"));
+  temperature_->setToolTip(
+      QStringLiteral("The die temperature the simulated converter is at, in degrees Celsius; \"Measure\" reads it"));
   conditionGrid->addWidget(new QLabel(QStringLiteral("Die temperature"), conditions), 0, 0);
   conditionGrid->addWidget(temperature_, 0, 1);
   conditionGrid->addWidget(new QLabel(QStringLiteral("Error seed (0 = ideal)"), conditions), 1, 0);
@@ -158,11 +179,16 @@ FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(pare
     Refresh();
   });
 
-  auto *layout = new QVBoxLayout(this);
+  auto *content = new QWidget;
+  auto *layout = new QVBoxLayout(content);
   layout->addWidget(outputs);
   layout->addWidget(lines);
   layout->addWidget(conditions);
+  auto *window = new QVBoxLayout(this);
+  window->setContentsMargins(0, 0, 0, 0);
+  window->addWidget(new FittingScrollArea(content, this));
   Refresh();
+  FitOnScreen(*this);
 }
 
 void FrontPanel::showEvent(QShowEvent *event) {
