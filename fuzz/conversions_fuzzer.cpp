@@ -76,7 +76,7 @@ void CheckOffset(float typed, int32_t anyCode) {
 void CheckOffsetCalibration(int32_t registerRead, float reading, float range) {
   std::optional<int32_t> code;
   try {
-    code = vq::OffsetCalibrationCode(registerRead, reading, range);
+    code = vq::OffsetCalibration(registerRead, reading, range).Code;
   } catch (const NumberError &) {
   }
   VQ_PROPERTY(!code || (*code >= 0 && *code <= 255));
@@ -85,13 +85,13 @@ void CheckOffsetCalibration(int32_t registerRead, float reading, float range) {
   VQ_PROPERTY(code || !ordinary);
   // A reading of 0 V keeps the register as it is.
   const int32_t c = registerRead & 255;
-  VQ_PROPERTY(vq::OffsetCalibrationCode(c, 0.0f, range) == c);
+  VQ_PROPERTY(vq::OffsetCalibration(c, 0.0f, range).Code == c);
 }
 
 void CheckFineGainCalibration(int32_t registerRead, double reading, float range) {
   std::optional<int32_t> code;
   try {
-    code = vq::FineGainCalibrationCode(registerRead, reading, range);
+    code = vq::FineGainCalibration(registerRead, reading, range).Code;
   } catch (const NumberError &) {
   }
   VQ_PROPERTY(!code || (*code >= 0 && *code <= 63));
@@ -100,7 +100,7 @@ void CheckFineGainCalibration(int32_t registerRead, double reading, float range)
   VQ_PROPERTY(code || !ordinary);
   // Zero scale read exactly keeps the register as it is.
   const int32_t c = registerRead & 63;
-  VQ_PROPERTY(vq::FineGainCalibrationCode(c, -static_cast<double>(range), range) == c);
+  VQ_PROPERTY(vq::FineGainCalibration(c, -static_cast<double>(range), range).Code == c);
 }
 
 void CheckTemperature(int16_t reading) {

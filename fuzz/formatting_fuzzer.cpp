@@ -118,7 +118,7 @@ void CheckFormats(double value) {
   VQ_PROPERTY(FixedPattern(tempVolts, 3, part) && (part.empty() || WholePattern(part, false)));
   VQ_PROPERTY(vq::FormatTempVolts(Read(tempVolts)) == tempVolts);
 
-  VQ_PROPERTY(whole.empty() || WholePattern(whole, false));
+  VQ_PROPERTY(WholePattern(whole, true)); // never empty: 0 shows "0"
   VQ_PROPERTY(vq::FormatWhole(Read(whole)) == whole);
 }
 

@@ -51,6 +51,13 @@ struct RecordingForm {
   MainWindowControls &Controls() { return fixture.Controls(); }
 };
 
+// The two programs, for tests of what both do alike.
+struct Program {
+  const char *Name;
+  bool EarlierBuild;
+};
+inline constexpr Program BothPrograms[] = {{"VQ8231(version2)", false}, {"VQ8231", true}};
+
 // The requests the link recorded since the last look, described, and
 // forgotten.
 QStringList Taken(RecordingLink &link);

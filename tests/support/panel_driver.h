@@ -14,7 +14,7 @@ namespace vq::test {
 
 // A window on a recording board, started; the start-up requests are dropped.
 struct LoadedPanel {
-  LoadedPanel();
+  explicit LoadedPanel(bool earlierBuild = false);
   RecordingForm form;
   MainWindow &Window() { return form.Window(); }
   MainWindowControls &Controls() { return form.Controls(); }

@@ -101,18 +101,18 @@ TEST(Calibration, OffsetStageCorrectsThePresentOffset) {
                {255, 0.0f, 255},  {8, 0.0f, 8},      {0, 0.0f, 0},        {0, 1e30f, 128},
                {1000, 0.0f, 127}, {0, 0.000005f, 0}, {-32768, 0.0f, 128}, {32767, 0.0f, 127}};
   for (const auto &c : cases) {
-    EXPECT_EQ(OffsetCalibrationCode(c.before, c.reading, 4.096f), c.code) << c.before << ", " << c.reading;
+    EXPECT_EQ(OffsetCalibration(c.before, c.reading, 4.096f).Code, c.code) << c.before << ", " << c.reading;
   }
 }
 
 TEST(Calibration, OffsetStageRejectsNonsense) {
   const float inf = std::numeric_limits<float>::infinity();
-  EXPECT_THROW(OffsetCalibrationCode(40000, 0.0f, 4.096f), NumberError);
-  EXPECT_THROW(OffsetCalibrationCode(-40000, 0.0f, 4.096f), NumberError);
-  EXPECT_THROW(OffsetCalibrationCode(0, 1e35f, 4.096f), NumberError);
-  EXPECT_THROW(OffsetCalibrationCode(0, -3e38f, 4.096f), NumberError);
-  EXPECT_THROW(OffsetCalibrationCode(0, inf, 4.096f), NumberError);
-  EXPECT_THROW(OffsetCalibrationCode(0, 0.0f, 0.0f), NumberError);
+  EXPECT_THROW(OffsetCalibration(40000, 0.0f, 4.096f), NumberError);
+  EXPECT_THROW(OffsetCalibration(-40000, 0.0f, 4.096f), NumberError);
+  EXPECT_THROW(OffsetCalibration(0, 1e35f, 4.096f), NumberError);
+  EXPECT_THROW(OffsetCalibration(0, -3e38f, 4.096f), NumberError);
+  EXPECT_THROW(OffsetCalibration(0, inf, 4.096f), NumberError);
+  EXPECT_THROW(OffsetCalibration(0, 0.0f, 0.0f), NumberError);
 }
 
 TEST(Calibration, ZeroScaleStageCorrectsThePresentFineGain) {
@@ -123,7 +123,7 @@ TEST(Calibration, ZeroScaleStageCorrectsThePresentFineGain) {
   } cases[] = {{0, -4.097, 48},  {0, -4.095, 16},  {0, -4.0959, 2},  {0, -4.0, 31},    {0, -4.2, 32},
                {63, -4.097, 47}, {16, -4.095, 31}, {31, -4.096, 31}, {32, -4.095, 48}, {63, -4.098, 32}};
   for (const auto &c : cases) {
-    EXPECT_EQ(FineGainCalibrationCode(c.before, c.reading, 4.096f), c.code) << c.before << ", " << c.reading;
+    EXPECT_EQ(FineGainCalibration(c.before, c.reading, 4.096f).Code, c.code) << c.before << ", " << c.reading;
   }
 }
 
@@ -131,13 +131,38 @@ TEST(Calibration, ZeroScaleStageRefusesWhatItCannotCorrect) {
   // A reading without its minus sign, 0 (also a text without a number), readings too far from zero
   // scale, a read-back that does not fit 16 bits, and a reading beyond single precision.
   for (double reading : {4.097, 0.0, -2.0, -6.2, 1e300}) {
-    EXPECT_THROW(FineGainCalibrationCode(0, reading, 4.096f), NumberError) << reading;
+    EXPECT_THROW(FineGainCalibration(0, reading, 4.096f), NumberError) << reading;
   }
-  EXPECT_THROW(FineGainCalibrationCode(40000, -4.096, 4.096f), NumberError);
+  EXPECT_THROW(FineGainCalibration(40000, -4.096, 4.096f), NumberError);
   // The step count just fits 16 bits, but adding the present gain does not.
   const double justFits = 32767.0 * 4.096f / 65536.0 - 4.096f;
-  EXPECT_EQ(FineGainCalibrationCode(0, justFits, 4.096f), 31);
-  EXPECT_THROW(FineGainCalibrationCode(31, justFits, 4.096f), NumberError);
+  EXPECT_EQ(FineGainCalibration(0, justFits, 4.096f).Code, 31);
+  EXPECT_THROW(FineGainCalibration(31, justFits, 4.096f), NumberError);
+}
+
+TEST(Calibration, ACorrectionBeyondTheRegisterLeavesAShortfall) {
+  // Volts the output stays off, positive when it reads high. The offset register reaches -16..15.875
+  // LSBs (2 mV at 4.096 V); within half a code of its limit the limit is simply the nearest code.
+  const double lsb = 2 * static_cast<double>(4.096f) / 65536, step = lsb / 2;
+  const struct {
+    const char *what;
+    Correction correction;
+    double shortfall;
+  } cases[] = {
+      {"offset, 10 mV high: 64 LSBs left", OffsetCalibration(0, 0.01f, 4.096f), 64 * lsb},
+      {"offset, 10 mV low", OffsetCalibration(0, -0.01f, 4.096f), -0.01 + 15.875 * lsb},
+      {"offset, present -8 LSBs helps", OffsetCalibration(0xC0, -0.002f, 4.096f), 0.0},
+      {"offset, 1/40 LSB beyond the limit", OffsetCalibration(0, -0.0019875f, 4.096f), 0.0},
+      {"offset, on 4.311 V", OffsetCalibration(0, 0.01f, 4.311f), 0.01 - 16 * 2 * static_cast<double>(4.311f) / 65536},
+      {"fine gain, -4.0 V: 1505 steps left", FineGainCalibration(0, -4.0, 4.096f), 1505 * step},
+      {"fine gain, -4.2 V", FineGainCalibration(0, -4.2, 4.096f), -(1664 - 32) * step},
+      {"fine gain, present 20 plus 16", FineGainCalibration(20, -4.095, 4.096f), 5 * step},
+      {"fine gain, reaches 31 exactly", FineGainCalibration(15, -4.095, 4.096f), 0.0},
+  };
+  for (const auto &c : cases) {
+    EXPECT_NEAR(c.correction.Shortfall, c.shortfall, 1e-9) << c.what;
+  }
+  EXPECT_DOUBLE_EQ(FineGainReach(4.096f), 32 * step);
 }
 
 TEST(Temperature, AReadingGivesVoltsAndDegrees) {
@@ -145,7 +170,7 @@ TEST(Temperature, AReadingGivesVoltsAndDegrees) {
     int16_t reading;
     const char *volts;
     const char *degrees;
-  } cases[] = {{1700, "1.365", "2"},  {2000, "1.606", "50"}, {4095, "3.289", "386"},      {1690, "1.357", ""},
+  } cases[] = {{1700, "1.365", "2"},  {2000, "1.606", "50"}, {4095, "3.289", "386"},      {1690, "1.357", "0"},
                {1650, "1.325", "-6"}, {0, ".000", "-271"},   {-32768, "-26.320", "-5535"}};
   for (const auto &c : cases) {
     const float volts = TempPinVolts(c.reading);

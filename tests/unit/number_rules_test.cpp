@@ -84,7 +84,7 @@ TEST(LeadingNumber, TooLargeForDoubleFails) {
 TEST(HexValue, ReadsUpToEightSignificantDigits) {
   const struct {
     const char *text;
-    int32_t expected;
+    uint32_t expected;
   } cases[] = {
       {"0", 0},
       {"1A", 26},
@@ -92,8 +92,8 @@ TEST(HexValue, ReadsUpToEightSignificantDigits) {
       {"FFFF", 65535},
       {"0abc", 2748},
       {"10000", 65536},
-      {"ffffffff", -1},
-      {"80000000", INT32_MIN},
+      {"ffffffff", UINT32_MAX}, // unsigned: too large, never -1
+      {"80000000", 0x80000000u},
       {"7FFFFFFF", INT32_MAX},
       {"00000000012345678", 0x12345678},
   };
@@ -162,6 +162,26 @@ TEST(Rounding, ResultsThatDoNotFitFail) {
   }
 }
 
+TEST(Rounding, ThirtyTwoBitsTakeEveryValueAHexTextShows) {
+  // What the Hex/Dec switch shows in decimal reads back: up to 4294967295, and negative values as
+  // their two's complement; halves to even as everywhere.
+  const struct {
+    double value;
+    uint32_t bits;
+  } cases[] = {{2147483648.0, 0x80000000u},
+               {4294967295.4, UINT32_MAX},
+               {-1.0, UINT32_MAX},
+               {-2147483648.0, 0x80000000u},
+               {2.5, 2u},
+               {-0.5, 0u}};
+  for (const auto &c : cases) {
+    EXPECT_EQ(RoundTo32Bits(c.value), c.bits) << c.value;
+  }
+  for (double v : {4294967295.5, -2147483648.6, std::numeric_limits<double>::quiet_NaN()}) {
+    EXPECT_THROW(RoundTo32Bits(v), NumberError) << v;
+  }
+}
+
 TEST(Rounding, ToDecimalsKeepsTheNearestOfThatManyDigits) {
   EXPECT_DOUBLE_EQ(RoundToDecimals(0.125, 2), 0.12);
   EXPECT_DOUBLE_EQ(RoundToDecimals(-4.0960001945495605, 5), -4.096);
@@ -206,8 +226,9 @@ TEST(Format, PinVoltsShowThreeDecimalsAndTemperaturesWholeDegrees) {
   for (const auto &c : volts) {
     EXPECT_EQ(FormatTempVolts(c.value), c.expected) << c.value;
   }
-  const FormatCase whole[] = {{-6.2, "-6"}, {0.098, ""}, {0.0, ""},  {-0.3, ""},      {-0.5, ""},
-                              {0.5, ""},    {1.5, "2"},  {2.5, "2"}, {386.44, "386"}, {-271.39, "-271"}};
+  // 0 degrees shows "0", whatever side of it the value was.
+  const FormatCase whole[] = {{-6.2, "-6"}, {0.098, "0"}, {0.0, "0"}, {-0.3, "0"},     {-0.5, "0"},
+                              {0.5, "0"},   {1.5, "2"},   {2.5, "2"}, {386.44, "386"}, {-271.39, "-271"}};
   for (const auto &c : whole) {
     EXPECT_EQ(FormatWhole(c.value), c.expected) << c.value;
   }

@@ -29,7 +29,8 @@ QString FineGainWrite(int dac, int code) {
 // A loaded window on a recording board, with the start-up requests dropped
 // and a pause that does not wait.
 struct Calibration {
-  Calibration() {
+  explicit Calibration(bool earlierBuild = false) : form(earlierBuild) {
+    form.link.DownloadStatus = earlierBuild ? 1 : 0; // the earlier library reports success as 1 or more
     if (!form.fixture.Start())
       qFatal("the window did not load");
     form.fixture.Window().Calibration().SetCompletePause([this] {
@@ -93,6 +94,7 @@ private slots:
   void zeroScaleFailureAsksForANegativeNumber();
   void stagesFollowEachOther();
   void eachStageUsesTheChannelChosenAtDone();
+  void allDacsAreRefusedUntilAChannelIsChosen();
   void eachStageUsesTheRangeOfItsChannel_data();
   void eachStageUsesTheRangeOfItsChannel();
   void completePauseHoldsTheWindowForTwoSeconds();
@@ -105,19 +107,22 @@ void CalibrationTest::offsetStageWritesTheCorrectedOffset_data() {
   QTest::addColumn<QString>("reading");
   QTest::addColumn<int>("code");
 
-  QTest::newRow("1 mV high: 8 LSBs down") << 0 << "0.001" << 0xC0;
-  QTest::newRow("half a mV low: 4 LSBs up") << 0 << "-0.0005" << 0x20;
-  QTest::newRow("10 mV high: limited to -16") << 0 << "0.01" << 0x80;
-  QTest::newRow("10 mV low: limited to 15.875") << 0 << "-0.01" << 0x7F;
-  QTest::newRow("register at -0.125, reading 0: kept") << 0xFF << "0" << 0xFF;
-  QTest::newRow("present offset added") << 0x08 << "0.000125" << 0x00;
-  QTest::newRow("text without a number reads 0") << 0x10 << "abc" << 0x10;
+  QTest::addColumn<QString>("staysOff"); // what the register could not correct; empty: all of it
+
+  QTest::newRow("1 mV high: 8 LSBs down") << 0 << "0.001" << 0xC0 << "";
+  QTest::newRow("half a mV low: 4 LSBs up") << 0 << "-0.0005" << 0x20 << "";
+  QTest::newRow("10 mV high: limited to -16") << 0 << "0.01" << 0x80 << "+8.00 mV";
+  QTest::newRow("10 mV low: limited to 15.875") << 0 << "-0.01" << 0x7F << "-8.02 mV";
+  QTest::newRow("register at -0.125, reading 0: kept") << 0xFF << "0" << 0xFF << "";
+  QTest::newRow("present offset added") << 0x08 << "0.000125" << 0x00 << "";
+  QTest::newRow("text without a number reads 0") << 0x10 << "abc" << 0x10 << "";
 }
 
 void CalibrationTest::offsetStageWritesTheCorrectedOffset() {
   QFETCH(int, present);
   QFETCH(QString, reading);
   QFETCH(int, code);
+  QFETCH(QString, staysOff);
   Calibration cal;
   cal.form.link.SetRegister({Register::Offset, Channel::A}, present);
 
@@ -127,7 +132,12 @@ void CalibrationTest::offsetStageWritesTheCorrectedOffset() {
                                      << OffsetWrite(0, code));
   QCOMPARE(cal.Values().DataValue, code);
   QCOMPARE(cal.Shown(), ZeroScaleStage);
-  QVERIFY(cal.seen().isEmpty());
+  // Written at the limit, and said so.
+  QCOMPARE(cal.seen().size(), staysOff.isEmpty() ? 0 : 1);
+  if (!staysOff.isEmpty())
+    QCOMPARE(cal.seen()[0].text, "The offset was written at its limit: DAC A could not be fully corrected, and its "
+                                 "output at 0 V stays off by about " +
+                                     staysOff + ".");
 }
 
 void CalibrationTest::offsetStageRefusesWhatItCannotCorrect_data() {
@@ -176,19 +186,23 @@ void CalibrationTest::zeroScaleStageWritesTheCorrectedFineGain_data() {
   QTest::addColumn<QString>("reading");
   QTest::addColumn<int>("code");
 
-  QTest::newRow("1 mV low: 16 steps down") << 0 << "-4.097" << 0x30;
-  QTest::newRow("1 mV high: 16 steps up") << 0 << "-4.095" << 0x10;
-  QTest::newRow("1.6 steps taken to 2") << 0 << "-4.0959" << 2;
-  QTest::newRow("far too high: limited to 31") << 0 << "-4.0" << 0x1F;
-  QTest::newRow("far too low: limited to -32") << 0 << "-4.2" << 0x20;
-  QTest::newRow("present fine gain -1 added") << 0x3F << "-4.095" << 0x0F;
-  QTest::newRow("present 20 plus 16 limited") << 20 << "-4.095" << 0x1F;
+  QTest::addColumn<QString>("staysOff"); // what the register could not correct; empty: all of it
+
+  QTest::newRow("1 mV low: 16 steps down") << 0 << "-4.097" << 0x30 << "";
+  QTest::newRow("1 mV high: 16 steps up") << 0 << "-4.095" << 0x10 << "";
+  QTest::newRow("1.6 steps taken to 2") << 0 << "-4.0959" << 2 << "";
+  QTest::newRow("far too high: limited to 31") << 0 << "-4.0" << 0x1F << "+94.06 mV";
+  QTest::newRow("far too low: limited to -32") << 0 << "-4.2" << 0x20 << "-102.00 mV";
+  QTest::newRow("present fine gain -1 added") << 0x3F << "-4.095" << 0x0F << "";
+  QTest::newRow("present 20 plus 16 limited") << 20 << "-4.095" << 0x1F << "+0.31 mV";
+  QTest::newRow("present 15 plus 16 just reaches 31") << 15 << "-4.095" << 0x1F << "";
 }
 
 void CalibrationTest::zeroScaleStageWritesTheCorrectedFineGain() {
   QFETCH(int, present);
   QFETCH(QString, reading);
   QFETCH(int, code);
+  QFETCH(QString, staysOff);
   Calibration cal;
   cal.Offset("0");
   cal.form.link.SetRegister({Register::FineGain, Channel::A}, present);
@@ -200,28 +214,41 @@ void CalibrationTest::zeroScaleStageWritesTheCorrectedFineGain() {
                                      << FineGainWrite(0, code));
   QCOMPARE(cal.Values().DataValue, code);
   QCOMPARE(cal.pauses, 1);
-  QVERIFY(cal.seen().isEmpty());
+  QCOMPARE(cal.seen().size(), staysOff.isEmpty() ? 0 : 1);
+  if (!staysOff.isEmpty())
+    QCOMPARE(cal.seen()[0].text, "The fine gain was written at its limit: DAC A could not be fully corrected, and "
+                                 "its output at zero scale stays off by about " +
+                                     staysOff + ".");
 }
 
 void CalibrationTest::zeroScaleFailureAsksForANegativeNumber_data() {
   QTest::addColumn<int>("present");
   QTest::addColumn<QString>("reading");
+  QTest::addColumn<int>("coarse"); // the channel's range
+  QTest::addColumn<QString>("expected");
 
-  QTest::newRow("minus sign forgotten") << 0 << "4.097";
-  QTest::newRow("zero") << 0 << "0";
-  QTest::newRow("no number") << 0 << "xyz";
-  QTest::newRow("empty") << 0 << "";
-  QTest::newRow("below -3/2 range") << 0 << "-6.2";
-  QTest::newRow("beyond double precision") << 0 << "-1e400";
-  QTest::newRow("read-back above 32767") << 0x8000 << "-4.095";
+  const QString on4096 = QStringLiteral("near -4.096 V; the fine gain reaches about \u00B12 mV");
+  QTest::newRow("minus sign forgotten") << 0 << "4.097" << 0 << on4096;
+  QTest::newRow("zero") << 0 << "0" << 0 << on4096;
+  QTest::newRow("no number") << 0 << "xyz" << 0 << on4096;
+  QTest::newRow("empty") << 0 << "" << 0 << on4096;
+  QTest::newRow("negative, but -1 V") << 0 << "-1" << 0 << on4096;
+  QTest::newRow("below -3/2 range") << 0 << "-6.2" << 0 << on4096;
+  QTest::newRow("beyond double precision") << 0 << "-1e400" << 0 << on4096;
+  QTest::newRow("read-back above 32767") << 0x8000 << "-4.095" << 0 << on4096;
+  QTest::newRow("on 4.311 V") << 0 << "-1" << 2 << "near -4.311 V; the fine gain reaches about \u00B12.1 mV";
+  QTest::newRow("on 4.201 V") << 0 << "-7" << 1 << "near -4.201 V; the fine gain reaches about \u00B12.05 mV";
 }
 
 void CalibrationTest::zeroScaleFailureAsksForANegativeNumber() {
   QFETCH(int, present);
   QFETCH(QString, reading);
+  QFETCH(int, coarse);
+  QFETCH(QString, expected);
   Calibration cal;
   cal.Offset("0");
   cal.form.link.SetRegister({Register::FineGain, Channel::A}, present);
+  cal.form.link.SetRegister({Register::CoarseGain, Channel::A}, coarse);
   Taken(cal.form.link);
   cal.Values().DataValue = 1234;
 
@@ -231,7 +258,8 @@ void CalibrationTest::zeroScaleFailureAsksForANegativeNumber() {
            Read({Register::CoarseGain, Channel::A}) + Read({Register::FineGain, Channel::A})); // nothing written
   QCOMPARE(cal.Values().DataValue, 1234);
   QCOMPARE(cal.seen().size(), 1);
-  QCOMPARE(cal.seen()[0].text, QStringLiteral("A negative number is expected"));
+  // The message as it always read, then what the channel's range expects.
+  QCOMPARE(cal.seen()[0].text, "A negative number is expected\nExpected a reading " + expected + ".");
   QCOMPARE(cal.seen()[0].title, QString::fromLatin1(ApplicationTitle));
   QCOMPARE(cal.seen()[0].icon, QMessageBox::Warning);
   QCOMPARE(cal.seen()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -243,6 +271,7 @@ void CalibrationTest::zeroScaleFailureAsksForANegativeNumber() {
 
   // The stage stays open for a new reading.
   cal.form.link.SetRegister({Register::FineGain, Channel::A}, 0);
+  cal.form.link.SetRegister({Register::CoarseGain, Channel::A}, 0);
   cal.ZeroScale("-4.095");
   QCOMPARE(Taken(cal.form.link), Read({Register::CoarseGain, Channel::A}) + Read({Register::FineGain, Channel::A})
                                      << FineGainWrite(0, 0x10));
@@ -316,11 +345,11 @@ void CalibrationTest::eachStageUsesTheRangeOfItsChannel_data() {
       << (Read({Register::CoarseGain, Channel::B}) + Read({Register::Offset, Channel::B}) << OffsetWrite(1, 0xC3))
       << (Read({Register::CoarseGain, Channel::B}) + Read({Register::FineGain, Channel::B}) << FineGainWrite(1, 0x38))
       << 4.311f;
-  // All channels at once: DAC A's range stands for them.
-  QTest::newRow("ALL DACs take DAC A's range")
-      << 4 << 2 << 0
-      << (Read({Register::CoarseGain, Channel::A}) + Read({Register::Offset, Channel::All}) << OffsetWrite(4, 0xC3))
-      << (Read({Register::CoarseGain, Channel::A}) + Read({Register::FineGain, Channel::All}) << FineGainWrite(4, 0x38))
+  // DAC A takes its own range too, not DAC B's.
+  QTest::newRow("DAC A on 4.311 V")
+      << 0 << 2 << 0
+      << (Read({Register::CoarseGain, Channel::A}) + Read({Register::Offset, Channel::A}) << OffsetWrite(0, 0xC3))
+      << (Read({Register::CoarseGain, Channel::A}) + Read({Register::FineGain, Channel::A}) << FineGainWrite(0, 0x38))
       << 4.311f;
 }
 
@@ -338,6 +367,55 @@ void CalibrationTest::eachStageUsesTheRangeOfItsChannel() {
   cal.ZeroScale("-4.3115");
   QTEST(Taken(cal.form.link), "zeroScaleStage");
   QTEST(cal.Values().OutputRange, "range");
+}
+
+// One reading says nothing about the other three outputs: with "ALL DACs"
+// chosen nothing starts and no stage sends anything; the open stage waits
+// for a channel.
+void CalibrationTest::allDacsAreRefusedUntilAChannelIsChosen() {
+  const QString oneAtATime = QStringLiteral("Calibration works on one DAC at a time: choose DAC A, B, C or D.");
+  for (const Program &program : BothPrograms) {
+    Calibration cal(program.EarlierBuild);
+    const auto choose = [&](const char *channel) {
+      Choose(cal.Controls().ChannelList, channel);
+      Taken(cal.form.link);
+    };
+    choose("ALL DACs");
+    QTest::mouseClick(cal.Controls().CalibrationButton, Qt::LeftButton);
+    QCOMPARE(cal.seen().size(), 1);
+    QCOMPARE(cal.seen().takeLast().text, oneAtATime);
+    QCOMPARE(cal.Shown(), QString());
+    QVERIFY(cal.Controls().CalibrationButton->isEnabled());
+
+    choose("DAC B");
+    QTest::mouseClick(cal.Controls().CalibrationButton, Qt::LeftButton);
+    choose("ALL DACs");
+    cal.Controls().OffsetReadingBox->setText("0.001");
+    QTest::mouseClick(cal.Controls().OffsetDoneButton, Qt::LeftButton);
+    QCOMPARE(cal.seen().size(), 1);
+    QCOMPARE(cal.seen().takeLast().text, oneAtATime);
+    QCOMPARE(Taken(cal.form.link), QStringList());
+    QCOMPARE(cal.Shown(), OffsetStage);
+    QCOMPARE(cal.Controls().OffsetReadingBox->text(), QString("0.001"));
+
+    choose("DAC C");
+    QTest::mouseClick(cal.Controls().OffsetDoneButton, Qt::LeftButton);
+    QCOMPARE(Taken(cal.form.link), Read({Register::CoarseGain, Channel::C}) + Read({Register::Offset, Channel::C})
+                                       << OffsetWrite(2, 0xC0));
+    choose("ALL DACs");
+    cal.ZeroScale("-4.097");
+    QCOMPARE(cal.seen().size(), 1);
+    QCOMPARE(cal.seen().takeLast().text, oneAtATime);
+    QCOMPARE(Taken(cal.form.link), QStringList());
+    QCOMPARE(cal.Shown(), ZeroScaleStage);
+
+    choose("DAC C");
+    cal.ZeroScale("-4.097");
+    QCOMPARE(Taken(cal.form.link), Read({Register::CoarseGain, Channel::C}) + Read({Register::FineGain, Channel::C})
+                                       << FineGainWrite(2, 0x30));
+    QCOMPARE(cal.pauses, 1);
+    QVERIFY2(cal.seen().isEmpty(), program.Name);
+  }
 }
 
 void CalibrationTest::completePauseHoldsTheWindowForTwoSeconds() {

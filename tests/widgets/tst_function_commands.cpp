@@ -19,6 +19,7 @@ private slots:
   void clearAndLoadSendOneWord();
   void readTakesTheDigitalLevels_data();
   void readTakesTheDigitalLevels();
+  void readSendsChangedLevelsInBothPrograms();
 };
 
 void FunctionCommandsTest::clearAndLoadSendOneWord_data() {
@@ -71,11 +72,17 @@ void FunctionCommandsTest::readTakesTheDigitalLevels() {
   panel.Link().SetRegister(Command::FunctionRegister, content);
   panel.Controls().SdoSwitch->SetValue(true);
   const FunctionWord before = panel.Values().Options;
+  const QString linesSent = QStringLiteral("DE out v=9F i=%1").arg(2 * driveD1 + driveD0);
 
   Click(panel.Controls().ReadLinesButton);
 
+  // The board drives the levels read at once, when they are not the ones it
+  // drives already (both low after start-up).
   QFETCH(QString, write);
-  QCOMPARE(panel.Taken(), Read(Command::FunctionRegister) + QStringList{write} + Read(Command::FunctionRegister));
+  QStringList requests = Read(Command::FunctionRegister) + QStringList{write} + Read(Command::FunctionRegister);
+  if (driveD1 != 0 || driveD0 != 0)
+    requests << linesSent;
+  QCOMPARE(panel.Taken(), requests);
   QCOMPARE(panel.Values().FunctionRegisterShadow, content);
   QCOMPARE(panel.Values().Lines.DriveD1, driveD1 == 1);
   QCOMPARE(panel.Values().Lines.DriveD0, driveD0 == 1);
@@ -89,10 +96,34 @@ void FunctionCommandsTest::readTakesTheDigitalLevels() {
   QCOMPARE(panel.Values().Options.D0High, before.D0High);
   QCOMPARE(panel.Values().Options.D1High, before.D1High);
 
-  // The levels reach the board with the next control-line request.
+  // The next control-line request sends them again; a second READ of the
+  // same levels sends nothing more.
   panel.Controls().PulseAfterWriteBox->click();
   panel.Controls().PulseAfterWriteBox->click();
-  QCOMPARE(panel.Taken(), QStringList{QStringLiteral("DE out v=9F i=%1").arg(2 * driveD1 + driveD0)});
+  QCOMPARE(panel.Taken(), QStringList{linesSent});
+  Click(panel.Controls().ReadLinesButton);
+  QCOMPARE(panel.Taken(), Read(Command::FunctionRegister) + QStringList{write} + Read(Command::FunctionRegister));
+}
+
+// Both programs send the levels READ shows, and only the ones that changed
+// make a request: a level read back as the board already drives it does not.
+void FunctionCommandsTest::readSendsChangedLevelsInBothPrograms() {
+  for (const Program &program : BothPrograms) {
+    LoadedPanel panel(program.EarlierBuild);
+    panel.Link().SetRegister(Command::FunctionRegister, 0x08); // D1 high
+    Click(panel.Controls().ReadLinesButton);
+    QCOMPARE(panel.Taken().mid(5), QStringList{"DE out v=9F i=2"});
+
+    panel.Link().SetRegister(Command::FunctionRegister, 0x0A); // D0 high too
+    Click(panel.Controls().ReadLinesButton);
+    QCOMPARE(panel.Taken().mid(5), QStringList{"DE out v=9F i=3"});
+    QCOMPARE(panel.Values().Lines.RequestIndex(), 3);
+
+    panel.Link().SetRegister(Command::FunctionRegister, 0x00);
+    Click(panel.Controls().ReadLinesButton);
+    QCOMPARE(panel.Taken().mid(5), QStringList{"DE out v=9F i=0"});
+    QVERIFY2(!panel.Controls().DriveD1Switch->Value(), program.Name);
+  }
 }
 
 QTEST_MAIN(FunctionCommandsTest)

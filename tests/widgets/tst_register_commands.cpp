@@ -70,9 +70,16 @@ void RegisterCommandsTest::displayModeSwitchConvertsBothTexts_data() {
   QTest::newRow("FFFF") << "FFFF"
                         << "65535" << 65535 << "65535"
                         << "FFFF";
-  QTest::newRow("eight digits are negative") << "ffffffff"
-                                             << "-1" << -1 << "-1"
+  // Hexadecimal is unsigned; DataValue keeps the 32 bits.
+  QTest::newRow("eight digits are unsigned") << "ffffffff"
+                                             << "4294967295" << -1 << "4294967295"
                                              << "FFFFFFFF";
+  QTest::newRow("80000000 is 2^31") << "80000000"
+                                    << "2147483648" << INT32_MIN << "2147483648"
+                                    << "80000000";
+  QTest::newRow("negative decimal as its two's complement") << "0"
+                                                            << "0" << 0 << "-1"
+                                                            << "FFFFFFFF";
   QTest::newRow("70000 has five digits") << "0"
                                          << "0" << 0 << "70000"
                                          << "11170";
@@ -133,11 +140,15 @@ void RegisterCommandsTest::displayModeSwitchRefusesWhatIsNoNumber_data() {
   QTest::newRow("nine digits") << false << "123456789"
                                << "The data value \"123456789\" is not a hexadecimal number of at most eight "
                                   "significant digits.";
-  QTest::newRow("beyond 32 bits") << true << "99999999999"
-                                  << "The data value \"99999999999\" is not a decimal number within the 32-bit "
-                                     "range.";
+  QTest::newRow("beyond 32 bits") << true << "4294967296"
+                                  << "The data value \"4294967296\" is not a decimal number from -2147483648 to "
+                                     "4294967295.";
+  QTest::newRow("below 32 bits") << true << "-2147483649"
+                                 << "The data value \"-2147483649\" is not a decimal number from -2147483648 to "
+                                    "4294967295.";
   QTest::newRow("beyond double") << true << "1e400"
-                                 << "The data value \"1e400\" is not a decimal number within the 32-bit range.";
+                                 << "The data value \"1e400\" is not a decimal number from -2147483648 to "
+                                    "4294967295.";
   // A pasted page is quoted as a short, marked excerpt, not whole.
   QTest::newRow("pasted page") << false << "x" + QString(32766, 'y')
                                << "The data value \"x" + QString(39, 'y') + "...\" is not a hexadecimal number.";

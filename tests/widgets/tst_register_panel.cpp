@@ -29,6 +29,8 @@ private slots:
   void coarseGainViewSelectsTheRangeRead();
   void channelChoiceReadsThatChannelAtOnce_data();
   void channelChoiceReadsThatChannelAtOnce();
+  void coarseGainViewOnAllDacsSendsNothing_data();
+  void coarseGainViewOnAllDacsSendsNothing();
   void rangeChoiceWritesTheCurrentChannel_data();
   void rangeChoiceWritesTheCurrentChannel();
 };
@@ -148,32 +150,36 @@ void RegisterPanelTest::functionRegisterThenDataRegisterGoesToTheListedChannel()
 }
 
 void RegisterPanelTest::coarseGainViewSelectsTheRangeRead_data() {
+  QTest::addColumn<bool>("earlierBuild");
   QTest::addColumn<int>("before"); // range chosen beforehand, -1 none
   QTest::addColumn<int>("content");
   QTest::addColumn<QStringList>("requests");
   QTest::addColumn<int>("selected");
   QTest::addColumn<float>("range");
 
-  const QStringList readBack = QStringList{FunctionWordSent} + Read({Register::CoarseGain, Channel::A});
-  QTest::newRow("reads 1 while another range is shown: written back")
-      << 0 << 1 << (Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=18 i=1"} + readBack) << 1
-      << 4.201f;
-  QTest::newRow("reads the range already shown: nothing written")
-      << 1 << 1 << (Read({Register::CoarseGain, Channel::A}) + readBack) << 1 << 4.201f;
-  QTest::newRow("first view, code 0: a change of selection")
-      << -1 << 0 << (Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=18 i=0"} + readBack) << 0
-      << 4.096f;
-  QTest::newRow("code 3 leaves the list")
-      << -1 << 3 << (Read({Register::CoarseGain, Channel::A}) + readBack) << -1 << 4.096f;
-  QTest::newRow("only the two lowest bits choose the range")
-      << 0 << 6 << (Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=18 i=2"} + readBack) << 2
-      << 4.311f;
+  const QStringList read = Read({Register::CoarseGain, Channel::A});
+  const QStringList readBack = QStringList{FunctionWordSent} + read;
+  for (const Program &p : BothPrograms) {
+    const bool earlier = p.EarlierBuild;
+    QTest::addRow("%s: reads 1 while another range is shown: written back", p.Name)
+        << earlier << 0 << 1 << (read + QStringList{"D9 out v=18 i=1"} + readBack) << 1 << 4.201f;
+    QTest::addRow("%s: reads the range already shown: nothing written", p.Name)
+        << earlier << 1 << 1 << (read + readBack) << 1 << 4.201f;
+    QTest::addRow("%s: first view, code 0: a change of selection", p.Name)
+        << earlier << -1 << 0 << (read + QStringList{"D9 out v=18 i=0"} + readBack) << 0 << 4.096f;
+    QTest::addRow("%s: code 3 leaves the list", p.Name) << earlier << -1 << 3 << (read + readBack) << -1 << 4.096f;
+    QTest::addRow("%s: code 3 takes away a range shown, writes nothing", p.Name)
+        << earlier << 1 << 3 << (read + readBack) << -1 << 4.201f;
+    QTest::addRow("%s: only the two lowest bits choose the range", p.Name)
+        << earlier << 0 << 6 << (read + QStringList{"D9 out v=18 i=2"} + readBack) << 2 << 4.311f;
+  }
 }
 
 void RegisterPanelTest::coarseGainViewSelectsTheRangeRead() {
+  QFETCH(bool, earlierBuild);
   QFETCH(int, before);
   QFETCH(int, content);
-  LoadedPanel panel;
+  LoadedPanel panel(earlierBuild);
   if (before >= 0)
     Choose(panel.Controls().RangeList, RangeChoiceText(before));
   panel.Link().SetRegister({Register::CoarseGain, Channel::A}, content);
@@ -230,6 +236,57 @@ void RegisterPanelTest::channelChoiceReadsThatChannelAtOnce() {
   QCOMPARE(panel.Controls().RegisterValue->text(), QString("0042"));
 }
 
+// "ALL DACs" has no coarse gain register to read: its view sends nothing
+// and shows no range until the user chooses one, which goes to all four.
+void RegisterPanelTest::coarseGainViewOnAllDacsSendsNothing_data() {
+  QTest::addColumn<bool>("earlierBuild");
+  QTest::addColumn<bool>("channelFirst"); // ALL DACs chosen before the view, or in it
+  for (const Program &program : BothPrograms) {
+    QTest::addRow("%s, view chosen on ALL DACs", program.Name) << program.EarlierBuild << true;
+    QTest::addRow("%s, ALL DACs chosen in the view", program.Name) << program.EarlierBuild << false;
+  }
+}
+
+void RegisterPanelTest::coarseGainViewOnAllDacsSendsNothing() {
+  QFETCH(bool, earlierBuild);
+  QFETCH(bool, channelFirst);
+  LoadedPanel panel(earlierBuild);
+  panel.Link().SetRegister({Register::CoarseGain, Channel::All}, 1);
+  panel.Link().SetRegister({Register::CoarseGain, Channel::B}, 2);
+  Choose(panel.Controls().ChannelList, "DAC B");
+  Choose(panel.Controls().RegisterList, "Coarse Gain Register");
+  QCOMPARE(panel.Controls().RangeList->currentText(), RangeChoiceText(2));
+  if (channelFirst) {
+    Choose(panel.Controls().RegisterList, "Data Register");
+    Choose(panel.Controls().ChannelList, "ALL DACs");
+  }
+  const QString readWrite = panel.Controls().ReadWriteBit->text();
+  panel.Taken();
+
+  Choose(channelFirst ? panel.Controls().RegisterList : panel.Controls().ChannelList,
+         channelFirst ? "Coarse Gain Register" : "ALL DACs");
+
+  QCOMPARE(panel.Taken(), QStringList());
+  QCOMPARE(panel.Controls().RangeList->currentIndex(), -1);
+  QCOMPARE(ShownEntryArea(panel.Controls()), QString("ComboAddr ComboCoarse Label5"));
+  QCOMPARE(RegisterBits(panel.Controls()), QString("011"));
+  QCOMPARE(AddressBits(panel.Controls()), QString("100"));
+  QCOMPARE(panel.Controls().ReadWriteBit->text(), readWrite);
+
+  // "Read Register" there reads nothing either, and keeps what the user chose.
+  Choose(panel.Controls().RangeList, RangeChoiceText(2));
+  QCOMPARE(panel.Taken(), QStringList{"D9 out v=1C i=2"});
+  QCOMPARE(panel.Values().OutputRange, 4.311f);
+  Click(panel.Controls().ReadRegisterButton);
+  QCOMPARE(panel.Taken(), QStringList());
+  QCOMPARE(panel.Controls().RangeList->currentText(), RangeChoiceText(2));
+
+  // Back on one channel its range is read and shown again.
+  Choose(panel.Controls().ChannelList, "DAC B");
+  QCOMPARE(panel.Taken(), QStringList{FunctionWordSent} + Read({Register::CoarseGain, Channel::B}));
+  QCOMPARE(panel.Controls().RangeList->currentText(), RangeChoiceText(2));
+}
+
 void RegisterPanelTest::rangeChoiceWritesTheCurrentChannel_data() {
   QTest::addColumn<QString>("channel");
   QTest::addColumn<bool>("pulse");
@@ -247,7 +304,7 @@ void RegisterPanelTest::rangeChoiceWritesTheCurrentChannel() {
   QFETCH(bool, pulse);
   QFETCH(int, code);
   LoadedPanel panel;
-  panel.Link().SetRegister({Register::CoarseGain, Channel::All}, 3); // no entry: the views leave the list alone
+  panel.Link().SetRegister({Register::CoarseGain, Channel::All}, 3); // no range: the views show none
   panel.Link().SetRegister({Register::CoarseGain, Channel::B}, 3);
   panel.Link().SetRegister({Register::CoarseGain, Channel::D}, 3);
   panel.Link().SetRegister({Register::CoarseGain, Channel::A}, code == 0 ? 1 : 0); // the first view shows another range

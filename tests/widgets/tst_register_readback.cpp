@@ -114,11 +114,11 @@ void RegisterReadBackTest::readBackIsShownInEveryView_data() {
       << "0002"
       << "980002"
       << "ComboCoarse" << RangeChoiceText(2);
-  QTest::newRow("coarse gain 3 leaves the list")
-      << "Coarse Gain Register" << false << "DAC A" << 3 << "0000000000000011"
-      << "0003"
-      << "980003"
-      << "ComboCoarse" << RangeChoiceText(1);
+  // Code 3 selects no range: the list no longer shows 4.201 V.
+  QTest::newRow("coarse gain 3 shows no range") << "Coarse Gain Register" << false << "DAC A" << 3 << "0000000000000011"
+                                                << "0003"
+                                                << "980003"
+                                                << "ComboCoarse" << RangeChoiceText(-1);
 }
 
 void RegisterReadBackTest::readBackIsShownInEveryView() {

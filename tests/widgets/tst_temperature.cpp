@@ -51,10 +51,10 @@ void TemperatureTest::readingIsShownAsVoltsAndDegrees_data() {
                         << "50";
   QTest::newRow("4095, the top of the scale") << 4095 << "3.289"
                                               << "386";
-  QTest::newRow("1690: 0.098 degrees shows nothing") << 1690 << "1.357"
-                                                     << "";
-  QTest::newRow("1689: -0.06 degrees shows nothing either") << 1689 << "1.357"
-                                                            << "";
+  QTest::newRow("1690: 0.098 degrees shows 0") << 1690 << "1.357"
+                                               << "0";
+  QTest::newRow("1689: -0.06 degrees shows 0, without a sign") << 1689 << "1.357"
+                                                               << "0";
   QTest::newRow("1650: below freezing") << 1650 << "1.325"
                                         << "-6";
   QTest::newRow("0: no digit before the point") << 0 << ".000"
@@ -123,7 +123,7 @@ void TemperatureTest::measuresTheSimulatedDie() {
   SimulatedProgram program(earlierBuild);
   QVERIFY(program.fixture.Start());
 
-  for (double celsius : {25.0, 85.0, -40.0}) {
+  for (double celsius : {25.0, 85.0, -40.0, 0.0}) {
     program.board.SetDieTemperature(celsius);
     QTest::mouseClick(program.Controls().MeasureButton, Qt::LeftButton);
     QCOMPARE(program.Controls().DieTemperature->text(), QString::number(celsius, 'f', 0));

@@ -30,6 +30,7 @@ private slots:
   void dataCodeEntryWritesTheLimitedCode();
   void failedDataCodeEntryEmptiesTheBox_data();
   void failedDataCodeEntryEmptiesTheBox();
+  void eightDigitHexIsUnsignedInBothPrograms();
   void voltageEntryWritesTheCodeOfTheVoltage_data();
   void voltageEntryWritesTheCodeOfTheVoltage();
   void failedVoltageEntryEmptiesTheBox_data();
@@ -57,8 +58,10 @@ void ValueEntryTest::dataCodeEntryWritesTheLimitedCode_data() {
                                      << "4.0959";
   QTest::newRow("hex 0abc") << false << "0abc" << 2748 << "ABC"
                             << "-3.7525";
-  QTest::newRow("hex ffffffff is -1, limited") << false << "ffffffff" << 0 << "0"
-                                               << "-4.0960";
+  QTest::newRow("hex ffffffff is too large, limited") << false << "ffffffff" << 65535 << "FFFF"
+                                                      << "4.0959";
+  QTest::newRow("hex 80000000 is too large, limited") << false << "80000000" << 65535 << "FFFF"
+                                                      << "4.0959";
   QTest::newRow("hex 8000 mid-scale") << false << "8000" << 32768 << "8000"
                                       << "0.0000";
   QTest::newRow("hex 1") << false << "1" << 1 << "1"
@@ -102,6 +105,23 @@ void ValueEntryTest::dataCodeEntryWritesTheLimitedCode() {
   QCOMPARE(DataBits(panel.Controls()), QString::number(code, 2).rightJustified(16, '0'));
   QCOMPARE(panel.Controls().RegisterValue->text(), decimal ? QString::number(code) : Hex(code).rightJustified(4, '0'));
   QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("0"));
+}
+
+// FFFFFFFF once drove the output to negative full scale.
+void ValueEntryTest::eightDigitHexIsUnsignedInBothPrograms() {
+  for (const Program &program : BothPrograms) {
+    LoadedPanel panel(program.EarlierBuild);
+    Enter(panel.Controls().DataBox, "FFFFFFFF");
+    QCOMPARE(panel.Taken(), Read({Register::CoarseGain, Channel::A}) + QStringList{"D9 out v=10 i=FFFF"});
+    QCOMPARE(panel.Controls().VoltsBox->text(), QString("4.0959"));
+
+    panel.Controls().DataBox->setText("80000000");
+    Click(panel.Controls().DisplayModeButton);
+    QCOMPARE(panel.Controls().DataBox->text(), QString("2147483648"));
+    Click(panel.Controls().DisplayModeButton);
+    QCOMPARE(panel.Controls().DataBox->text(), QString("80000000"));
+    QVERIFY2(panel.form.fixture.answerer.Seen.isEmpty(), program.Name);
+  }
 }
 
 void ValueEntryTest::failedDataCodeEntryEmptiesTheBox_data() {

@@ -125,7 +125,7 @@ float OffsetValue(int32_t code) {
   return static_cast<float>((code > 127 ? code - 256 : code) / 8.0);
 }
 
-int32_t OffsetCalibrationCode(int32_t offsetRegister, float reading, float range) {
+Correction OffsetCalibration(int32_t offsetRegister, float reading, float range) {
   const int16_t c = ReadBack16(offsetRegister, "offset register");
   if (!std::isfinite(reading)) {
     throw NumberError("the measured voltage is not a finite number");
@@ -142,24 +142,37 @@ int32_t OffsetCalibrationCode(int32_t offsetRegister, float reading, float range
   } catch (const NumberError &) {
     throw NumberError("the measured voltage is too large for an offset correction");
   }
-  const float offset = LimitOffset(ToSingle(static_cast<double>(present) + correction));
-  return OffsetCode(offset);
+  const float wanted = ToSingle(static_cast<double>(present) + correction);
+  const float offset = LimitOffset(wanted);
+  Correction result{OffsetCode(offset), 0.0};
+  // Within half a code of the limit the limit is the nearest code anyway.
+  const double beyond = static_cast<double>(offset) - wanted;
+  if (std::fabs(beyond) > kOffsetTop / kOffsetPerCode / 2.0) {
+    result.Shortfall = beyond * lsb;
+  }
+  return result;
 }
 
-int32_t FineGainCalibrationCode(int32_t fineGainRegister, double reading, float range) {
+Correction FineGainCalibration(int32_t fineGainRegister, double reading, float range) {
   const int16_t c = ReadBack16(fineGainRegister, "fine gain register");
   const int32_t present = c >= 32 ? c - 64 : c;
   const double r = range;
   const float error = ToSingle(r + reading); // zero scale should read -range
-  const int16_t steps = RoundToInt16(error / (2.0 * r / (2.0 * kCodes)));
-  int32_t gain = RoundToInt16(static_cast<double>(steps) + present);
+  const double step = 2.0 * r / (2.0 * kCodes);
+  const int16_t steps = RoundToInt16(error / step);
+  const int32_t wanted = RoundToInt16(static_cast<double>(steps) + present);
+  int32_t gain = wanted;
   if (gain > 31) {
     gain = 31;
   }
   if (gain < -32) {
     gain = -32;
   }
-  return FineGainCode(static_cast<float>(gain));
+  return {FineGainCode(static_cast<float>(gain)), (wanted - gain) * step};
+}
+
+double FineGainReach(float range) {
+  return 32.0 * static_cast<double>(range) / kCodes;
 }
 
 float TempPinVolts(int16_t reading) {

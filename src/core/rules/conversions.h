@@ -64,24 +64,37 @@ float OffsetValue(int32_t code);
 // Both stages take the register content as read back; a read-back is a 16-bit signed value, so one
 // outside -32768..32767 is a NumberError rather than a wrapped, meaningless present value.
 
-// Offset stage: new offset register code for a channel whose offset register reads offsetRegister
+// What a calibration stage writes, and what it could not correct.
+struct Correction {
+  int32_t Code = 0; // for the register
+  // Volts the measured output still stays off (positive: it reads high) because the correction went
+  // beyond the register's limit and the limit was written; 0 when the register could hold it.
+  double Shortfall = 0.0;
+};
+
+// Offset stage: the new offset register code for a channel whose offset register reads offsetRegister
 // and whose output at 0 V measures `reading` volts on the given range. The negated reading in output
 // LSBs (2*range/65536 V) is added to the present offset, the sum limited to -16..15.875 and encoded
-// by OffsetCode.
+// by OffsetCode; a sum more than half a code beyond the limit leaves a Shortfall.
 // Throws NumberError (nothing should then be written) when the read-back does not fit 16 bits, when
 // the reading is not finite, or when its correction in LSBs is too large for single precision (a
 // reading beyond about 4e34 V): such a reading is a typing slip, not a measurement, and clamping it
 // to a full-scale correction would write a plausible-looking but meaningless code.
-int32_t OffsetCalibrationCode(int32_t offsetRegister, float reading, float range);
+Correction OffsetCalibration(int32_t offsetRegister, float reading, float range);
 
-// Zero-scale stage: new fine gain register code for a channel whose fine gain register reads
+// Zero-scale stage: the new fine gain register code for a channel whose fine gain register reads
 // fineGainRegister and whose output at zero scale measures `reading` volts. The error range+reading
 // (stored single) in steps of range/65536 V is taken to a 16-bit integer, added to the present fine
-// gain (again a 16-bit integer), limited to -32..31 and encoded by FineGainCode.
+// gain (again a 16-bit integer), limited to -32..31 and encoded by FineGainCode; the steps beyond the
+// limit are the Shortfall.
 // Throws NumberError when the read-back does not fit 16 bits, the error does not fit single precision
 // or a step count does not fit 16 bits (any reading above about -range/2 or below about -3*range/2,
 // including 0 and a reading without its minus sign).
-int32_t FineGainCalibrationCode(int32_t fineGainRegister, double reading, float range);
+Correction FineGainCalibration(int32_t fineGainRegister, double reading, float range);
+
+// How far the fine gain moves zero scale either way on the given range: 32 steps of range/65536 V
+// (2 mV at 4.096 V).
+double FineGainReach(float range);
 
 // ---- Core temperature ----
 

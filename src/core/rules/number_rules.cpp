@@ -170,7 +170,7 @@ double LeadingNumber(std::string_view text) {
   return ReadLeadingNumber(text).Value;
 }
 
-int32_t HexValue(std::string_view text) {
+uint32_t HexValue(std::string_view text) {
   if (text.empty()) {
     throw NumberError("an empty text is not a hexadecimal number");
   }
@@ -194,7 +194,7 @@ int32_t HexValue(std::string_view text) {
     }
     value = value * 16u + static_cast<uint32_t>(digit);
   }
-  return static_cast<int32_t>(value); // two's complement wrap, as C++20 defines it
+  return value;
 }
 
 int32_t RoundToInt32(double value) {
@@ -211,6 +211,14 @@ int16_t RoundToInt16(double value) {
     throw NumberError("the value " + ValueText(value) + " does not fit a 16-bit integer");
   }
   return static_cast<int16_t>(r);
+}
+
+uint32_t RoundTo32Bits(double value) {
+  const double r = RoundHalfEven(value);
+  if (!(r >= std::numeric_limits<int32_t>::min() && r <= std::numeric_limits<uint32_t>::max())) {
+    throw NumberError("the value " + ValueText(value) + " does not fit 32 bits");
+  }
+  return r < 0 ? static_cast<uint32_t>(static_cast<int32_t>(r)) : static_cast<uint32_t>(r);
 }
 
 double RoundToDecimals(double value, int decimals) {
@@ -247,8 +255,7 @@ std::string FormatTempVolts(double value) {
 }
 
 std::string FormatWhole(double value) {
-  std::string text = FixedText(value, 0);
-  return text == "0" ? std::string() : text;
+  return FixedText(value, 0);
 }
 
 std::string HexUpper(int32_t value) {

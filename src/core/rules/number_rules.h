@@ -45,11 +45,11 @@ struct LeadingNumberRead {
 };
 LeadingNumberRead ReadLeadingNumber(std::string_view text);
 
-// The text read as hexadecimal, as if "&h" stood in front: one or more hex digits of either case and
-// nothing else, at most eight significant digits (leading zeros do not count), taken as a 32-bit
-// two's-complement value ("FFFF" is 65535, "ffffffff" is -1, "80000000" is INT32_MIN). Anything else
-// (empty text, blank, sign, "G", nine significant digits) throws NumberError naming the text.
-int32_t HexValue(std::string_view text);
+// The text read as hexadecimal: one or more hex digits of either case and nothing else, at most eight
+// significant digits (leading zeros do not count), taken as an unsigned 32-bit value ("FFFF" is
+// 65535, "ffffffff" is 4294967295, never negative). Anything else (empty text, blank, sign, "G", nine
+// significant digits) throws NumberError naming the text.
+uint32_t HexValue(std::string_view text);
 
 // ---- Rounding and storage ----
 
@@ -57,6 +57,10 @@ int32_t HexValue(std::string_view text);
 // NaN and infinity.
 int32_t RoundToInt32(double value);
 int16_t RoundToInt16(double value);
+// The 32 bits a hexadecimal text shows for a value: nearest integer, halves to even, from INT32_MIN
+// (negative values as their two's complement, -1 is 0xFFFFFFFF) up to UINT32_MAX, so every value
+// HexValue gives reads back. NumberError outside that, or for NaN and infinity.
+uint32_t RoundTo32Bits(double value);
 
 // Rounds to the given number of decimals (0..15), halves to even; used before showing a typed voltage.
 double RoundToDecimals(double value, int decimals);
@@ -77,8 +81,8 @@ std::string FormatVolts(double value);
 // (0.5 shows ".500", 0 shows ".000", -0.5 shows "-.500").
 std::string FormatTempVolts(double value);
 
-// Pattern "#": rounded to a whole number, "-6" for -6.2; a value that rounds to 0 shows "" whatever
-// its sign (a temperature between -0.5 and 0 shows nothing, like one between 0 and 0.5).
+// Pattern "#": rounded to a whole number, "-6" for -6.2; a value that rounds to 0 shows "0" whatever
+// its sign (-0.4 shows "0"), never an empty text.
 std::string FormatWhole(double value);
 
 // Upper-case hexadecimal without leading zeros ("0" for 0); negative values as their eight-digit

@@ -1,7 +1,7 @@
 #include "panels/calibration_panel.h"
 
 #include "panels/control_placement.h"
-#include "rules/conversions.h"
+#include "panels/register_choices.h"
 #include "rules/number_rules.h"
 
 #include <QCoreApplication>
@@ -21,6 +21,16 @@ namespace {
 
 QString TextOf(const std::string &text) {
   return QString::fromStdString(text);
+}
+
+// "+94.06 mV": signed, to a hundredth of a millivolt.
+QString SignedMillivolts(double volts) {
+  const QString text = QString::number(volts * 1000.0, 'f', 2);
+  return (volts > 0 ? QStringLiteral("+") : QString()) + text + QStringLiteral(" mV");
+}
+
+QString ChannelName(Channel channel) {
+  return QString::fromUtf8(ChannelChoices[CodeOf(channel)]);
 }
 
 } // namespace
@@ -114,10 +124,34 @@ void CalibrationPanel::ShowZeroScaleStage(bool shown) {
   zeroScaleDoneButton_->setVisible(shown);
 }
 
+void CalibrationPanel::Warn(const QString &text) {
+  QMessageBox box(QMessageBox::Warning, c_.MessageTitle, text, QMessageBox::Ok, c_.Window);
+  box.exec();
+}
+
+bool CalibrationPanel::RefuseAllChannels() {
+  // A reading taken on one output says nothing about the other three.
+  if (c_.Values.Word.AddressedChannel() != Channel::All)
+    return false;
+  Warn(QStringLiteral("Calibration works on one DAC at a time: choose DAC A, B, C or D."));
+  return true;
+}
+
 void CalibrationPanel::onStartClicked() {
+  if (RefuseAllChannels())
+    return;
   BoardAccess::Action action(c_.Board);
   ShowOffsetStage(true);
   startButton_->setEnabled(false);
+}
+
+void CalibrationPanel::TellShortfall(const char *stage, const Correction &correction, const QString &where) {
+  if (correction.Shortfall == 0.0)
+    return;
+  Warn(QStringLiteral("The %1 was written at its limit: %2 could not be fully corrected, and its output %3 stays off "
+                      "by about %4.")
+           .arg(QString::fromLatin1(stage), ChannelName(c_.Values.Word.AddressedChannel()), where,
+                SignedMillivolts(correction.Shortfall)));
 }
 
 void CalibrationPanel::TakeChannelRange() {
@@ -127,6 +161,8 @@ void CalibrationPanel::TakeChannelRange() {
 }
 
 void CalibrationPanel::onOffsetDoneClicked() {
+  if (RefuseAllChannels())
+    return;
   BoardAccess::Action action(c_.Board);
   TakeChannelRange();
   const WordAddress offset(Register::Offset, c_.Values.Word.AddressedChannel());
@@ -137,34 +173,36 @@ void CalibrationPanel::onOffsetDoneClicked() {
     c_.Board.Note(QStringLiteral("The offset was not changed."));
     return;
   }
-  int32_t code = 0;
+  Correction correction;
   try {
     const float reading = ToSingle(ReadTypedNumber(c_, offsetReadingBox_->text()));
-    code = OffsetCalibrationCode(present.Value, reading, c_.Values.OutputRange);
+    correction = OffsetCalibration(present.Value, reading, c_.Values.OutputRange);
   } catch (const NumberError &error) {
     // A reading no voltmeter gives, or a read-back the 8-bit register cannot
     // hold: writing a code computed from it would miscalibrate the channel.
     FailOffsetStage(TextOf(error.what()));
     return;
   }
-  c_.Values.DataValue = code;
+  c_.Values.DataValue = correction.Code;
   c_.Board.WriteRegister(offset, c_.Values.DataValue);
+  TellShortfall("offset", correction, QStringLiteral("at 0 V"));
   ShowOffsetStage(false);
   ShowZeroScaleStage(true);
 }
 
 void CalibrationPanel::FailOffsetStage(const QString &problem) {
-  QMessageBox box(QMessageBox::Warning, c_.MessageTitle, QStringLiteral("The offset was not changed: %1.").arg(problem),
-                  QMessageBox::Ok, c_.Window);
-  box.exec();
+  Warn(QStringLiteral("The offset was not changed: %1.").arg(problem));
   offsetReadingBox_->setFocus();
   offsetReadingBox_->selectAll();
 }
 
 void CalibrationPanel::onZeroScaleDoneClicked() {
+  if (RefuseAllChannels())
+    return;
   BoardAccess::Action action(c_.Board);
   TakeChannelRange();
   const WordAddress fineGain(Register::FineGain, c_.Values.Word.AddressedChannel());
+  Correction correction;
   try {
     const Reading<int32_t> present = c_.Board.ReadRegister(fineGain);
     if (!present.Answered()) {
@@ -172,12 +210,14 @@ void CalibrationPanel::onZeroScaleDoneClicked() {
       return;
     }
     const double reading = ReadTypedNumber(c_, zeroScaleReadingBox_->text());
-    c_.Values.DataValue = FineGainCalibrationCode(present.Value, reading, c_.Values.OutputRange);
+    correction = FineGainCalibration(present.Value, reading, c_.Values.OutputRange);
   } catch (const NumberError &) {
     FailZeroScaleStage();
     return;
   }
+  c_.Values.DataValue = correction.Code;
   c_.Board.WriteRegister(fineGain, c_.Values.DataValue);
+  TellShortfall("fine gain", correction, QStringLiteral("at zero scale"));
   ShowZeroScaleStage(false);
   completeLabel_->show();
 
@@ -191,9 +231,12 @@ void CalibrationPanel::onZeroScaleDoneClicked() {
 }
 
 void CalibrationPanel::FailZeroScaleStage() {
-  QMessageBox box(QMessageBox::Warning, c_.MessageTitle, QStringLiteral("A negative number is expected"),
-                  QMessageBox::Ok, c_.Window);
-  box.exec();
+  // What a reading on this channel's range should look like, so that -1 V or
+  // -6.2 V is not left at "negative" alone.
+  const float range = c_.Values.OutputRange;
+  Warn(QStringLiteral("A negative number is expected\nExpected a reading near %1 V; the fine gain reaches about "
+                      "\u00B1%2 mV.")
+           .arg(TextOf(ShortestDecimal(-range)), QString::number(FineGainReach(range) * 1000.0, 'g', 3)));
   zeroScaleReadingBox_->setText(QString()); // and no undo history holding the text
   zeroScaleReadingBox_->setFocus();
 }

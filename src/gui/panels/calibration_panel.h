@@ -3,6 +3,7 @@
 #pragma once
 
 #include "panels/panel_context.h"
+#include "rules/conversions.h"
 
 #include <QObject>
 #include <QString>
@@ -38,10 +39,17 @@ private:
   // Each stage computes its correction on the range of the channel it
   // calibrates, whatever the last entry left in OutputRange.
   void TakeChannelRange();
+  // One correction goes to one channel: with all channels addressed the
+  // user is asked to choose one, and true is returned.
+  bool RefuseAllChannels();
   void ShowOffsetStage(bool shown);
   void ShowZeroScaleStage(bool shown);
   void FailOffsetStage(const QString &problem);
   void FailZeroScaleStage();
+  // A correction the register could not hold was written at its limit: the
+  // user learns how far the channel stays off.
+  void TellShortfall(const char *stage, const Correction &correction, const QString &where);
+  void Warn(const QString &text);
 
   PanelContext c_;
   std::function<void()> completePause_;

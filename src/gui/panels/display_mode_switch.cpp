@@ -22,17 +22,27 @@ QString HexKind(const QString &text) {
 }
 
 QString DecimalKind(const QString &) {
-  return QStringLiteral("a decimal number within the 32-bit range");
+  return QStringLiteral("a decimal number from -2147483648 to 4294967295");
+}
+
+// A hexadecimal text is read unsigned, so the decimal texts the switch shows
+// go up to 4294967295 and must read back.
+uint32_t DecimalBits(const std::string &text) {
+  return RoundTo32Bits(LeadingNumber(text));
+}
+
+uint32_t HexBits(const std::string &text) {
+  return HexValue(text);
 }
 
 } // namespace
 
-bool RegisterPanel::ReadBothTexts(int32_t (*rule)(const std::string &), QString (*kind)(const QString &), int32_t &data,
-                                  int32_t &registerValue) {
+bool RegisterPanel::ReadBothTexts(uint32_t (*rule)(const std::string &), QString (*kind)(const QString &),
+                                  uint32_t &data, uint32_t &registerValue) {
   const struct {
     const char *what;
     QString text;
-    int32_t &value;
+    uint32_t &value;
   } texts[] = {{"data value", valueEntry_.DataText(), data}, {"register value", registerValue_->text(), registerValue}};
   for (const auto &field : texts) {
     try {
@@ -53,29 +63,29 @@ bool RegisterPanel::ReadBothTexts(int32_t (*rule)(const std::string &), QString 
 // Both texts are converted before anything changes, so a text that is not a
 // number leaves the mode, the caption, the texts and DataValue as they were.
 void RegisterPanel::SwitchToDecimal() {
-  int32_t data = 0;
-  int32_t registerValue = 0;
-  if (!ReadBothTexts([](const std::string &text) { return HexValue(text); }, HexKind, data, registerValue))
+  uint32_t data = 0;
+  uint32_t registerValue = 0;
+  if (!ReadBothTexts(HexBits, HexKind, data, registerValue))
     return;
   c_.Values.Display = DisplayMode::Dec;
   ShowDisplayMode();
   emit displayModeChanged(DisplayMode::Dec);
-  c_.Values.DataValue = data;
-  valueEntry_.ShowDataText(QString::fromStdString(DecimalText(data)));
-  registerValue_->setText(QString::fromStdString(DecimalText(registerValue)));
+  // The 32 bits as they are; the data entry limits them before any write.
+  c_.Values.DataValue = static_cast<int32_t>(data);
+  valueEntry_.ShowDataText(QString::number(data));
+  registerValue_->setText(QString::number(registerValue));
 }
 
 void RegisterPanel::SwitchToHexadecimal() {
-  int32_t data = 0;
-  int32_t registerValue = 0;
-  if (!ReadBothTexts([](const std::string &text) { return RoundToInt32(LeadingNumber(text)); }, DecimalKind, data,
-                     registerValue))
+  uint32_t data = 0;
+  uint32_t registerValue = 0;
+  if (!ReadBothTexts(DecimalBits, DecimalKind, data, registerValue))
     return;
   c_.Values.Display = DisplayMode::Hex;
   ShowDisplayMode();
   emit displayModeChanged(DisplayMode::Hex);
-  valueEntry_.ShowDataText(QString::fromStdString(HexAtLeastFour(data)));
-  registerValue_->setText(QString::fromStdString(HexAtLeastFour(registerValue)));
+  valueEntry_.ShowDataText(QString::fromStdString(HexAtLeastFour(static_cast<int32_t>(data))));
+  registerValue_->setText(QString::fromStdString(HexAtLeastFour(static_cast<int32_t>(registerValue))));
 }
 
 void RegisterPanel::onDisplayModeClicked() {

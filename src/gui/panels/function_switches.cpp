@@ -212,14 +212,18 @@ void FunctionSwitches::onReadLinesClicked() {
     return;
   }
   v.FunctionRegisterShadow = second.Value;
-  // Sent with the next control-line change.
   const FunctionWord levels = FunctionWord::FromBits(v.FunctionRegisterShadow);
-  c_.Values.Lines.DriveD1 = levels.D1High;
-  c_.Values.Lines.DriveD0 = levels.D0High;
+  const bool changed = v.Lines.DriveD1 != levels.D1High || v.Lines.DriveD0 != levels.D0High;
+  v.Lines.DriveD1 = levels.D1High;
+  v.Lines.DriveD0 = levels.D0High;
   sdoSwitch_->SetValue(false);
   d1LevelSwitch_->SetValue(levels.D1High);
   d0LevelSwitch_->SetValue(levels.D0High);
   emit driveLevelsRead(levels.D1High, levels.D0High);
+  // The board drives what the drive switches now show, not only from the
+  // next, unrelated switch flip on.
+  if (changed)
+    c_.Board.SetControlLines(v.Lines);
 }
 
 } // namespace vq

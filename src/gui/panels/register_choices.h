@@ -34,6 +34,8 @@ inline constexpr std::array<const char *, 5> ChannelChoices = {"DAC A", "DAC B",
 // Index = coarse gain code.
 inline constexpr std::array<const char *, 3> RangeChoices = {"Output Range = ± 4.096 V", "Output Range = ± 4.201 V",
                                                              "Output Range = ± 4.311 V"};
+// The one coarse gain code of the register's two bits that selects no range.
+inline constexpr int32_t NoRangeCode = 3;
 
 // Position of `text` among `choices`, compared exactly; none when it is not there.
 template <std::size_t N>

@@ -110,7 +110,7 @@ void RegisterPanel::onRegisterChosen() {
     v.Word = WordAddress(*view->Reg, static_cast<Channel>(channel));
     display_.ShowDacAddress(v.Word.AddressBits());
     display_.ShowRegisterSelect(v.Word.SelectBits());
-    if (view->Reg == Register::CoarseGain) {
+    if (view->Reg == Register::CoarseGain && !AddressesAllCoarseGains()) {
       // A range that was not read is not written back.
       if (const Reading<int32_t> read = c_.Board.ReadRegister(v.Word); read.Answered())
         coarseCode = read.Value & 3;
@@ -121,7 +121,7 @@ void RegisterPanel::onRegisterChosen() {
   // code back.
   if (coarseCode >= 0)
     valueEntry_.SelectRange(coarseCode);
-  onReadRegisterClicked();
+  ReadChosenRegister();
 }
 
 void RegisterPanel::onChannelChosen() {
@@ -132,6 +132,18 @@ void RegisterPanel::onChannelChosen() {
     return;
   v.Word = v.Word.WithChannel(static_cast<Channel>(*channel));
   display_.ShowDacAddress(v.Word.AddressBits());
+  ReadChosenRegister();
+}
+
+bool RegisterPanel::AddressesAllCoarseGains() const {
+  return c_.Values.Word == WordAddress(Register::CoarseGain, Channel::All);
+}
+
+void RegisterPanel::ReadChosenRegister() {
+  // The four channels may be on different ranges: none is shown for them
+  // until the user chooses one, which then goes to all four.
+  if (AddressesAllCoarseGains())
+    valueEntry_.ShowNoRange();
   onReadRegisterClicked();
 }
 
@@ -146,6 +158,10 @@ void RegisterPanel::EnableSerialOutput() {
 void RegisterPanel::onReadRegisterClicked() {
   BoardAccess::Action action(c_.Board);
   ProgramValues &v = c_.Values;
+  // Address 4 reads back no register; what came back would be taken for the
+  // range of all four channels.
+  if (AddressesAllCoarseGains())
+    return;
   EnableSerialOutput();
   const Reading<int32_t> read = c_.Board.ReadRegister(v.Word);
   if (!read.Answered()) {

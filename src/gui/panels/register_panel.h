@@ -57,13 +57,18 @@ private:
 
   void ApplyView(const RegisterChoice &view);
   void EnableSerialOutput();
+  // The coarse gain view on "ALL DACs": nothing is read there.
+  bool AddressesAllCoarseGains() const;
+  // Shows the chosen register of the chosen channel, as every choice in the
+  // register and channel lists ends.
+  void ReadChosenRegister();
   void SwitchToDecimal();
   void SwitchToHexadecimal();
   // Reads the data field and the register value with `rule`. When either is
   // not a number, tells the user which one and what it should be, and
   // returns false.
-  bool ReadBothTexts(int32_t (*rule)(const std::string &), QString (*kind)(const QString &), int32_t &data,
-                     int32_t &registerValue);
+  bool ReadBothTexts(uint32_t (*rule)(const std::string &), QString (*kind)(const QString &), uint32_t &data,
+                     uint32_t &registerValue);
 
   PanelContext c_;
   QGroupBox *frame_;

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <exception>
 
 namespace vq {
@@ -119,9 +120,14 @@ void ValueEntry::FillRangeList() {
 }
 
 void ValueEntry::SelectRange(int32_t coarseCode) {
-  // Code 3 has no entry and leaves the selection.
   if (coarseCode >= 0 && coarseCode < static_cast<int32_t>(RangeChoices.size()))
     rangeList_->SelectText(QString::fromUtf8(RangeChoices[coarseCode]));
+  else if (coarseCode == NoRangeCode)
+    ShowNoRange(); // rather than a range the channel does not have
+}
+
+void ValueEntry::ShowNoRange() {
+  rangeList_->setCurrentIndex(-1);
 }
 
 void ValueEntry::ShowRegisterContent(const RegisterChoice &view, int32_t data) {
@@ -175,7 +181,8 @@ void ValueEntry::onDataEntered() {
     if (v.Display == DisplayMode::Hex) {
       if (dataBox_->text().isEmpty())
         dataBox_->setText(QStringLiteral("0"));
-      v.DataValue = HexValue(TextOf(dataBox_));
+      // Unsigned: FFFFFFFF is too large like 10000, not -1.
+      v.DataValue = static_cast<int32_t>(std::min<uint32_t>(HexValue(TextOf(dataBox_)), MaxDataCode));
     } else {
       v.DataValue = RoundToInt32(ReadTypedNumber(c_, dataBox_->text()));
     }

@@ -36,7 +36,10 @@ public:
   void ShowVoltageOnly();
   void FillRangeList();
   // Selects the range of a coarse gain code; a change runs the list's action.
+  // Code 3, which selects no range, shows no selection.
   void SelectRange(int32_t coarseCode);
+  // The range list shows no selection; nothing is written.
+  void ShowNoRange();
   // Shows a register's content in the entry field of the view that shows it.
   void ShowRegisterContent(const RegisterChoice &view, int32_t data);
   QString DataText() const;
