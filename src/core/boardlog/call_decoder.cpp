@@ -8,6 +8,7 @@
 #include "board/read_back.h"
 #include "board/registers.h"
 #include "board/word_names.h"
+#include "boardlog/formatted_text.h"
 #include "boardlog/register_values.h"
 #include "rules/conversions.h"
 
@@ -16,14 +17,8 @@
 namespace vq {
 namespace {
 
-std::string Format(const char *pattern, auto... arguments) {
-  char text[160];
-  std::snprintf(text, sizeof text, pattern, arguments...);
-  return text;
-}
-
 std::string Hex16(uint32_t value) {
-  return Format("0x%04X", static_cast<unsigned>(value));
+  return FormattedText("0x%04X", static_cast<unsigned>(value));
 }
 
 std::string HighLow(bool high) {
@@ -38,9 +33,9 @@ std::string DataMeaning(int select, uint32_t data) {
       return " (range " + RangeText(static_cast<int32_t>(data & 3)) + ")";
     return " (no range)";
   case CodeOf(Register::FineGain):
-    return Format(" (fine gain %d)", FineGainValue(static_cast<int32_t>(data & 0x3F)));
+    return FormattedText(" (fine gain %d)", FineGainValue(static_cast<int32_t>(data & 0x3F)));
   case CodeOf(Register::Offset):
-    return Format(" (offset %g LSB)", static_cast<double>(OffsetValue(static_cast<int32_t>(data & 0xFF))));
+    return FormattedText(" (offset %g LSB)", static_cast<double>(OffsetValue(static_cast<int32_t>(data & 0xFF))));
   default:
     return "";
   }
@@ -107,8 +102,9 @@ std::string DescribeControlLines(const BoardCall &call) {
                      HighLow(lines.Rstin) + ", board drives D1 " + HighLow(lines.DriveD1) + " and D0 " +
                      HighLow(lines.DriveD0) + " where it drives them";
   if ((value & ControlLines::FixedBitsMask) != ControlLines::FixedBits || value < 0 || value > 0xFF)
-    text += Format(", fixed bits 0x%02X (0x%02X expected)", static_cast<unsigned>(value & ControlLines::FixedBitsMask),
-                   static_cast<unsigned>(ControlLines::FixedBits));
+    text += FormattedText(", fixed bits 0x%02X (0x%02X expected)",
+                          static_cast<unsigned>(value & ControlLines::FixedBitsMask),
+                          static_cast<unsigned>(ControlLines::FixedBits));
   if (index < 0 || index > 3)
     text += ", index outside 0..3";
   return text;
@@ -119,18 +115,18 @@ std::string DescribeSample(const BoardCall &call) {
     return "temperature sample, no bytes returned";
   const int16_t sample = SampleFromBytes(call.Bytes.data());
   const float volts = TempPinVolts(sample);
-  return Format("sample %d: TEMP pin %.3f V, %.1f \xC2\xB0"
-                "C",
-                sample, static_cast<double>(volts), static_cast<double>(DieTemperature(volts)));
+  return FormattedText("sample %d: TEMP pin %.3f V, %.1f \xC2\xB0"
+                       "C",
+                       sample, static_cast<double>(volts), static_cast<double>(DieTemperature(volts)));
 }
 
 std::string DescribeDirection(const BoardCall &call) {
   const char *line = call.Request == VQ_REQ_D0_DIRECTION ? "D0" : "D1";
   if (call.Value == 1)
-    return Format("%s is an input of the converter: the board drives it", line);
+    return FormattedText("%s is an input of the converter: the board drives it", line);
   if (call.Value == 0)
-    return Format("%s is an output of the converter: the board lets go", line);
-  return Format("%s direction %d (neither 0 nor 1)", line, call.Value);
+    return FormattedText("%s is an output of the converter: the board lets go", line);
+  return FormattedText("%s direction %d (neither 0 nor 1)", line, call.Value);
 }
 
 std::string DescribeRequest(const BoardCall &call, bool repeatsPrevious) {
@@ -146,7 +142,7 @@ std::string DescribeRequest(const BoardCall &call, bool repeatsPrevious) {
   case VQ_REQ_CONTROL_LINES:
     return DescribeControlLines(call);
   default:
-    return Format("unknown request 0x%02X", static_cast<unsigned>(call.Request));
+    return FormattedText("unknown request 0x%02X", static_cast<unsigned>(call.Request));
   }
 }
 
@@ -159,7 +155,7 @@ std::string Why(const BoardCall &call) {
 std::string Failure(const BoardCall &call, const char *what) {
   if (call.Status == 0)
     return "";
-  return Format("; %s failed", what) + Why(call) + Format(" (status %d)", call.Status);
+  return FormattedText("; %s failed", what) + Why(call) + FormattedText(" (status %d)", call.Status);
 }
 
 } // namespace
@@ -247,7 +243,7 @@ std::optional<uint32_t> FrameWord(const BoardCall &call) {
 std::string RecordedBytes(const BoardCall &call) {
   std::string text;
   for (int i = 0; i < call.ByteCount; ++i)
-    text += Format(i == 0 ? "%02X" : " %02X", call.Bytes[i]);
+    text += FormattedText(i == 0 ? "%02X" : " %02X", call.Bytes[i]);
   if (call.Length > call.ByteCount)
     text += " ...";
   return text;
@@ -259,18 +255,19 @@ std::string ReversedBytes(const BoardCall &call) {
     return "";
   std::string text;
   for (int i = 0; i < call.ByteCount; ++i)
-    text += Format(i == 0 ? "%02X" : " %02X", ReverseBits(call.Bytes[i]));
+    text += FormattedText(i == 0 ? "%02X" : " %02X", ReverseBits(call.Bytes[i]));
   return text;
 }
 
 std::string DescribeCall(const BoardCall &call, bool repeatsPrevious) {
   switch (call.Kind) {
   case BoardCallKind::Search:
-    return Format("search for boards: vendor 0x%04X, product 0x%04X: count %d, first list byte %u", call.VendorId,
-                  call.ProductId, call.BoardCount, call.BoardNumber) +
+    return FormattedText("search for boards: vendor 0x%04X, product 0x%04X: count %d, first list byte %u",
+                         call.VendorId, call.ProductId, call.BoardCount, call.BoardNumber) +
            Failure(call, "search");
   case BoardCallKind::Connect:
-    return Format("connect to board %u: handle 0x%X", call.BoardNumber, static_cast<unsigned>(call.BoardHandle)) +
+    return FormattedText("connect to board %u: handle 0x%X", call.BoardNumber,
+                         static_cast<unsigned>(call.BoardHandle)) +
            Failure(call, "connect");
   case BoardCallKind::Download:
     return "download firmware \"" + call.FirmwarePath +
@@ -303,19 +300,19 @@ std::string RequestAction(const BoardCall &call) {
     return "Read a temperature sample";
   case VQ_REQ_D0_DIRECTION:
   case VQ_REQ_D1_DIRECTION:
-    return Format("Set the direction of %s", call.Request == VQ_REQ_D0_DIRECTION ? "D0" : "D1");
+    return FormattedText("Set the direction of %s", call.Request == VQ_REQ_D0_DIRECTION ? "D0" : "D1");
   case VQ_REQ_CONTROL_LINES:
     return "Set the control lines";
   default:
-    return Format("Request 0x%02X", static_cast<unsigned>(call.Request));
+    return FormattedText("Request 0x%02X", static_cast<unsigned>(call.Request));
   }
 }
 
 std::string FailureLine(const BoardCall &call) {
   const std::string action = RequestAction(call);
   if (call.StatusText.empty())
-    return action + Format(" failed (status %d)", call.Status);
-  return action + ": " + call.StatusText + Format(" (status %d)", call.Status);
+    return action + FormattedText(" failed (status %d)", call.Status);
+  return action + ": " + call.StatusText + FormattedText(" (status %d)", call.Status);
 }
 
 std::string SessionFailureLine(const BoardCall &call) {
@@ -324,13 +321,14 @@ std::string SessionFailureLine(const BoardCall &call) {
   // The earlier build's library returns a failure negated.
   const int32_t status = call.Status < 0 ? -call.Status : call.Status;
   if (call.Kind == BoardCallKind::Search && status == StatusValue(BoardStatus::NoBoard))
-    return Format("no board with the identifiers 0x%04X:0x%04X is on the USB bus", call.VendorId, call.ProductId);
+    return FormattedText("no board with the identifiers 0x%04X:0x%04X is on the USB bus", call.VendorId,
+                         call.ProductId);
   if (call.Kind == BoardCallKind::Download && status == StatusValue(BoardStatus::FirmwareUnreadable))
     return std::string(FirmwareFileName) + " is missing beside the program or cannot be read";
   const char *step = call.Kind == BoardCallKind::Search    ? "The search for boards"
                      : call.Kind == BoardCallKind::Connect ? "Connecting to the board"
                                                            : "The firmware download";
-  return step + (": " + call.StatusText) + Format(" (status %d)", call.Status);
+  return step + (": " + call.StatusText) + FormattedText(" (status %d)", call.Status);
 }
 
 } // namespace vq

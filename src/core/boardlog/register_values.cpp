@@ -1,6 +1,7 @@
 #include "boardlog/register_values.h"
 
 #include "board/function_word.h"
+#include "boardlog/formatted_text.h"
 #include "boardlog/register_model.h"
 #include "rules/conversions.h"
 
@@ -9,12 +10,6 @@
 namespace vq {
 
 namespace {
-
-std::string Format(const char *pattern, auto... arguments) {
-  char text[96];
-  std::snprintf(text, sizeof text, pattern, arguments...);
-  return text;
-}
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -41,7 +36,8 @@ int DigitValue(char c, bool decimal) {
 }
 
 std::string LimitText(uint16_t largest, bool decimal) {
-  return decimal ? Format("%u", static_cast<unsigned>(largest)) : Format("%X", static_cast<unsigned>(largest));
+  return decimal ? FormattedText("%u", static_cast<unsigned>(largest))
+                 : FormattedText("%X", static_cast<unsigned>(largest));
 }
 
 } // namespace
@@ -59,7 +55,7 @@ std::string RegisterTitle(WordAddress address) {
   case CodeOf(Register::Offset):
     return "offset";
   default:
-    return Format("register select %d", address.SelectBits());
+    return FormattedText("register select %d", address.SelectBits());
   }
 }
 
@@ -91,12 +87,13 @@ std::string FunctionOptionsText(uint32_t bits) {
 
 std::string RangeText(int32_t coarseCode) {
   if (const auto range = RangeForCoarseCode(coarseCode))
-    return Format("\xC2\xB1%.3f V", static_cast<double>(*range));
+    return FormattedText("\xC2\xB1%.3f V", static_cast<double>(*range));
   return "no range";
 }
 
 std::string CodeText(uint16_t code, bool decimal) {
-  return decimal ? Format("%u", static_cast<unsigned>(code)) : Format("%04X", static_cast<unsigned>(code));
+  return decimal ? FormattedText("%u", static_cast<unsigned>(code))
+                 : FormattedText("%04X", static_cast<unsigned>(code));
 }
 
 std::string RegisterValueText(WordAddress address, uint16_t code, const RegisterModel &model) {
@@ -111,14 +108,14 @@ std::string RegisterValueText(WordAddress address, uint16_t code, const Register
       return range ? "coding not known" : "range not known";
     // A two's complement code is the offset binary code with the top bit flipped.
     const int32_t offsetBinary = lines->BinaryCoding ? code : (code ^ 0x8000);
-    return Format("%+.5f V", static_cast<double>(CodeToVolts(offsetBinary, *range)));
+    return FormattedText("%+.5f V", static_cast<double>(CodeToVolts(offsetBinary, *range)));
   }
   case CodeOf(Register::CoarseGain):
     return RangeText(code);
   case CodeOf(Register::FineGain):
-    return Format("%+d steps", FineGainValue(code));
+    return FormattedText("%+d steps", FineGainValue(code));
   case CodeOf(Register::Offset):
-    return Format("%+g LSB", static_cast<double>(OffsetValue(code)));
+    return FormattedText("%+g LSB", static_cast<double>(OffsetValue(code)));
   default:
     return "";
   }
