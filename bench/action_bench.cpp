@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <memory>
 
 #include <benchmark/benchmark.h>
 
@@ -25,9 +26,14 @@ using vq::bench::Settle;
 using vq::bench::ThreadCpuNanoseconds;
 using Program = vq::bench::WindowProgram;
 
+// Made at first use, dropped before the application ends: its windows must
+// not outlive it.
+std::unique_ptr<Program> theProgram;
+
 Program &TheProgram() {
-  static Program program;
-  return program;
+  if (!theProgram)
+    theProgram = std::make_unique<Program>();
+  return *theProgram;
 }
 
 // Runs `prepare` (the user's typing, untimed), then `act` (timed as the
@@ -158,13 +164,5 @@ BENCHMARK(BM_ReadAll)->ArgName("front_panel")->Arg(1)->Arg(0);
 } // namespace
 
 int main(int argc, char *argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return vq::bench::RunWindowBenchmarks(argc, argv, [] { theProgram.reset(); });
 }

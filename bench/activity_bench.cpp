@@ -143,14 +143,5 @@ BENCHMARK(BM_VoltageEntryWithFullLog)
 } // namespace
 
 int main(int argc, char *argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  theBench.reset();
-  return 0;
+  return vq::bench::RunWindowBenchmarks(argc, argv, [] { theBench.reset(); });
 }

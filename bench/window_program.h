@@ -9,8 +9,10 @@
 #include "panels/choice_list.h"
 
 #include <QApplication>
+#include <benchmark/benchmark.h>
 
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -70,6 +72,23 @@ struct WindowProgram {
 inline void Settle() {
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents();
+}
+
+// The benchmark program's main: offscreen unless told otherwise, one
+// application for every benchmark; `beforeTheApplicationEnds` drops what the
+// benchmarks kept of its widgets while it still exists.
+inline int RunWindowBenchmarks(int argc, char *argv[], const std::function<void()> &beforeTheApplicationEnds = {}) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  if (beforeTheApplicationEnds)
+    beforeTheApplicationEnds();
+  return 0;
 }
 
 } // namespace vq::bench
