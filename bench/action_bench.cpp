@@ -14,11 +14,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
-#include <memory>
 
 #include <benchmark/benchmark.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
