@@ -1,6 +1,8 @@
 // The bench instrument's commands on a recording board: the exact requests
 // of each command, its answers, and the error it queues (nothing sent for a
 // refused one).
+#include "board/board_session.h"
+#include "board/four_operation_link.h"
 #include "boardlog/register_model.h"
 #include "instrument/bench_instrument.h"
 #include "tests/support/recording_link.h"
@@ -134,6 +136,33 @@ TEST(BenchInstrument, EachCommandSendsItsRequestsAndAnswers) {
   }
 }
 
+// What the bound commands refuse before anything runs: the error, and not one request.
+TEST(BenchInstrument, RefusedLinesSendNothing) {
+  const struct {
+    const char *line;
+    int error;
+  } rows[] = {
+      {"SOUR5:CODE 1", -114},       {"SOUR0:VOLT 1", -114},
+      {"FUNC:DIG2:DIR INP", -114},  {"CAL:ALL:OFFS 0", -113},
+      {"SOUR:ALL:VOLT?", -113},     {"MEAS:TEMP 1", -113},
+      {"SOUR1:CODE", -109},         {"REG:WRIT DATA,1", -109},
+      {"SOUR1:CODE 1,2", -108},     {"REG:READ? DATA,1,2", -108},
+      {"SOUR1:CODE 65536", -222},   {"SOUR1:CODE -1", -222},
+      {"SOUR1:CODE #H10000", -222}, {"SOUR1:OFFS -16.5", -222},
+      {"SOUR1:VOLT 5000 mV", -222}, {"SOUR1:CODE 1 V", -104},
+      {"SOUR1:VOLT 1 A", -104},     {"SOUR1:VOLT HIGH", -104},
+      {"LINE:COD 1", -104},         {"SOUR1:RANG 5", -224},
+      {"LINE:LDAC MAYBE", -224},    {"REG:READ? VOLT,1", -224},
+      {"SOUR1:CODE #HFG", -102},    {"SOUR1:CODE 1;:SOUR1:CODE 70000", -222}, // the first command does not run either
+  };
+  for (const auto &row : rows) {
+    Bench bench;
+    bench.Run(row.line);
+    EXPECT_EQ(bench.link.Take(), Lines{}) << row.line;
+    EXPECT_EQ(bench.NextError(), row.error) << row.line;
+  }
+}
+
 TEST(BenchInstrument, QueriesConvertWhatTheyRead) {
   const struct {
     const char *name;
@@ -241,6 +270,31 @@ TEST(BenchInstrument, StartOptionsAreKeptByFunctionCommands) {
   bench.link.Take();
   bench.Run("FUNC:SDO OFF");
   EXPECT_EQ(bench.link.Take(), Lines{"DD out v=1 i=35"});
+}
+
+// The library path to the simulated board: what is written reads back.
+TEST(BenchInstrument, DrivesTheSimulatedBoard) {
+  FourOperationLink link(FourOperationLibraryPath(VQ_BIN_DIR));
+  BoardSession session;
+  session.ProgramDirectory = VQ_BIN_DIR;
+  session.SetFirmwarePath();
+  session.CopyFirmwarePath(session.FirmwarePath);
+  ASSERT_TRUE(link.DownloadSucceeded(link.ConnectAndDownload(session)));
+  RegisterModel model;
+  link.AddCallListener(&model);
+  SerialAccess serial(link);
+  BenchInstrument instrument(serial, model, {});
+  EXPECT_EQ(instrument.ReadStartOptions(), BoardStatus::Success);
+  Lines answers;
+  instrument.Run("*RST;SOUR2:RANG 4.201;SOUR2:VOLT -1.5;SOUR2:VOLT?;SOUR2:RANG?;SOUR:ALL:CODE 7;SOUR4:CODE?;"
+                 "REG:WRIT FINE,3,#H3F;REG:READ? FINE,3;SOUR3:GAIN:FINE?;FUNC:DIG1:DIR OUTP;FUNC:DIG1:LEV HIGH;"
+                 "FUNC:DIG1:LEV?",
+                 answers);
+  EXPECT_EQ(answers, (Lines{"-1.499991", "4.201000", "7", "63", "-1", "HIGH"}));
+  EXPECT_EQ(instrument.Interpreter().Errors().Pop().Detail, "");
+  instrument.Run("MEAS:TEMP?", answers);
+  ASSERT_EQ(answers.size(), 7u);
+  EXPECT_NEAR(std::stod(answers.back()), 25.0, 3.0);
 }
 
 } // namespace
