@@ -10,6 +10,7 @@
 #include "tests/support/panel_driver.h"
 #include "tests/support/simulated_program.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -91,6 +92,7 @@ private slots:
   void voltageAfterMeasureSaysWhyItWasRefused();
   void whatWasNotReadIsNotWrittenBack();
   void rightEndNamesTheBoard();
+  void messagesReachScreenReaders();
 };
 
 void StatusBarTest::failedRequestIsNamedWithItsReason_data() {
@@ -222,6 +224,23 @@ void StatusBarTest::rightEndNamesTheBoard() {
   FormFixture other(plain);
   QVERIFY(other.Start());
   QCOMPARE(other.Find<QLabel>(QStringLiteral("StatusBoard"))->text(), QStringLiteral("libPlainBoard.so"));
+}
+
+// A screen reader finds the message in the window's status bar, named by
+// its text. (Qt hands the change and alert events the line raises only to
+// an active accessibility bridge, which no offscreen test has.)
+void StatusBarTest::messagesReachScreenReaders() {
+  Window w(false);
+  w.link.Fails = [](const RecordedRequest &r) { return r.Code == VQ_REQ_SAMPLE; };
+  w.link.Status = 2;
+  Click(w.Controls().MeasureButton);
+  auto *message = w.fixture.Window().findChild<QLabel *>(QStringLiteral("StatusMessage"));
+  QVERIFY(message != nullptr);
+  QAccessibleInterface *node = QAccessible::queryAccessibleInterface(message);
+  QCOMPARE(node->text(QAccessible::Name), QStringLiteral("Read a temperature sample failed (status 2)."));
+  QAccessibleInterface *bar = node->parent();
+  QCOMPARE(bar->role(), QAccessible::StatusBar);
+  QCOMPARE(bar->parent()->object(), &w.fixture.Window());
 }
 
 QTEST_MAIN(StatusBarTest)
