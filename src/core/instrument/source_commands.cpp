@@ -97,10 +97,7 @@ void QueryVoltage(BenchContext &bench, CommandContext &command) {
     command.Fail(ErrorCode::SettingsConflict, ChannelName(channel) + "'s coarse gain selects no range");
     return;
   }
-  // Two's complement codes count from mid-scale: flipping the top bit makes
-  // them offset binary.
-  const int32_t code = bench.Settings.Lines.BinaryCoding ? data.Value : data.Value ^ 0x8000;
-  command.Answer(remote::DecimalAnswer(CodeToVolts(code, *range)));
+  command.Answer(remote::DecimalAnswer(ReadBackVolts(data.Value, *range, bench.Settings.Lines.BinaryCoding)));
 }
 
 } // namespace
