@@ -148,12 +148,11 @@ TEST(SetupLoad, RestoresEveryRegisterOfTheSimulatedBoardAfterItsConvertersSupply
   SerialAccess serial(link);
   BoardSetup saved = Saved();
   saved.Lines.Clr = true;
-  // D1 is an input of the converter: it reads the level the board drives.
-  FunctionWord options = *saved.Function();
-  options.D1High = saved.Lines.DriveD1;
-  saved.SetCode(Command::FunctionRegister, options.Bits());
   ASSERT_TRUE(LoadSetup(serial, saved).ReadsBackAsLoaded());
-  const BoardSetup known = SetupFromModel(model, saved.Lines, saved.PulseAfterDataWrite);
+  // D1 is an input of the converter: a read shows the level the board drives
+  // there, while the option written stays the program's.
+  EXPECT_TRUE(SetupFromModel(model, saved.Lines, true).Function()->D1High);
+  const BoardSetup known = SetupFromModel(model, saved.Lines, saved.PulseAfterDataWrite, *saved.Function());
   EXPECT_EQ(known, saved);
 
   board.PowerCycleConverter();
@@ -163,7 +162,8 @@ TEST(SetupLoad, RestoresEveryRegisterOfTheSimulatedBoardAfterItsConvertersSupply
   EXPECT_EQ(SetupFromModel(model, saved.Lines, true).Code({Register::Data, Channel::A}), std::nullopt);
 
   EXPECT_TRUE(LoadSetup(serial, known).ReadsBackAsLoaded());
-  EXPECT_EQ(SetupFromModel(model, saved.Lines, saved.PulseAfterDataWrite), saved);
+  EXPECT_EQ(SetupFromModel(model, saved.Lines, saved.PulseAfterDataWrite, *saved.Function()), saved);
+  EXPECT_EQ(board.FunctionRegister(), *saved.Code(Command::FunctionRegister));
   EXPECT_EQ(board.Registers(2).Dac, *saved.Code({Register::Data, Channel::C})) << "the output took it";
   EXPECT_EQ(board.Lines(), saved.Lines);
   link.RemoveCallListener(&model);

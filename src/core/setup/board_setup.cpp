@@ -32,11 +32,19 @@ bool BoardSetup::IsComplete() const {
   return std::all_of(Codes.begin(), Codes.end(), [](const std::optional<uint16_t> &code) { return code.has_value(); });
 }
 
-BoardSetup SetupFromModel(const RegisterModel &model, const ControlLines &lines, bool pulseAfterDataWrite) {
+BoardSetup SetupFromModel(const RegisterModel &model, const ControlLines &lines, bool pulseAfterDataWrite,
+                          std::optional<FunctionWord> written) {
   BoardSetup setup;
   for (WordAddress address : ReadableRegisters)
     if (const std::optional<uint16_t> code = model.KnownCode(address))
       setup.SetCode(address, *code);
+  if (std::optional<FunctionWord> options = setup.Function(); options && written) {
+    if (!options->D0Output)
+      options->D0High = written->D0High;
+    if (!options->D1Output)
+      options->D1High = written->D1High;
+    setup.SetCode(Command::FunctionRegister, options->Bits());
+  }
   setup.Lines = lines;
   setup.PulseAfterDataWrite = pulseAfterDataWrite;
   return setup;

@@ -35,7 +35,11 @@ struct BoardSetup {
 int RegisterRow(WordAddress address);
 
 // What the register model knows, with the lines and the LDAC pulse choice as
-// the program sets them (the lines cannot be read back).
-BoardSetup SetupFromModel(const RegisterModel &model, const ControlLines &lines, bool pulseAfterDataWrite);
+// the program sets them (the lines cannot be read back). A read of the
+// function register shows the level an input line reads, not the level
+// option written for it: with `written`, the options the program last wrote,
+// those level bits are the program's.
+BoardSetup SetupFromModel(const RegisterModel &model, const ControlLines &lines, bool pulseAfterDataWrite,
+                          std::optional<FunctionWord> written = std::nullopt);
 
 } // namespace vq
