@@ -29,6 +29,14 @@ std::variant<std::filesystem::path, std::string> ConfinedSetupPath(const std::fi
   const fs::path inside = target.lexically_relative(root);
   if (inside.empty() || inside == "." || *inside.begin() == "..")
     return std::string("the name leads outside the setup directory");
+  // A link still there after resolving leads nowhere yet; a file saved
+  // through it would appear wherever it points.
+  fs::path step = root;
+  for (const fs::path &part : inside) {
+    step /= part;
+    if (fs::is_symlink(fs::symlink_status(step, failed)))
+      return std::string("the name is a symbolic link to nowhere");
+  }
   return target;
 }
 
