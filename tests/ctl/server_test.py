@@ -14,6 +14,8 @@ import time
 import unittest
 
 CTL = sys.argv.pop(1) if __name__ == "__main__" else os.environ["VQ8231CTL"]
+# The sanitizers hold freed memory back for a while: bounds grow with them.
+SLACK = int(os.environ.get("VQ_MEMORY_SLACK_FACTOR", "1"))
 
 
 class Server:
@@ -112,7 +114,7 @@ class ServerTest(unittest.TestCase):
             block = b"A" * (1024 * 1024)
             for _ in range(32):
                 client.sendall(block)
-            self.assertLess(self.server.memory_kib() - before, 8 * 1024)
+            self.assertLess(self.server.memory_kib() - before, SLACK * 8 * 1024)
             answers = ask(client, "\nSYST:ERR?\nSYST:ERR?\n", 2)
         self.assertEqual(answers, ['-102,"Syntax error;line longer than 65536 bytes"', '0,"No error"'])
 
@@ -129,7 +131,7 @@ class ServerTest(unittest.TestCase):
             except socket.timeout:
                 pass
             self.assertLess(sent, 100 * len(queries), "the server read everything without being read")
-            self.assertLess(self.server.memory_kib() - before, 16 * 1024)
+            self.assertLess(self.server.memory_kib() - before, SLACK * 16 * 1024)
 
     def test_sigterm_in_the_middle_of_a_stream_ends_it_cleanly(self):
         client = self.server.connect()
