@@ -2,6 +2,7 @@
 // the command line, a script, or serves them on a socket.
 #include "ctl/bench_commands.h"
 #include "ctl/board_connection.h"
+#include "ctl/call_log_file.h"
 #include "ctl/command_runner.h"
 #include "ctl/program_location.h"
 #include "ctl/scpi_server.h"
@@ -16,6 +17,7 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,7 @@ struct Options {
   std::string Serve;
   bool Serving = false;
   std::string SetupDirectory = ".";
+  std::string CallLog;
 };
 
 int Status(ExitStatus status) {
@@ -58,9 +61,19 @@ int Run(const Options &options) {
       return Refuse("cannot open the script " + options.Script);
   }
 
+  // Opened before the board, so that it hears the session's calls too, and
+  // closed after it.
+  std::optional<vq::ctl::CallLogFile> callLog;
+  if (!options.CallLog.empty()) {
+    callLog.emplace(options.CallLog);
+    if (!callLog->IsOpen())
+      return Refuse("cannot write the call log " + options.CallLog);
+  }
   const std::string programDirectory = vq::ctl::ProgramDirectory();
   vq::ctl::BoardConnection board(
       options.Library.empty() ? vq::FourOperationLibraryPath(programDirectory) : options.Library, programDirectory);
+  if (callLog)
+    board.Link().AddCallListener(&*callLog);
   if (const auto failure = board.Open(options.Attach))
     return Refuse(*failure);
 
@@ -108,6 +121,8 @@ int main(int argc, char **argv) {
   app.add_option("--setup-dir", options.SetupDirectory,
                  "with --serve: the directory setup files are saved to and loaded from; names may not leave it "
                  "(default: the current directory)");
+  app.add_option("--log", options.CallLog,
+                 "write every board library call to this CSV file as it is made, as Board Activity saves it");
   app.set_version_flag("--version", std::string(vq::FullVersion));
   try {
     app.parse(argc, argv);

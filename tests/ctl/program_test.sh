@@ -72,6 +72,15 @@ cp "$ctl" "$library" "$scratch/nofirmware/"
 run 2 '' 'vq8231ctl: VQ8231.hex is missing beside the program or cannot be read\n' "$scratch/nofirmware/vq8231ctl" '*OPC?'
 run 0 "${idn}" '' "$scratch/nofirmware/vq8231ctl" --attach '*IDN?'
 
+# --log: every call as Board Activity saves it, the session's included; the
+# start reads the function register (a write of the SDO-enabled function
+# word is not sent: only the read's two frames).
+run 0 '1\n' '' "$ctl" --log "$scratch/calls.csv" '*OPC?'
+if ! matches "$scratch/calls.csv" 'time_us,code,request,[^\n]*\r\n[^\n]*,Search_For_Boards,[^\n]*\r\n[^\n]*,Connect,[^\n]*\r\n[^\n]*,Download_Firmware,[^\n]*\r\n[^\n]*\r\n[^\n]*\r\n'; then
+  echo "FAIL: --log wrote:"; sed 's/^/  | /' "$scratch/calls.csv"; failures=$((failures + 1))
+fi
+run 2 '' 'vq8231ctl: cannot write the call log [^\n]*\n' "$ctl" --log "$scratch/no/such/dir/calls.csv" '*OPC?'
+
 # Options that do not go together, or nothing to do.
 run 2 '' 'vq8231ctl: nothing to do[^\n]*\n' "$ctl"
 run 2 '' 'vq8231ctl: give command lines, -f SCRIPT or --serve, only one of them\n' "$ctl" -f - '*OPC?'
