@@ -72,11 +72,10 @@ cp "$ctl" "$library" "$scratch/nofirmware/"
 run 2 '' 'vq8231ctl: VQ8231.hex is missing beside the program or cannot be read\n' "$scratch/nofirmware/vq8231ctl" '*OPC?'
 run 0 "${idn}" '' "$scratch/nofirmware/vq8231ctl" --attach '*IDN?'
 
-# --log: every call as Board Activity saves it, the session's included; the
-# start reads the function register (a write of the SDO-enabled function
-# word is not sent: only the read's two frames).
+# --log: every call as Board Activity saves it, the session's included; then
+# the function register's read (its two frames), and nothing else.
 run 0 '1\n' '' "$ctl" --log "$scratch/calls.csv" '*OPC?'
-if ! matches "$scratch/calls.csv" 'time_us,code,request,[^\n]*\r\n[^\n]*,Search_For_Boards,[^\n]*\r\n[^\n]*,Connect,[^\n]*\r\n[^\n]*,Download_Firmware,[^\n]*\r\n[^\n]*\r\n[^\n]*\r\n'; then
+if ! matches "$scratch/calls.csv" 'time_us,code,request,[^\n]*\r\n[^\n]*,search,[^\n]*\r\n[^\n]*,connect,[^\n]*\r\n[^\n]*,firmware download,[^\n]*firmware running"?\r\n([^\n]*,0xDD,write or read frame,0x81,0x0000,[^\n]*\r\n){2}'; then
   echo "FAIL: --log wrote:"; sed 's/^/  | /' "$scratch/calls.csv"; failures=$((failures + 1))
 fi
 run 2 '' 'vq8231ctl: cannot write the call log [^\n]*\n' "$ctl" --log "$scratch/no/such/dir/calls.csv" '*OPC?'
