@@ -58,6 +58,7 @@ public:
   void SetErrorSeed(uint32_t seed) override;
   uint32_t ErrorSeed() const override;
   void PowerCycle() override;
+  void PowerCycleConverter() override;
 
 private:
   void PowerCycleLocked();

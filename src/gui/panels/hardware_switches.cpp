@@ -3,6 +3,7 @@
 #include "panels/control_placement.h"
 
 #include <QCheckBox>
+#include <QSignalBlocker>
 
 namespace vq {
 
@@ -72,6 +73,21 @@ void HardwareSwitches::LetBoardDrive(DigitalLine line, bool boardDrives) {
 void HardwareSwitches::ShowDriveLevels(bool d1High, bool d0High) {
   driveD1Switch_->SetValue(d1High);
   driveD0Switch_->SetValue(d0High);
+}
+
+void HardwareSwitches::ShowLines(const ControlLines &lines, bool pulseAfterWrite) {
+  codingSwitch_->SetValue(lines.BinaryCoding);
+  clrSwitch_->SetValue(lines.Clr);
+  ldacSwitch_->SetValue(lines.Ldac);
+  rstinSwitch_->SetValue(lines.Rstin);
+  ShowDriveLevels(lines.DriveD1, lines.DriveD0);
+  {
+    // A tick from code would send the lines again.
+    const QSignalBlocker quiet(pulseAfterWriteBox_);
+    pulseAfterWriteBox_->setChecked(pulseAfterWrite);
+  }
+  ldacSwitch_->SetOperable(!pulseAfterWrite);
+  emit pulseAfterWriteChanged(pulseAfterWrite);
 }
 
 void HardwareSwitches::SendLine(bool &line, const ToggleSwitch *control) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 class QLabel;
+class QPushButton;
 
 namespace vq {
 
@@ -34,6 +35,10 @@ public:
 
   // Whether the values can be selected (and copied) with the mouse yet.
   bool ValuesSelectable() const { return selectable_; }
+
+signals:
+  // "Power Cycle": the converter went back to its power-on registers.
+  void converterPowerCycled();
 
 protected:
   void showEvent(QShowEvent *event) override;
@@ -64,6 +69,7 @@ private:
   bool selectable_ = false;
   NumberBox *temperature_;
   NumberBox *seed_;
+  QPushButton *powerCycleButton_;
 };
 
 } // namespace vq
