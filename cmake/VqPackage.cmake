@@ -6,8 +6,10 @@
 #   lib/vq8231/demo/   both programs on the simulated board, with its image
 #   lib/udev/rules.d/70-vq8231.rules   from the configured identifiers
 #   bin/vq8231, bin/vq8231-v1, bin/vq8231-demo   launchers
+#   bin/vq8231ctl, bin/vq8231ctl-demo   vq8231ctl on a real and the simulated board
+#   share/man/man1/vq8231ctl.1.gz, vq8231ctl-demo.1.gz
 #   share/applications/vq8231*.desktop, share/icons/hicolor/<n>x<n>/apps/vq8231.png
-#   share/doc/vq8231/README.md, copyright, changelog.gz
+#   share/doc/vq8231/README.md, vq8231ctl.md, copyright, changelog.gz
 #
 # Each program directory is what build/usb/ and build/bin/ hold: a program
 # finds its library and firmware beside itself, so it runs there as it runs
@@ -51,11 +53,13 @@ endfunction()
 vq_add_launcher(vq8231 "VQ8231(version2) on a real board" "usb/VQ8231(version2)")
 vq_add_launcher(vq8231-v1 "VQ8231, the earlier build, on a real board" "usb/VQ8231")
 vq_add_launcher(vq8231-demo "VQ8231(version2) on the simulated board" "demo/VQ8231(version2)")
+vq_add_launcher(vq8231ctl "vq8231ctl on a real board" "usb/vq8231ctl")
+vq_add_launcher(vq8231ctl-demo "vq8231ctl on the simulated board" "demo/vq8231ctl")
 
 # The program directories.
-install(TARGETS vq8231_v2 vq8231_earlier RUNTIME DESTINATION ${VQ_PROGRAM_ROOT}/usb)
+install(TARGETS vq8231_v2 vq8231_earlier vq8231ctl RUNTIME DESTINATION ${VQ_PROGRAM_ROOT}/usb)
 install(TARGETS vq_usb_usb4 vq_usb_usbfunctions LIBRARY DESTINATION ${VQ_PROGRAM_ROOT}/usb NAMELINK_SKIP)
-install(TARGETS vq8231_v2 vq8231_earlier RUNTIME DESTINATION ${VQ_PROGRAM_ROOT}/demo)
+install(TARGETS vq8231_v2 vq8231_earlier vq8231ctl RUNTIME DESTINATION ${VQ_PROGRAM_ROOT}/demo)
 install(TARGETS vq_sim_usb4 vq_sim_usbfunctions LIBRARY DESTINATION ${VQ_PROGRAM_ROOT}/demo NAMELINK_SKIP)
 install(FILES ${CMAKE_BINARY_DIR}/bin/VQ8231.hex DESTINATION ${VQ_PROGRAM_ROOT}/demo)
 
@@ -79,8 +83,24 @@ add_custom_command(
   VERBATIM
 )
 add_custom_target(vq_package_changelog ALL DEPENDS ${VQ_CHANGELOG_GZ})
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${VQ_PACKAGING_DIR}/copyright ${VQ_CHANGELOG_GZ}
-        DESTINATION share/doc/vq8231)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/vq8231ctl.md ${VQ_PACKAGING_DIR}/copyright
+              ${VQ_CHANGELOG_GZ} DESTINATION share/doc/vq8231)
+
+# vq8231ctl's man page, compressed; vq8231ctl-demo's sends the reader to it.
+set(VQ_MAN_DIR ${VQ_PACKAGE_BUILD_DIR}/man)
+set(VQ_VERSION ${PROJECT_VERSION})
+configure_file(${VQ_PACKAGING_DIR}/vq8231ctl.1 ${VQ_MAN_DIR}/vq8231ctl.1 @ONLY)
+file(WRITE ${VQ_MAN_DIR}/vq8231ctl-demo.1 ".so man1/vq8231ctl.1\n")
+add_custom_command(
+  OUTPUT ${VQ_MAN_DIR}/vq8231ctl.1.gz ${VQ_MAN_DIR}/vq8231ctl-demo.1.gz
+  COMMAND sh -c "for page; do gzip -9n -c \"$page\" > \"$page.gz\"; done" gzip ${VQ_MAN_DIR}/vq8231ctl.1
+          ${VQ_MAN_DIR}/vq8231ctl-demo.1
+  DEPENDS ${VQ_MAN_DIR}/vq8231ctl.1 ${VQ_MAN_DIR}/vq8231ctl-demo.1
+  COMMENT "Compressing vq8231ctl's man pages"
+  VERBATIM
+)
+add_custom_target(vq_package_man ALL DEPENDS ${VQ_MAN_DIR}/vq8231ctl.1.gz ${VQ_MAN_DIR}/vq8231ctl-demo.1.gz)
+install(FILES ${VQ_MAN_DIR}/vq8231ctl.1.gz ${VQ_MAN_DIR}/vq8231ctl-demo.1.gz DESTINATION share/man/man1)
 
 # After installing, a running udev applies the rule to a board already
 # plugged in. No postrm: udev notices a rule file gone by itself, and a package
@@ -109,7 +129,10 @@ programs; the package does not carry one. The udev rule it installs lets
 the user at the seat and the plugdev group open boards with the USB
 identifiers ${VQ_USB_VENDOR_ID}:${VQ_USB_PRODUCT_ID}.
 
-Without a board: vq8231-demo runs the program on a simulated board.")
+Without a board: vq8231-demo runs the program on a simulated board.
+
+vq8231ctl (vq8231ctl-demo on the simulated board) runs SCPI commands from
+the shell or a script, or serves them on a socket for lab software.")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

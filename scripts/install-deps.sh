@@ -4,12 +4,15 @@
 set -euo pipefail
 
 # nlohmann-json reads and writes setup files; libusb for the real-board
-# libraries; umockdev plays the board in their tests; Google Benchmark for the benchmark programs; clang and its runtime libraries
+# libraries; umockdev plays the board in their tests; CLI11 and standalone
+# Asio for vq8231ctl, PyVISA (with its pure-Python backend) for the test that
+# drives its socket; Google Benchmark for the benchmark programs; clang and
+# its runtime libraries
 # build the libFuzzer targets (scripts/fuzz.sh); dpkg-dev (dpkg-shlibdeps),
 # file and desktop-file-utils build and check the Debian package; the window
 # tests set their font from fonts-dejavu-core, the same on every machine.
 packages=(build-essential cmake pkgconf qt6-base-dev libgtest-dev libgmock-dev libusb-1.0-0-dev umockdev libumockdev-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libcli11-dev libasio-dev python3-pyvisa python3-pyvisa-py
   libbenchmark-dev clang libclang-rt-14-dev dpkg-dev file desktop-file-utils fonts-dejavu-core)
 missing=()
 for package in "${packages[@]}"; do

@@ -53,28 +53,35 @@ expected=$(
 usr/bin/vq8231
 usr/bin/vq8231-demo
 usr/bin/vq8231-v1
+usr/bin/vq8231ctl
+usr/bin/vq8231ctl-demo
 usr/lib/udev/rules.d/70-vq8231.rules
 usr/lib/vq8231/demo/KVL_CYUSB_USB4.so
 usr/lib/vq8231/demo/VQ8231
 usr/lib/vq8231/demo/VQ8231(version2)
 usr/lib/vq8231/demo/VQ8231.hex
 usr/lib/vq8231/demo/libUSBFunctions.so
+usr/lib/vq8231/demo/vq8231ctl
 usr/lib/vq8231/usb/KVL_CYUSB_USB4.so
 usr/lib/vq8231/usb/VQ8231
 usr/lib/vq8231/usb/VQ8231(version2)
 usr/lib/vq8231/usb/libUSBFunctions.so
+usr/lib/vq8231/usb/vq8231ctl
 usr/share/applications/vq8231-demo.desktop
 usr/share/applications/vq8231-v1.desktop
 usr/share/applications/vq8231.desktop
 usr/share/doc/vq8231/README.md
 usr/share/doc/vq8231/changelog.gz
 usr/share/doc/vq8231/copyright
+usr/share/doc/vq8231/vq8231ctl.md
 usr/share/icons/hicolor/128x128/apps/vq8231.png
 usr/share/icons/hicolor/16x16/apps/vq8231.png
 usr/share/icons/hicolor/256x256/apps/vq8231.png
 usr/share/icons/hicolor/32x32/apps/vq8231.png
 usr/share/icons/hicolor/48x48/apps/vq8231.png
 usr/share/icons/hicolor/64x64/apps/vq8231.png
+usr/share/man/man1/vq8231ctl-demo.1.gz
+usr/share/man/man1/vq8231ctl.1.gz
 LIST
 )
 actual=$(cd "$root" && find . \( -type f -o -type l \) | sed 's|^\./||' | LC_ALL=C sort)
@@ -87,7 +94,7 @@ fi
 # directory holds its own board libraries: the simulated board offers its
 # accessor, the libusb libraries never do.
 lib=$root/usr/lib/vq8231
-for program in 'VQ8231(version2)' VQ8231; do
+for program in 'VQ8231(version2)' VQ8231 vq8231ctl; do
   [ -x "$lib/usb/$program" ] || fail "usb/$program is not executable"
   cmp -s "$lib/usb/$program" "$lib/demo/$program" || fail "usb/$program and demo/$program differ"
 done
@@ -166,6 +173,19 @@ started() {
   fi
 }
 started vq8231-demo "$root/usr/bin/vq8231-demo" -name vq8231-demo
+
+# vq8231ctl-demo answers from the unpacked tree; its man page names it and
+# vq8231ctl-demo's leads there.
+man=$root/usr/share/man/man1
+gzip -dc "$man/vq8231ctl.1.gz" | grep -q "^\.TH VQ8231CTL 1 .*\"vq8231 $version\"" ||
+  fail "vq8231ctl.1.gz is not vq8231ctl's man page of $version"
+[ "$(gzip -dc "$man/vq8231ctl-demo.1.gz")" = ".so man1/vq8231ctl.1" ] || fail "vq8231ctl-demo.1.gz does not lead to vq8231ctl.1"
+if answer=$(env -u LD_LIBRARY_PATH "$root/usr/bin/vq8231ctl-demo" '*IDN?' 2>&1); then
+  grep -q "^VQ8231 Evaluation Software,VQ8231,1,$version\$" <<<"$answer" || fail "vq8231ctl-demo answered: $answer"
+  echo "vq8231ctl-demo: $answer"
+else
+  fail "vq8231ctl-demo failed: $answer"
+fi
 started demo-VQ8231 "$lib/demo/VQ8231"
 
 if [ $failures -ne 0 ]; then

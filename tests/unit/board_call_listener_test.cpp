@@ -28,6 +28,21 @@ BoardSession SessionBesideTheLibraries() {
   return session;
 }
 
+// Attaching to a board whose firmware runs: the search and the connect, never
+// a download, which would reset the board's processor.
+TEST(BoardCallListener, AttachSearchesAndConnectsOnly) {
+  FourOperationLink link(FourOperationLibraryPath(VQ_BIN_DIR));
+  CallCollector collector;
+  link.AddCallListener(&collector);
+  BoardSession session;
+  EXPECT_EQ(link.Attach(session), 0);
+  ASSERT_EQ(collector.calls.size(), 2u);
+  EXPECT_EQ(collector.calls[0].Kind, BoardCallKind::Search);
+  EXPECT_EQ(collector.calls[1].Kind, BoardCallKind::Connect);
+  EXPECT_EQ(session.BoardHandle, 0x8231);
+  EXPECT_FALSE(link.SessionFailure().has_value());
+}
+
 TEST(BoardCallListener, FourOperationSessionIsReportedCallByCall) {
   FourOperationLink link(FourOperationLibraryPath(VQ_BIN_DIR));
   CallCollector collector;

@@ -30,7 +30,7 @@ void FourOperationLink::Bind() {
   vendorRequest_ = vendorRequest; // last: it marks the binding complete
 }
 
-int16_t FourOperationLink::ConnectAndDownload(BoardSession &session) {
+void FourOperationLink::SearchAndConnect(BoardSession &session) {
   Bind();
 
   BoardCall search;
@@ -55,7 +55,17 @@ int16_t FourOperationLink::ConnectAndDownload(BoardSession &session) {
     NameFailure(connect, connect.Status);
   ReportStep(connect, connect.Status != 0, false);
   handle_ = session.BoardHandle;
+}
 
+int16_t FourOperationLink::Attach(BoardSession &session) {
+  SearchAndConnect(session);
+  if (const auto &failure = SessionFailure())
+    return static_cast<int16_t>(failure->Status);
+  return 0;
+}
+
+int16_t FourOperationLink::ConnectAndDownload(BoardSession &session) {
+  SearchAndConnect(session);
   session.SetFirmwarePath();
   session.CopyFirmwarePath(session.FirmwarePath);
   BoardCall download;

@@ -15,6 +15,10 @@ public:
   explicit FourOperationLink(std::string libraryPath) : library_(std::move(libraryPath)) {}
 
   int16_t ConnectAndDownload(BoardSession &session) override;
+  // The search and the connect only, for a board whose firmware already
+  // runs (a download resets the board's processor). Returns 0, or the status
+  // of the first step that failed (then also SessionFailure()).
+  int16_t Attach(BoardSession &session);
   bool DownloadSucceeded(int16_t status) const override { return status == 0; }
   sim::BoardControl *SimulatedBoard() override;
   std::string LibraryFile() const override { return library_.file(); }
@@ -24,6 +28,7 @@ protected:
                    uint8_t *buffer) override;
 
 private:
+  void SearchAndConnect(BoardSession &session);
   // Looks every entry point up once, all before the first call, so a library
   // that lacks one is reported as such and never half used.
   void Bind();

@@ -101,11 +101,14 @@ void WriteCsv(std::ostream &out, const std::vector<const LogEntry *> &entries) {
   for (int c = 0; c < LogColumnCount; ++c)
     out << (c ? "," : "") << CsvFieldName(static_cast<LogColumn>(c));
   out << "\r\n";
-  for (const LogEntry *entry : entries) {
-    for (int c = 0; c < LogColumnCount; ++c)
-      out << (c ? "," : "") << CsvField(ColumnText(*entry, static_cast<LogColumn>(c)));
-    out << "\r\n";
-  }
+  for (const LogEntry *entry : entries)
+    WriteCsvRow(out, *entry);
+}
+
+void WriteCsvRow(std::ostream &out, const LogEntry &entry) {
+  for (int c = 0; c < LogColumnCount; ++c)
+    out << (c ? "," : "") << CsvField(ColumnText(entry, static_cast<LogColumn>(c)));
+  out << "\r\n";
 }
 
 } // namespace vq

@@ -20,6 +20,8 @@ std::string ColumnText(const LogEntry &entry, LogColumn column);
 // One header row of field names, then one row per entry, fields quoted where
 // they hold a comma, a quote or a line break (RFC 4180), lines ending CR LF.
 void WriteCsv(std::ostream &out, const std::vector<const LogEntry *> &entries);
+// One entry's row of that file, for a file written as the calls come.
+void WriteCsvRow(std::ostream &out, const LogEntry &entry);
 std::string CsvField(const std::string &text);
 
 } // namespace vq

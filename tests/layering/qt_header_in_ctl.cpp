@@ -1,0 +1,2 @@
+// Breaks the rules: vq8231ctl is Qt-free.
+#include <QString>
