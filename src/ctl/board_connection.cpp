@@ -43,11 +43,6 @@ std::optional<std::string> BoardConnection::Open(bool attach) {
   } catch (const FirmwarePathTooLong &error) {
     return error.what();
   }
-  // As the window's start-up: the converter's options, so that a command
-  // that changes one option keeps the others. A failed read leaves them
-  // unknown; the commands then say so when they need them.
-  if (const Reading<int32_t> read = serial_.ReadRegister(WordAddress(Command::FunctionRegister)); read.Answered())
-    functionWord_ = read.Value;
   return std::nullopt;
 }
 

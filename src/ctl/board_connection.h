@@ -1,8 +1,8 @@
 // The board session of the command-line program: the four-operation board
 // library loaded by path, the search, the connect and (unless attaching to a
 // board whose firmware runs) the firmware download, then the function
-// register read as the window's start-up reads it. Nothing else is sent: a
-// one-shot command changes only what it names.
+// register read (by the instrument) as the window's start-up reads it.
+// Nothing else is sent: a one-shot command changes only what it names.
 #pragma once
 
 #include "board/board_call.h"
@@ -35,8 +35,6 @@ public:
   BoardLink &Link() { return link_; }
   // The board number the search found first; 0 before a search found one.
   int BoardNumber() const { return boardNumber_; }
-  // The function register as read at start; nothing when the read failed.
-  std::optional<int32_t> FunctionWordAtStart() const { return functionWord_; }
 
 private:
   void OnBoardCall(const BoardCall &call) override;
@@ -47,7 +45,6 @@ private:
   SerialAccess serial_;
   RegisterModel registers_;
   int boardNumber_ = 0;
-  std::optional<int32_t> functionWord_;
 };
 
 } // namespace vq::ctl

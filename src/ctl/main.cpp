@@ -1,14 +1,15 @@
 // vq8231ctl: the board as a bench instrument. Runs SCPI commands given on
 // the command line, a script, or serves them on a socket.
-#include "ctl/bench_commands.h"
 #include "ctl/board_connection.h"
 #include "ctl/call_log_file.h"
 #include "ctl/command_runner.h"
 #include "ctl/program_location.h"
 #include "ctl/scpi_server.h"
 #include "ctl/serve_address.h"
+#include "ctl/setup_path.h"
 
 #include "board/four_operation_link.h"
+#include "instrument/bench_instrument.h"
 #include "remote/interpreter.h"
 #include "version/version.h"
 
@@ -77,11 +78,15 @@ int Run(const Options &options) {
   if (const auto failure = board.Open(options.Attach))
     return Refuse(*failure);
 
-  vq::remote::Interpreter interpreter;
-  vq::ctl::BenchOptions bench;
+  vq::BenchInstrument instrument(board.Serial(), board.Registers(), {board.BoardNumber()});
+  // As the window's start-up: the converter's options, so that a command
+  // that changes one option keeps the others.
+  instrument.ReadStartOptions();
+  // A client far away names setup files inside the setup directory only; on
+  // the command line the user names any file.
   if (options.Serving)
-    bench.SetupDirectory = options.SetupDirectory;
-  vq::ctl::AddBenchCommands(interpreter, board, bench);
+    instrument.NameSetupFilesBy(vq::ctl::InsideSetupDirectory(options.SetupDirectory));
+  vq::remote::Interpreter &interpreter = instrument.Interpreter();
 
   if (options.Serving) {
     vq::ctl::ScpiServer server(interpreter, std::cout, std::cerr);

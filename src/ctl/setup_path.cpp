@@ -40,4 +40,14 @@ std::variant<std::filesystem::path, std::string> ConfinedSetupPath(const std::fi
   return target;
 }
 
+SetupPathRule InsideSetupDirectory(std::filesystem::path directory) {
+  return [directory = std::move(directory)](const std::string &name, std::string &why) -> std::optional<std::string> {
+    auto confined = ConfinedSetupPath(directory, name);
+    if (auto *path = std::get_if<std::filesystem::path>(&confined))
+      return path->string();
+    why = std::get<std::string>(confined);
+    return std::nullopt;
+  };
+}
+
 } // namespace vq::ctl

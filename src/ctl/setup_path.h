@@ -3,6 +3,8 @@
 // file system through SETup:SAVE and SETup:LOAD.
 #pragma once
 
+#include "instrument/bench_context.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,5 +17,9 @@ namespace vq::ctl {
 // a ".." anywhere, or a path whose links lead out of the directory.
 std::variant<std::filesystem::path, std::string> ConfinedSetupPath(const std::filesystem::path &directory,
                                                                    std::string_view name);
+
+// The instrument's rule for setup names on the server: ConfinedSetupPath in
+// `directory`.
+SetupPathRule InsideSetupDirectory(std::filesystem::path directory);
 
 } // namespace vq::ctl

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include <string>
 #include <vector>
 
@@ -53,6 +56,12 @@ Lines Join(std::initializer_list<Lines> parts) {
 
 const WordAddress CoarseA{Register::CoarseGain, Channel::A};
 const WordAddress CoarseB{Register::CoarseGain, Channel::B};
+
+// Counts the calls the board link makes.
+struct RecordingListener : BoardCallListener {
+  void OnBoardCall(const BoardCall &) override { ++Calls; }
+  int Calls = 0;
+};
 
 struct Row {
   const char *name;
@@ -272,18 +281,28 @@ TEST(BenchInstrument, StartOptionsAreKeptByFunctionCommands) {
   EXPECT_EQ(bench.link.Take(), Lines{"DD out v=1 i=35"});
 }
 
+// The simulated board through the library path, its session run.
+struct SimulatedBench {
+  SimulatedBench() {
+    session.ProgramDirectory = VQ_BIN_DIR;
+    session.SetFirmwarePath();
+    session.CopyFirmwarePath(session.FirmwarePath);
+    started = link.DownloadSucceeded(link.ConnectAndDownload(session));
+    link.AddCallListener(&model);
+  }
+  FourOperationLink link{FourOperationLibraryPath(VQ_BIN_DIR)};
+  BoardSession session;
+  bool started = false;
+  RegisterModel model;
+  SerialAccess serial{link};
+  BenchInstrument instrument{serial, model, {}};
+};
+
 // The library path to the simulated board: what is written reads back.
 TEST(BenchInstrument, DrivesTheSimulatedBoard) {
-  FourOperationLink link(FourOperationLibraryPath(VQ_BIN_DIR));
-  BoardSession session;
-  session.ProgramDirectory = VQ_BIN_DIR;
-  session.SetFirmwarePath();
-  session.CopyFirmwarePath(session.FirmwarePath);
-  ASSERT_TRUE(link.DownloadSucceeded(link.ConnectAndDownload(session)));
-  RegisterModel model;
-  link.AddCallListener(&model);
-  SerialAccess serial(link);
-  BenchInstrument instrument(serial, model, {});
+  SimulatedBench board;
+  ASSERT_TRUE(board.started);
+  BenchInstrument &instrument = board.instrument;
   EXPECT_EQ(instrument.ReadStartOptions(), BoardStatus::Success);
   Lines answers;
   instrument.Run("*RST;SOUR2:RANG 4.201;SOUR2:VOLT -1.5;SOUR2:VOLT?;SOUR2:RANG?;SOUR:ALL:CODE 7;SOUR4:CODE?;"
@@ -295,6 +314,43 @@ TEST(BenchInstrument, DrivesTheSimulatedBoard) {
   instrument.Run("MEAS:TEMP?", answers);
   ASSERT_EQ(answers.size(), 7u);
   EXPECT_NEAR(std::stod(answers.back()), 25.0, 3.0);
+}
+
+// A setup saved by SETup:SAVE comes back with SETup:LOAD; a name the rule
+// refuses and a file that cannot be read send nothing.
+TEST(BenchInstrument, SetupsGoToFilesAndComeBack) {
+  SimulatedBench board;
+  ASSERT_TRUE(board.started);
+  BenchInstrument &instrument = board.instrument;
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() /
+      ("vq-setup-commands-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::filesystem::create_directories(folder);
+  const std::string file = (folder / "bench.json").string();
+  Lines answers;
+  instrument.Run("*RST;SOUR2:RANG 4.311;SOUR2:CODE 40000;SOUR3:OFFS -2;LINE:COD TWOS", answers);
+  instrument.Run("SETup:SAVE \"" + file + "\"", answers);
+  instrument.Run("*RST;SOUR2:CODE 1;SOUR2:RANG 4.096;SOUR3:OFFS 0", answers);
+  instrument.Run("SETup:LOAD \"" + file + "\";SOUR2:CODE?;SOUR2:RANG?;SOUR3:OFFS?;LINE:COD?", answers);
+  EXPECT_EQ(answers, (Lines{"40000", "4.311000", "-2.000000", "TWOS"}));
+  EXPECT_EQ(instrument.Interpreter().Errors().Count(), 0u) << instrument.Interpreter().Errors().Pop().Detail;
+
+  instrument.Run("SETup:LOAD \"" + (folder / "none.json").string() + "\"", answers);
+  EXPECT_EQ(instrument.Interpreter().Errors().Pop().Code, remote::ErrorCode::MassStorageError);
+  instrument.NameSetupFilesBy([](const std::string &name, std::string &why) -> std::optional<std::string> {
+    why = "not in the setup folder: " + name;
+    return std::nullopt;
+  });
+  RecordingListener heard;
+  board.link.AddCallListener(&heard);
+  instrument.Run("SETup:SAVE \"bench.json\"", answers);
+  instrument.Run("SETup:LOAD \"bench.json\"", answers);
+  board.link.RemoveCallListener(&heard);
+  EXPECT_EQ(heard.Calls, 0);
+  const remote::QueuedError refused = instrument.Interpreter().Errors().Pop();
+  EXPECT_EQ(refused.Code, remote::ErrorCode::IllegalParameterValue);
+  EXPECT_EQ(refused.Detail, "not in the setup folder: bench.json");
+  std::filesystem::remove_all(folder);
 }
 
 } // namespace

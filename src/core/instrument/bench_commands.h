@@ -24,6 +24,8 @@ void AddSourceCommands(remote::CommandTree &tree, BenchContext &bench);
 void AddSwitchCommands(remote::CommandTree &tree, BenchContext &bench);
 // MEASure:, CALibration<n>: and REGister:.
 void AddMeasurementCommands(remote::CommandTree &tree, BenchContext &bench);
+// SETup:SAVE and SETup:LOAD, the setup files of the window's File menu.
+void AddSetupCommands(remote::CommandTree &tree, BenchContext &bench);
 
 // The channel a suffix 1..4 names.
 constexpr Channel ChannelOfSuffix(int32_t suffix) {

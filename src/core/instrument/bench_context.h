@@ -11,6 +11,7 @@
 #include "board/serial_access.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -33,12 +34,18 @@ struct InstrumentSettings {
   bool PulseAfterDataWrite = true; // LDAC pulsed after each register write
 };
 
+// The file a setup name given to SETup:SAVE or SETup:LOAD stands for, or
+// nothing with why it is refused (set in `why`).
+using SetupPathRule = std::function<std::optional<std::string>(const std::string &name, std::string &why)>;
+
 struct BenchContext {
   SerialAccess &Serial;
   RegisterModel &Model;
   InstrumentIdentity Identity;
   InstrumentSettings Settings;
   std::optional<BoardCall> LastFailure;
+  // Empty: a name is the file's path as given.
+  SetupPathRule SetupPath;
 };
 
 // Fails the command with -240 when one of its requests failed, naming the

@@ -7,7 +7,7 @@
 namespace vq {
 
 BenchInstrument::BenchInstrument(SerialAccess &serial, RegisterModel &model, const InstrumentIdentity &identity)
-    : bench_{serial, model, identity, {}, {}} {
+    : bench_{serial, model, identity, {}, {}, {}} {
   remote::CommandTree &tree = interpreter_.Commands();
   tree.AddQuery("*IDN", {}, [this](remote::CommandContext &command) {
     command.Answer("VQ8231 Evaluation Software,VQ8231," + std::to_string(bench_.Identity.BoardNumber) + "," +
@@ -20,6 +20,7 @@ BenchInstrument::BenchInstrument(SerialAccess &serial, RegisterModel &model, con
   AddSourceCommands(tree, bench_);
   AddSwitchCommands(tree, bench_);
   AddMeasurementCommands(tree, bench_);
+  AddSetupCommands(tree, bench_);
 }
 
 BoardStatus BenchInstrument::ReadStartOptions() {

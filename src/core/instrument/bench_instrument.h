@@ -43,6 +43,9 @@ public:
   BoardStatus ReadStartOptions();
 
   const InstrumentSettings &Settings() const { return bench_.Settings; }
+  // How SETup:SAVE and SETup:LOAD turn a name into a file: the server keeps
+  // them inside its setup directory. Without a rule a name is a path.
+  void NameSetupFilesBy(SetupPathRule rule) { bench_.SetupPath = std::move(rule); }
   // The failed request behind the last -240 a command queued: a caller tells
   // a lost board (BoardStatus::Gone) from other failures by its status.
   const std::optional<BoardCall> &LastFailure() const { return bench_.LastFailure; }

@@ -28,6 +28,8 @@ std::string_view ErrorText(ErrorCode code) {
     return "Data out of range";
   case ErrorCode::IllegalParameterValue:
     return "Illegal parameter value";
+  case ErrorCode::MassStorageError:
+    return "Mass storage error";
   case ErrorCode::HardwareError:
     return "Hardware error";
   case ErrorCode::QueueOverflow:

@@ -23,6 +23,7 @@ enum class ErrorCode : int16_t {
   DataOutOfRange = -222,
   IllegalParameterValue = -224,
   HardwareError = -240,
+  MassStorageError = -250, // a file that could not be read or written
   QueueOverflow = -350,
 };
 
