@@ -50,6 +50,9 @@ public:
   // What the converter holds, as far as the board calls tell.
   RegisterModel &Registers() { return registers_; }
   RegisterMapWindow &RegisterMap() { return *registerMap_; }
+  // Whether a request said the board was lost and no reconnect has
+  // succeeded since.
+  bool Disconnected() const { return disconnected_; }
 
 signals:
   // The user closed the window or chose "E&xit": the program ends at once.
@@ -67,11 +70,18 @@ private:
   void ApplyInitialState();
   void ShowFunctionOptions(int32_t functionWord);
   void ShowActionOutcome(const std::optional<BoardCall> &failure, const QString &note);
+  // Disconnected: every control that would talk to the board is disabled,
+  // everything else stays readable, and the status bar offers Reconnect.
+  void ShowDisconnected(bool disconnected);
+  // The program-wide values back to their start values and the initial
+  // state run again, as on a fresh start on the board found again.
+  void StartAfresh();
   // Which board the program drives, once the library is loaded.
   QString BoardName() const;
   void onExitChosen();
   void onAboutChosen();
   void onRegisterMapChosen();
+  void onReconnectChosen();
 
   ProgramValues &values_;
   BoardLink &link_;
@@ -91,6 +101,7 @@ private:
   StatusLine statusLine_;
   QPointer<AboutBox> about_;
   RegisterMapWindow *registerMap_;
+  bool disconnected_ = false;
 };
 
 } // namespace vq

@@ -3,6 +3,7 @@
 #include "panels/control_placement.h"
 
 #include <QCheckBox>
+#include <QSignalBlocker>
 
 namespace vq {
 
@@ -55,6 +56,15 @@ HardwareSwitches::HardwareSwitches(QWidget *client, PanelContext context)
 void HardwareSwitches::ShowStartLevels() {
   for (ToggleSwitch *line : {ldacSwitch_, clrSwitch_, codingSwitch_, rstinSwitch_})
     line->SetValue(true);
+}
+
+void HardwareSwitches::ShowStartState() {
+  ShowStartLevels();
+  ShowDriveLevels(false, false);
+  const QSignalBlocker quiet(pulseAfterWriteBox_);
+  pulseAfterWriteBox_->setChecked(false);
+  ldacSwitch_->SetOperable(true);
+  emit pulseAfterWriteChanged(false);
 }
 
 void HardwareSwitches::StartPulsingAfterWrites() {

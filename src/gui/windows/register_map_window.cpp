@@ -27,8 +27,6 @@ RegisterMapWindow::RegisterMapWindow(RegisterModel &registers, QWidget *parent)
   table_->setModel(&model_);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                          QAbstractItemView::AnyKeyPressed);
   table_->setWordWrap(false);
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
@@ -44,6 +42,7 @@ RegisterMapWindow::RegisterMapWindow(RegisterModel &registers, QWidget *parent)
   message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   readAll_->setObjectName(QStringLiteral("RegisterMapReadAll"));
+  LetCodesGoOut(true);
   connect(readAll_, &QPushButton::clicked, this, [this] {
     message_->clear();
     emit readAllRequested();
@@ -74,6 +73,13 @@ RegisterMapWindow::RegisterMapWindow(RegisterModel &registers, QWidget *parent)
   const int rowsHeight = table_->verticalHeader()->length() + table_->horizontalHeader()->height();
   resize(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 100, rowsHeight + 120);
   setTabOrder(table_, readAll_);
+}
+
+void RegisterMapWindow::LetCodesGoOut(bool allowed) {
+  readAll_->setEnabled(allowed);
+  table_->setEditTriggers(allowed ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                        QAbstractItemView::AnyKeyPressed
+                                  : QAbstractItemView::NoEditTriggers);
 }
 
 QString RegisterMapWindow::SelectedRowsText() const {
