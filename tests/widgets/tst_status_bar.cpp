@@ -120,7 +120,11 @@ void StatusBarTest::failedRequestIsNamedWithItsReason() {
   const char *text = words ? BoardStatusText(status) : nullptr;
   const QString reason = text != nullptr ? QStringLiteral(": %1 (status %2).").arg(text).arg(status)
                                          : QStringLiteral(" failed (status %1).").arg(status);
-  QCOMPARE(w.Message(), QString::fromLatin1(k.action) + reason);
+  // A board our library calls gone is lost: the window says so first.
+  const bool gone = text != nullptr && status == StatusValue(BoardStatus::Gone);
+  const QString lost = gone ? QStringLiteral("Board disconnected. ") : QString();
+  QCOMPARE(w.Message(), lost + QString::fromLatin1(k.action) + reason);
+  QCOMPARE(w.fixture.Window().Disconnected(), gone);
   QVERIFY(w.fixture.answerer.Seen.isEmpty()); // no message box
   if (kind == 0) {
     QCOMPARE(u.RegisterValue->text(), QStringLiteral("no answer"));
