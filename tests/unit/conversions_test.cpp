@@ -32,6 +32,18 @@ TEST(DataCode, CodeToVoltsShownWithFourDecimals) {
   }
 }
 
+TEST(DataCode, ReadBackVoltsFollowTheCoding) {
+  const struct {
+    int32_t code;
+    bool binary;
+    const char *shown;
+  } cases[] = {{0x1F40, false, "1.0000"}, {0xE0C0, false, "-1.0000"}, {0x8000, false, "-4.0960"},
+               {0x7FFF, false, "4.0959"}, {0x0000, false, "0.0000"},  {0x9F40, true, "1.0000"}};
+  for (const auto &c : cases) {
+    EXPECT_EQ(FormatVolts(ReadBackVolts(c.code, 4.096f, c.binary)), c.shown) << c.code << " binary " << c.binary;
+  }
+}
+
 TEST(DataCode, VoltsToCodeBothCodings) {
   const struct {
     float typed;

@@ -2,7 +2,7 @@
 // named, uniquely, with a tooltip; the bit display as one text that says the
 // word; Return pressing focused buttons and finishing a calibration stage;
 // locked switches without a Tab stop; Board Activity left with Tab and
-// closed with Escape.
+// closed with Escape, the Register Map's table left with Tab.
 #include "board/registers.h"
 #include "panels/choice_list.h"
 #include "panels/toggle_switch.h"
@@ -11,6 +11,7 @@
 #include "tests/support/simulated_program.h"
 #include "windows/activity_window.h"
 #include "windows/front_panel.h"
+#include "windows/register_map_window.h"
 
 #include <QAbstractSpinBox>
 #include <QAccessible>
@@ -98,9 +99,11 @@ void AccessibilityTest::everyControlOfEveryWindowIsNamedOnce() {
   QVERIFY(program.fixture.Start());
   MainWindow &form = program.fixture.Window();
   program.fixture.Find<QAction>("MnuActivity")->trigger();
+  program.fixture.Find<QAction>("MnuRegisterMap")->trigger();
   QStringList problems;
   for (QWidget *window : {static_cast<QWidget *>(&form), static_cast<QWidget *>(form.findChild<FrontPanel *>()),
-                          static_cast<QWidget *>(form.findChild<ActivityWindow *>())}) {
+                          static_cast<QWidget *>(form.findChild<ActivityWindow *>()),
+                          static_cast<QWidget *>(form.findChild<RegisterMapWindow *>())}) {
     QVERIFY(window != nullptr);
     for (const QString &problem : NamingProblems(window))
       problems << window->windowTitle() + ": " + problem;
@@ -113,8 +116,11 @@ void AccessibilityTest::windowsAreWindowsWithTheirTitles() {
   QVERIFY(program.fixture.Start());
   MainWindow &form = program.fixture.Window();
   program.fixture.Find<QAction>("MnuActivity")->trigger();
+  program.fixture.Find<QAction>("MnuRegisterMap")->trigger();
   for (QWidget *window : {static_cast<QWidget *>(form.findChild<FrontPanel *>()),
-                          static_cast<QWidget *>(form.findChild<ActivityWindow *>())}) {
+                          static_cast<QWidget *>(form.findChild<ActivityWindow *>()),
+                          static_cast<QWidget *>(form.findChild<RegisterMapWindow *>())}) {
+    QVERIFY(window != nullptr);
     QAccessibleInterface *node = QAccessible::queryAccessibleInterface(window);
     QCOMPARE(node->role(), QAccessible::Window);
     QCOMPARE(node->text(QAccessible::Name), window->windowTitle());
@@ -289,6 +295,16 @@ void AccessibilityTest::activityTableIsLeftWithTabAndClosedWithEscape() {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
   QVERIFY(!activity->isVisible());
   QVERIFY(f.Window().isVisible());
+
+  // The Register Map's table is left the same way, for "Read All".
+  f.fixture.Find<QAction>("MnuRegisterMap")->trigger();
+  auto *map = f.Window().findChild<RegisterMapWindow *>();
+  map->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(map));
+  auto *registers = map->findChild<QTableView *>();
+  registers->setFocus();
+  QTest::keyClick(registers, Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), map->findChild<QPushButton *>("RegisterMapReadAll"));
 }
 
 QTEST_MAIN(AccessibilityTest)

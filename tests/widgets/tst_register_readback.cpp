@@ -1,6 +1,7 @@
 // "Read Register" in every view: what the bit display, the value label and
 // the view's own field show for the content read back.
 #include "panels/choice_list.h"
+#include "panels/toggle_switch.h"
 #include "tests/support/panel_driver.h"
 
 #include <QLabel>
@@ -16,7 +17,7 @@ class RegisterReadBackTest : public QObject {
 private slots:
   void readBackIsShownInEveryView_data();
   void readBackIsShownInEveryView();
-  void readBackUsesTheRangeOfTheLastDataEntry();
+  void readBackVoltsUseTheReadChannelsRangeAndCoding();
 };
 
 void RegisterReadBackTest::readBackIsShownInEveryView_data() {
@@ -144,24 +145,34 @@ void RegisterReadBackTest::readBackIsShownInEveryView() {
   QCOMPARE(panel.Controls().ReadWriteBit->text(), QString("1"));
 }
 
-void RegisterReadBackTest::readBackUsesTheRangeOfTheLastDataEntry() {
+void RegisterReadBackTest::readBackVoltsUseTheReadChannelsRangeAndCoding() {
   LoadedPanel panel;
-  panel.Link().SetRegister({Register::CoarseGain, Channel::A}, 2); // DAC A on 4.311 V, DAC B on 4.096 V
-  Enter(panel.Controls().DataBox, "8000");
-  QCOMPARE(panel.Values().CoarseGainCode, 2);
-
-  Choose(panel.Controls().ChannelList, "DAC B"); // its data register reads 0
-  QCOMPARE(panel.Controls().VoltsBox->text(), QString("-4.3110"));
-  QCOMPARE(panel.Values().OutputRange, 4.311f);
-
-  // Choosing DAC B's range changes OutputRange, but the next data read-back
-  // takes the range recorded at the data entry again.
-  Choose(panel.Controls().RegisterList, "Coarse Gain Register");
-  Choose(panel.Controls().RangeList, RangeChoiceText(0));
+  panel.Link().SetRegister({Register::CoarseGain, Channel::A}, 0); // DAC A on 4.096 V, DAC D on 4.311 V
+  panel.Link().SetRegister({Register::CoarseGain, Channel::D}, 2);
+  Enter(panel.Controls().DataBox, "8000"); // reads DAC A's range: the model knows it
   QCOMPARE(panel.Values().OutputRange, 4.096f);
+
+  // DAC D's range is not known yet: the range last taken, and the status bar says so.
+  panel.Link().SetRegister({Register::Data, Channel::D}, 0xC000);
+  Choose(panel.Controls().ChannelList, "DAC D");
+  QCOMPARE(panel.Controls().VoltsBox->text(), QString("2.0480"));
+  QVERIFY(panel.Window().Status().Message().contains("range is not known"));
+
+  // Once a read of its coarse gain has been seen, DAC D's data shows on 4.311 V;
+  // the entries' program-wide range stays the last entry's.
+  Choose(panel.Controls().RegisterList, "Coarse Gain Register");
   Choose(panel.Controls().RegisterList, "Data Register");
-  QCOMPARE(panel.Controls().VoltsBox->text(), QString("-4.3110"));
-  QCOMPARE(panel.Values().OutputRange, 4.311f);
+  QCOMPARE(panel.Controls().VoltsBox->text(), QString("2.1555"));
+  QCOMPARE(panel.Values().OutputRange, 4.096f);
+  QCOMPARE(panel.Window().Status().Message(), QString());
+
+  // Two's complement coding: 1F40 is +1 V, not -3.0960.
+  ToggleSwitch *coding = panel.Controls().CodingSwitch;
+  QTest::mouseClick(coding, Qt::LeftButton, Qt::NoModifier, coding->rect().center());
+  QVERIFY(!panel.Values().Lines.BinaryCoding);
+  panel.Link().SetRegister({Register::Data, Channel::A}, 0x1F40);
+  Choose(panel.Controls().ChannelList, "DAC A");
+  QCOMPARE(panel.Controls().VoltsBox->text(), QString("1.0000"));
 }
 
 QTEST_MAIN(RegisterReadBackTest)

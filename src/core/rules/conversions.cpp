@@ -50,6 +50,11 @@ float CodeToVolts(int32_t code, float range) {
   return ToSingle(2.0 * r * code / kCodes - r);
 }
 
+float ReadBackVolts(int32_t code, float range, bool binaryCoding) {
+  // Flipping the sign bit turns a two's complement code into its offset-binary twin.
+  return CodeToVolts(binaryCoding ? code : (code ^ 0x8000), range);
+}
+
 float LimitVolts(float v, float range) {
   if (v > range) {
     v = range;

@@ -24,6 +24,10 @@ std::optional<float> RangeForCoarseCode(int32_t code);
 // Offset-binary reading of a data code: 2*R*code/65536 - R. Used whatever the coding choice.
 float CodeToVolts(int32_t code, float range);
 
+// A data code read back, in volts on the given range and with the coding the
+// board's coding line sets: in two's complement 1F40 is +1 V on 4.096 V.
+float ReadBackVolts(int32_t code, float range, bool binaryCoding);
+
 // v limited to -range .. +range.
 float LimitVolts(float v, float range);
 

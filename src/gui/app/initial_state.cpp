@@ -50,6 +50,9 @@ void MainWindow::ApplyInitialState() {
 
   // 11. The data register view of DAC A, read back.
   registerPanel_.ChooseRegister(QStringLiteral("Data register"));
+  // No range has been read yet, so that read-back notes that its volts take
+  // the start-up range: no news to a user who has not done anything.
+  board_.DropNotes();
 
   // 12. That read-back wrote the function word from the options kept, so the
   // switches show what the converter holds now, not what it held at step 1.

@@ -133,6 +133,7 @@ void MainWindow::BuildMenus() {
 // Every connection between the panels, in one place; each panel connects its
 // own controls to its own handlers.
 void MainWindow::Wire() {
+  board_.FollowRegisters(registers_);
   connect(&hardwareSwitches_, &HardwareSwitches::pulseAfterWriteChanged, &board_, &BoardAccess::SetPulseAfterDataWrite);
   connect(&board_, &BoardAccess::readWriteBitSet, &registerPanel_, &RegisterPanel::ShowReadWriteBit);
   connect(&registerPanel_, &RegisterPanel::serialOutputEnabled, this,

@@ -31,6 +31,14 @@ void BoardAccess::MarkWriting() {
   emit readWriteBitSet(serial_.ReadWriteBit);
 }
 
+std::optional<int32_t> BoardAccess::LastKnown(WordAddress address) const {
+  if (registers_ == nullptr)
+    return std::nullopt;
+  if (const auto code = registers_->KnownCode(address))
+    return *code;
+  return std::nullopt;
+}
+
 void BoardAccess::Note(const QString &text) {
   if (!note_.isEmpty())
     note_ += QLatin1Char(' ');

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "board/serial_access.h"
+#include "boardlog/register_model.h"
 
 #include <QObject>
 #include <QString>
@@ -53,9 +54,12 @@ public:
   // What the action refused or read on its own, for the user, in sentences;
   // an action's notes are said in their order.
   void Note(const QString &text);
-  // The content of a register the program last knew, for an action whose
-  // read of it failed; nothing while no register model is connected.
-  std::optional<int32_t> LastKnown(WordAddress) const { return std::nullopt; }
+  // Drops the notes of the action under way; its failures stay.
+  void DropNotes() { note_.clear(); }
+  // The content of a register the program last knew (the latest read or
+  // write the model saw); nothing while no register model is connected.
+  std::optional<int32_t> LastKnown(WordAddress address) const;
+  void FollowRegisters(const RegisterModel &registers) { registers_ = &registers; }
 
   void SetPulseAfterDataWrite(bool pulse) { pulseAfterDataWrite_ = pulse; }
   bool PulsesAfterDataWrite() const { return pulseAfterDataWrite_; }
@@ -71,6 +75,7 @@ signals:
 
 private:
   SerialAccess &serial_;
+  const RegisterModel *registers_ = nullptr;
   bool pulseAfterDataWrite_ = false;
   int openActions_ = 0;
   QString note_;

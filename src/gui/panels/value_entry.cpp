@@ -138,15 +138,27 @@ void ValueEntry::ShowRegisterContent(const RegisterChoice &view, int32_t data) {
     offsetBox_->setText(Text(ShortestDecimal(OffsetValue(data))));
   } else if (view.Reg == Register::Data) {
     dataBox_->setText(DataValueText(data, v.Display));
-    // The range recorded at the last data-code entry, not the read channel's.
+    // The program-wide range still follows the last data-code entry...
     if (const auto range = RangeForCoarseCode(v.CoarseGainCode))
       v.OutputRange = *range;
-    voltsBox_->setText(Text(FormatVolts(CodeToVolts(data, v.OutputRange))));
+    // ...but the volts shown are the read channel's, on its own range.
+    voltsBox_->setText(Text(FormatVolts(ReadBackVolts(data, ReadChannelRange(), v.Lines.BinaryCoding))));
   } else if (view.Reg == Register::CoarseGain) {
     // Selecting another range runs the list's action, which writes the code
     // back to the current channel; the same selection does nothing.
     SelectRange(data);
   }
+}
+
+float ValueEntry::ReadChannelRange() const {
+  const WordAddress coarseGain{Register::CoarseGain, c_.Values.Word.AddressedChannel()};
+  if (const auto known = c_.Board.LastKnown(coarseGain))
+    if (const auto range = RangeForCoarseCode(*known))
+      return *range;
+  c_.Board.Note(QStringLiteral("The channel's range is not known: the volts shown take the range last taken, %1%2 V.")
+                    .arg(QChar(0x00B1))
+                    .arg(static_cast<double>(c_.Values.OutputRange), 0, 'f', 3));
+  return c_.Values.OutputRange;
 }
 
 QString ValueEntry::DataText() const {

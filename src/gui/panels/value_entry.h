@@ -54,6 +54,9 @@ signals:
   void wordEntered();
 
 private:
+  // The range of the channel a data read-back came from, as the register
+  // model knows it; the range last taken, with a note, where it does not.
+  float ReadChannelRange() const;
   void onDataEntered();
   void onVoltsEntered();
   void onFineGainEntered();

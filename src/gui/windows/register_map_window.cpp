@@ -28,9 +28,13 @@ RegisterMapWindow::RegisterMapWindow(RegisterModel &registers, QWidget *parent)
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->setWordWrap(false);
+  // Tab moves on to "Read All", as in Board Activity; the arrow keys move in the table.
+  table_->setTabKeyNavigation(false);
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setAccessibleName(QStringLiteral("Registers"));
+  table_->setToolTip(QStringLiteral("What the converter holds, as far as the program's calls tell; type a new "
+                                    "code in the Code column to write it; Tab leaves the table"));
   connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
     // Keyboard users land on the code, the one cell they can change.
     if (current.isValid() && current.column() != RegisterMapModel::CodeColumn)
@@ -42,6 +46,7 @@ RegisterMapWindow::RegisterMapWindow(RegisterModel &registers, QWidget *parent)
   message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
   readAll_->setObjectName(QStringLiteral("RegisterMapReadAll"));
+  readAll_->setToolTip(QStringLiteral("Reads every register back from the converter (SDO is enabled first)"));
   LetCodesGoOut(true);
   connect(readAll_, &QPushButton::clicked, this, [this] {
     message_->clear();
