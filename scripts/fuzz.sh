@@ -29,7 +29,7 @@ done
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VQ_FUZZ_BUILD_DIR:-$root/build-fuzz}"
-targets=(${VQ_FUZZ_TARGETS:-leading_number hex_value formatting conversions intel_hex scpi_line})
+targets=(${VQ_FUZZ_TARGETS:-leading_number hex_value formatting conversions intel_hex scpi_line setup_reader})
 generator=()
 if command -v ninja >/dev/null; then
   generator=(-G Ninja)

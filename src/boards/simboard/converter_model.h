@@ -20,6 +20,9 @@ public:
   // Power-on state: registers reset, control lines at their board defaults,
   // both digital lines driven by the board.
   void PowerOn();
+  // The converter's supply cycled while the board stays powered: the
+  // registers reset, the lines as the board goes on driving them.
+  void CycleSupply() { ResetRegisters(); }
 
   // Shifts one 24-bit word in and returns the 24 bits clocked out on SDO
   // during that frame: the register a preceding read word asked for, zeros

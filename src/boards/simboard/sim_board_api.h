@@ -69,6 +69,10 @@ public:
   // Back to the state after the library was loaded: no connection, no
   // firmware, power-on registers, default lines, temperature and seed.
   virtual void PowerCycle() = 0;
+  // The converter's supply cycled alone: its registers back to their
+  // power-on codes, while the board keeps its connection, its firmware, the
+  // lines it drives, the temperature and the seed.
+  virtual void PowerCycleConverter() = 0;
 
   // The board's USB cable. Unplugged, the board is off the bus: the search
   // finds nothing, and every other call fails as for a board that left the

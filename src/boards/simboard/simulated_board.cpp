@@ -288,4 +288,9 @@ void SimulatedBoard::PowerCycle() {
   PowerCycleLocked();
 }
 
+void SimulatedBoard::PowerCycleConverter() {
+  Lock lock(mutex_);
+  converter_.CycleSupply();
+}
+
 } // namespace vq::sim

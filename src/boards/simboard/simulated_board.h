@@ -60,6 +60,7 @@ public:
   void SetErrorSeed(uint32_t seed) override;
   uint32_t ErrorSeed() const override;
   void PowerCycle() override;
+  void PowerCycleConverter() override;
   void SetPluggedIn(bool pluggedIn) override;
   bool PluggedIn() const override;
 

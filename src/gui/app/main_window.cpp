@@ -38,14 +38,14 @@ MainWindow::MainWindow(ProgramValues &values, BoardLink &link, BoardSession &ses
       board_(serial_), context_{values_, board_, this, QString::fromLatin1(ApplicationTitle)},
       client_(ClientArea(this)), registerPanel_(client_, context_), functionSwitches_(client_, context_),
       hardwareSwitches_(client_, context_), temperature_(client_, context_), calibration_(client_, context_),
-      statusLine_(this), registerMap_(new RegisterMapWindow(registers_, this)) {
+      statusLine_(this), registerMap_(new RegisterMapWindow(registers_, this)), boardViews_(nullptr) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowIcon(ProgramIcon());
   link_.AddCallListener(&registers_);
   registerMap_->setWindowIcon(windowIcon());
   BuildMenus();
+  boardViews_ = new BoardViews(this, link_); // owned by the window: the View menu and the board windows
   Wire();
-  new BoardViews(this, link_); // owned by the window: the View menu and the board windows
   LayOutFrames();
   FitOnScreen(*this);
 }
@@ -106,12 +106,21 @@ bool MainWindow::Start() {
 void MainWindow::BuildMenus() {
   QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("MnuFile"));
+  QAction *open = file->addAction(QStringLiteral("&Open Setup..."));
+  open->setObjectName(QStringLiteral("MnuOpenSetup"));
+  open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  connect(open, &QAction::triggered, this, &MainWindow::onOpenSetupChosen);
+  QAction *save = file->addAction(QStringLiteral("&Save Setup..."));
+  save->setObjectName(QStringLiteral("MnuSaveSetup"));
+  save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  connect(save, &QAction::triggered, this, &MainWindow::onSaveSetupChosen);
   // Always there: with a library that cannot say the board is gone, this is
   // how the user recovers from a board that stopped answering.
   QAction *reconnect = file->addAction(QStringLiteral("&Reconnect Board"));
   reconnect->setObjectName(QStringLiteral("MnuReconnect"));
   reconnect->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   connect(reconnect, &QAction::triggered, this, &MainWindow::onReconnectChosen);
+  file->addSeparator();
   QAction *exit = file->addAction(QStringLiteral("E&xit"));
   exit->setObjectName(QStringLiteral("MnuExit"));
   connect(exit, &QAction::triggered, this, &MainWindow::onExitChosen);
@@ -156,6 +165,10 @@ void MainWindow::Wire() {
           [this](DisplayMode mode) { registerMap_->ShowDecimal(mode == DisplayMode::Dec); });
 
   connect(&board_, &BoardAccess::actionEnded, this, &MainWindow::ShowActionOutcome);
+
+  // The simulated converter's supply cycled: what the program knew of its
+  // registers no longer holds.
+  connect(boardViews_, &BoardViews::converterPowerCycled, this, [this] { registers_.ForgetEverything(); });
   connect(&statusLine_, &StatusLine::reconnectClicked, this, &MainWindow::onReconnectChosen);
 }
 

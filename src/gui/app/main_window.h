@@ -14,7 +14,9 @@
 #include "panels/register_panel.h"
 #include "panels/status_line.h"
 #include "panels/temperature_panel.h"
+#include "setup/board_setup.h"
 #include "windows/about_box.h"
+#include "windows/board_views.h"
 #include "windows/register_map_window.h"
 
 #include <QMainWindow>
@@ -54,6 +56,13 @@ public:
   // succeeded since.
   bool Disconnected() const { return disconnected_; }
 
+  // Setup files (setup_commands.cpp). Opening checks the whole file before
+  // anything reaches the board, loads it and shows it on the controls;
+  // returns the refusal it showed (empty when the setup was loaded). Saving
+  // reads every register first, as "Read All" does; returns whether saved.
+  QString OpenSetupFile(const QString &path);
+  bool SaveSetupFile(const QString &path);
+
 signals:
   // The user closed the window or chose "E&xit": the program ends at once.
   void endRequested();
@@ -82,6 +91,11 @@ private:
   void onAboutChosen();
   void onRegisterMapChosen();
   void onReconnectChosen();
+  void onOpenSetupChosen();
+  void onSaveSetupChosen();
+  // The controls and the program's values after a setup was loaded, as if
+  // the user had set each by hand.
+  void ShowLoadedSetup(const BoardSetup &setup);
 
   ProgramValues &values_;
   BoardLink &link_;
@@ -102,6 +116,7 @@ private:
   QPointer<AboutBox> about_;
   RegisterMapWindow *registerMap_;
   bool disconnected_ = false;
+  BoardViews *boardViews_;
 };
 
 } // namespace vq

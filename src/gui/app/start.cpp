@@ -39,7 +39,37 @@ void ReportWindowShown(const MainWindow &window) {
 
 } // namespace
 
+StartOptions ReadStartOptions(const QStringList &arguments) {
+  StartOptions options;
+  const QString name = QStringLiteral("--setup");
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QString &argument = arguments[i];
+    QString file;
+    if (argument == name) {
+      if (i + 1 == arguments.size()) {
+        options.Problem = QStringLiteral("--setup needs the name of a setup file.");
+        return options;
+      }
+      file = arguments[++i];
+    } else if (argument.startsWith(name + QLatin1Char('='))) {
+      file = argument.mid(name.size() + 1);
+    } else {
+      continue;
+    }
+    if (file.isEmpty() || !options.SetupFile.isEmpty()) {
+      options.Problem = file.isEmpty() ? QStringLiteral("--setup needs the name of a setup file.")
+                                       : QStringLiteral("--setup is given more than once.");
+      return options;
+    }
+    options.SetupFile = file;
+  }
+  return options;
+}
+
 int RunProgram(QApplication &app, BoardLink &link, const std::string &programDirectory, ProgramVariant variant) {
+  const StartOptions options = ReadStartOptions(QCoreApplication::arguments());
+  if (!options.Problem.isEmpty())
+    return Fatal(options.Problem, BadArguments);
   ProgramValues values; // the program-wide values at their start values
   BoardSession session;
   session.ProgramDirectory = programDirectory;
@@ -54,6 +84,12 @@ int RunProgram(QApplication &app, BoardLink &link, const std::string &programDir
     return Fatal(QString::fromLocal8Bit(error.what()) + QStringLiteral("\n\nFirmware path: ") +
                      QString::fromLocal8Bit(QuotedExcerpt(error.Path())),
                  ProgramPathTooLong);
+  }
+  // A refused setup has shown its message; the window goes on in the
+  // start-up state.
+  if (!options.SetupFile.isEmpty()) {
+    if (const QString refusal = window.OpenSetupFile(options.SetupFile); !refusal.isEmpty())
+      std::fprintf(stderr, "%s\n", refusal.toLocal8Bit().constData());
   }
   window.show();
   ReportWindowShown(window);

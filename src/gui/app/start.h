@@ -3,6 +3,9 @@
 
 #include "app/main_window.h"
 
+#include <QString>
+#include <QStringList>
+
 #include <string>
 
 class QApplication;
@@ -15,6 +18,14 @@ namespace vq {
 int RunProgram(QApplication &app, BoardLink &link, const std::string &programDirectory, ProgramVariant variant);
 
 // Exit statuses of a failed start.
-enum StartFailure { DownloadFailed = 1, BoardLibraryMissing = 2, ProgramPathTooLong = 3 };
+enum StartFailure { DownloadFailed = 1, BoardLibraryMissing = 2, ProgramPathTooLong = 3, BadArguments = 4 };
+
+// What the command line asks for: "--setup FILE" (or "--setup=FILE") opens a
+// setup file right after the start-up. Other arguments are left to Qt.
+struct StartOptions {
+  QString SetupFile;
+  QString Problem; // why the command line cannot be taken; empty when it can
+};
+StartOptions ReadStartOptions(const QStringList &arguments);
 
 } // namespace vq

@@ -113,6 +113,11 @@ void FunctionSwitches::LockLevelSwitches() {
   d0LevelSwitch_->SetOperable(false);
 }
 
+void FunctionSwitches::LetLevelSwitchesFollowDirections() {
+  d1LevelSwitch_->SetOperable(d1DirectionSwitch_->Value());
+  d0LevelSwitch_->SetOperable(d0DirectionSwitch_->Value());
+}
+
 void FunctionSwitches::OfferReadWhileALineIsInput() {
   readLinesButton_->setVisible(!(d1DirectionSwitch_->Value() && d0DirectionSwitch_->Value()));
 }

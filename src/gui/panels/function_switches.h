@@ -26,6 +26,9 @@ public:
   void ShowSdoDisabled(bool disabled);
   // The level switches stay locked until a direction switch is flipped.
   void LockLevelSwitches();
+  // Each level switch operable while its line is an output of the converter,
+  // as after a flip of its direction switch.
+  void LetLevelSwitchesFollowDirections();
   // "READ" is offered while either line is an input of the converter.
   void OfferReadWhileALineIsInput();
   QGroupBox *Frame() const { return frame_; }

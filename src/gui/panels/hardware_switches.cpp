@@ -84,6 +84,21 @@ void HardwareSwitches::ShowDriveLevels(bool d1High, bool d0High) {
   driveD0Switch_->SetValue(d0High);
 }
 
+void HardwareSwitches::ShowLines(const ControlLines &lines, bool pulseAfterWrite) {
+  codingSwitch_->SetValue(lines.BinaryCoding);
+  clrSwitch_->SetValue(lines.Clr);
+  ldacSwitch_->SetValue(lines.Ldac);
+  rstinSwitch_->SetValue(lines.Rstin);
+  ShowDriveLevels(lines.DriveD1, lines.DriveD0);
+  {
+    // A tick from code would send the lines again.
+    const QSignalBlocker quiet(pulseAfterWriteBox_);
+    pulseAfterWriteBox_->setChecked(pulseAfterWrite);
+  }
+  ldacSwitch_->SetOperable(!pulseAfterWrite);
+  emit pulseAfterWriteChanged(pulseAfterWrite);
+}
+
 void HardwareSwitches::SendLine(bool &line, const ToggleSwitch *control) {
   line = control->Value();
   c_.Board.SetControlLines(c_.Values.Lines);

@@ -32,6 +32,10 @@ public:
   void LetBoardDrive(DigitalLine line, bool boardDrives);
   // Shows drive levels that were set without a flip.
   void ShowDriveLevels(bool d1High, bool d0High);
+  // Shows lines the program set without a flip (a setup it loaded) and the
+  // LDAC pulse choice, which goes out as pulseAfterWriteChanged; nothing is
+  // sent: the lines are already on the board.
+  void ShowLines(const ControlLines &lines, bool pulseAfterWrite);
   QGroupBox *Frame() const { return frame_; }
 
 signals:

@@ -190,6 +190,11 @@ void RegisterPanel::ReadAllRegisters() {
     c_.Board.ReadRegister(address);
 }
 
+void RegisterPanel::ShowRegisterContent(int32_t code) {
+  c_.Values.DataValue = code;
+  ShowInputWord();
+}
+
 void RegisterPanel::ShowInputWord() {
   const ProgramValues &v = c_.Values;
   const int32_t data = v.DataValue;

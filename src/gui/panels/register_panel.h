@@ -36,6 +36,8 @@ public:
   void ShowReadWriteBit(ReadWrite bit) { display_.ShowReadWriteBit(bit); }
   // Display refresh of the word, its value labels and the current entry field.
   void ShowInputWord();
+  // Shows `code` as the chosen register's content, as a read of it would.
+  void ShowRegisterContent(int32_t code);
   QGroupBox *Frame() const { return frame_; }
   // After a read that failed: the value label and the word say so.
   void ShowNoAnswer();

@@ -61,6 +61,7 @@ void BoardViews::OfferFrontPanel() {
   if (board == nullptr)
     return;
   panel_ = new FrontPanel(*board, window_);
+  connect(panel_, &FrontPanel::converterPowerCycled, this, &BoardViews::converterPowerCycled);
   QAction *show = view_->addAction(QStringLiteral("Simulated &Board"));
   show->setObjectName(QStringLiteral("MnuFrontPanel"));
   connect(show, &QAction::triggered, this, &BoardViews::ShowFrontPanel);

@@ -34,6 +34,10 @@ public:
   void ShowActivity();
   void ShowFrontPanel();
 
+signals:
+  // The user cycled the simulated converter's supply on the front panel.
+  void converterPowerCycled();
+
 protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -184,6 +185,21 @@ FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(pare
   conditionGrid->addWidget(temperature_, 0, 1);
   conditionGrid->addWidget(new QLabel(QStringLiteral("Error seed (0 = ideal)"), conditions), 1, 0);
   conditionGrid->addWidget(seed_, 1, 1);
+  // The converter's supply alone: the board keeps its firmware, its
+  // connection and the lines it drives, so a saved setup can be seen coming
+  // back.
+  powerCycleButton_ = new QPushButton(QStringLiteral("&Power Cycle"), conditions);
+  powerCycleButton_->setObjectName(QStringLiteral("PowerCycleButton"));
+  powerCycleButton_->setAccessibleName(QStringLiteral("Power cycle the converter"));
+  powerCycleButton_->setToolTip(
+      QStringLiteral("Cycles the converter's supply: every register back to its power-on code; the board keeps its "
+                     "firmware and connection"));
+  conditionGrid->addWidget(powerCycleButton_, 2, 0, 1, 2, Qt::AlignLeft);
+  connect(powerCycleButton_, &QPushButton::clicked, this, [this] {
+    board_.PowerCycleConverter();
+    Refresh();
+    emit converterPowerCycled();
+  });
   // Usable whatever the program does: a board that is unplugged is found
   // again only once it is plugged in.
   connected_ = new QCheckBox(QStringLiteral("&Connected"), conditions);
@@ -195,7 +211,7 @@ FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(pare
     board_.SetPluggedIn(pluggedIn);
     Refresh();
   });
-  conditionGrid->addWidget(connected_, 2, 0, 1, 2);
+  conditionGrid->addWidget(connected_, 3, 0, 1, 2);
 
   auto *content = new QWidget;
   auto *layout = new QVBoxLayout(content);

@@ -16,6 +16,7 @@
 
 class QCheckBox;
 class QLabel;
+class QPushButton;
 
 namespace vq {
 
@@ -36,6 +37,10 @@ public:
 
   // Whether the values can be selected (and copied) with the mouse yet.
   bool ValuesSelectable() const { return selectable_; }
+
+signals:
+  // "Power Cycle": the converter went back to its power-on registers.
+  void converterPowerCycled();
 
 protected:
   void showEvent(QShowEvent *event) override;
@@ -66,6 +71,7 @@ private:
   bool selectable_ = false;
   NumberBox *temperature_;
   NumberBox *seed_;
+  QPushButton *powerCycleButton_;
   QCheckBox *connected_;
 };
 

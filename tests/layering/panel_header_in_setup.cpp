@@ -1,0 +1,2 @@
+// Breaks the rules: setup files know nothing of the panels.
+#include "panels/board_access.h"

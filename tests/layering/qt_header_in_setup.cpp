@@ -1,0 +1,2 @@
+// Breaks the rules: setup files are Qt-free.
+#include <QString>
