@@ -6,6 +6,8 @@
 #include "board/session_outcome.h"
 #include "panels/choice_list.h"
 #include "panels/toggle_switch.h"
+#include "setup/board_setup.h"
+#include "setup/setup_load.h"
 #include "tests/support/panel_driver.h"
 #include "tests/support/simulated_program.h"
 #include "windows/front_panel.h"
@@ -13,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -29,6 +32,7 @@ private slots:
   void onlyALibraryThatNamesItsStatusesCanSayGone_data();
   void onlyALibraryThatNamesItsStatusesCanSayGone();
   void failedReconnectLeavesAConnectedWindowAsItWas();
+  void restoreWritesWhatWasKnownAsOpeningASetupDoes();
 };
 
 namespace {
@@ -196,6 +200,51 @@ void ReconnectTest::failedReconnectLeavesAConnectedWindowAsItWas() {
   QVERIFY(!panel.Window().Disconnected());
   QVERIFY(AllEnabled(BoardFrames(panel.Controls()), true));
   QCOMPARE(panel.Taken(), QStringList{});
+}
+
+void ReconnectTest::restoreWritesWhatWasKnownAsOpeningASetupDoes() {
+  SimulatedProgram program(false);
+  CallLines calls;
+  program.link->AddCallListener(&calls);
+  QVERIFY(program.fixture.Start());
+  MainWindow &window = program.fixture.Window();
+  MainWindowControls &ui = program.Controls();
+  Choose(ui.ChannelList, QStringLiteral("DAC B"));
+  Enter(ui.VoltsBox, QStringLiteral("1"));
+  program.board.SetPluggedIn(false);
+  Click(ui.ReadRegisterButton);
+  QVERIFY(window.Disconnected());
+  // What the program still knows once the board is lost (the failed
+  // function word made that register unknown).
+  const WordAddress dataB{Register::Data, Channel::B};
+  const BoardSetup known = SetupFromModel(window.Registers(), program.fixture.values.Lines,
+                                          window.Board().PulsesAfterDataWrite(), program.fixture.values.Options);
+  QVERIFY(known.Code(dataB).has_value());
+  QVERIFY(!known.IsComplete()); // DAC C's registers, say, were never seen
+  // What opening this setup sends, on a board of its own.
+  RecordingLink setupBoard;
+  SerialAccess serial(setupBoard);
+  LoadSetup(serial, known);
+  QStringList loadRequests;
+  for (const std::string &line : Describe(setupBoard.Requests))
+    loadRequests << QString::fromStdString(line);
+
+  program.board.SetPluggedIn(true);
+  program.fixture.answerer.Answer = QMessageBox::Yes;
+  calls.Take();
+  Action(window, "MnuReconnect")->trigger();
+  const QStringList session{"search", "connect", "download"};
+  const QStringList restored = calls.Take();
+  QVERIFY2(restored == session + loadRequests, qPrintable(restored.join(", ") + " / " + loadRequests.join(", ")));
+  QVERIFY(!window.Disconnected());
+  QVERIFY(std::any_of(program.fixture.answerer.Seen.begin(), program.fixture.answerer.Seen.end(), [](const auto &seen) {
+    return seen.text == QStringLiteral("Restore the board's previous settings?");
+  }));
+  QCOMPARE(program.board.Registers(1).Input, *known.Code(dataB));
+  QVERIFY2(StatusText(window).startsWith(QStringLiteral("Board reconnected; its previous settings restored.")),
+           qPrintable(StatusText(window)));
+  QVERIFY2(StatusText(window).contains(QStringLiteral("DAC C")), qPrintable(StatusText(window))); // not restored
+  program.link->RemoveCallListener(&calls);
 }
 
 QTEST_MAIN(ReconnectTest)

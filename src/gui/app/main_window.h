@@ -85,6 +85,10 @@ private:
   // The program-wide values back to their start values and the initial
   // state run again, as on a fresh start on the board found again.
   void StartAfresh();
+  // After a reconnect: whether the user wants the settings known before the
+  // loss back, and writing them as opening a setup does.
+  bool AskToRestore();
+  void RestoreSetup(const BoardSetup &setup);
   // Which board the program drives, once the library is loaded.
   QString BoardName() const;
   void onExitChosen();

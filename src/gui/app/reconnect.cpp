@@ -4,8 +4,13 @@
 #include "app/main_window.h"
 
 #include "board/session_outcome.h"
+#include "setup/board_setup.h"
+#include "setup/setup_load.h"
 
 #include <QGroupBox>
+#include <QMessageBox>
+
+#include <algorithm>
 
 namespace vq {
 
@@ -21,6 +26,9 @@ void MainWindow::ShowDisconnected(bool disconnected) {
 }
 
 void MainWindow::onReconnectChosen() {
+  // What the program knew of the board before the loss: the download below
+  // makes the register model forget it.
+  const BoardSetup before = SetupFromModel(registers_, values_.Lines, board_.PulsesAfterDataWrite(), values_.Options);
   const SessionOutcome outcome = RunBoardSession(link_, session_);
   serial_.LastRequestStatus = outcome.Status;
   if (!outcome.Succeeded) {
@@ -29,9 +37,35 @@ void MainWindow::onReconnectChosen() {
     return;
   }
   ShowDisconnected(false);
+  const bool anyKnown =
+      std::any_of(before.Codes.begin(), before.Codes.end(), [](auto code) { return code.has_value(); });
+  if (anyKnown && AskToRestore()) {
+    RestoreSetup(before);
+    return;
+  }
   StartAfresh();
   if (statusLine_.Message().isEmpty())
     statusLine_.ShowMessage(QStringLiteral("Board reconnected."), false);
+}
+
+bool MainWindow::AskToRestore() {
+  QMessageBox box(QMessageBox::Question, QString::fromLatin1(ApplicationTitle),
+                  QStringLiteral("Restore the board's previous settings?"), QMessageBox::Yes | QMessageBox::No, this);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+// As opening a setup does: the same order and the same read-back check;
+// registers the program never knew are named, not written.
+void MainWindow::RestoreSetup(const BoardSetup &setup) {
+  BoardAccess::Action action(board_);
+  const SetupLoadReport report = LoadSetup(serial_, setup);
+  ShowLoadedSetup(setup);
+  const QString summary = QString::fromStdString(report.Summary());
+  board_.Note(QStringLiteral("Board reconnected; its previous settings restored.") +
+              (summary.isEmpty() ? QString() : QLatin1Char(' ') + summary));
+  if (!report.ReadsBackAsLoaded())
+    QMessageBox::warning(this, QString::fromLatin1(ApplicationTitle), summary, QMessageBox::Ok);
 }
 
 // The download restarted the board's processor and the board may have lost
