@@ -38,8 +38,12 @@ std::vector<std::string> ReadLines(WordAddress address) {
 }
 
 int16_t RecordingLink::ConnectAndDownload(BoardSession &session) {
-  if (board_ != nullptr)
-    return board_->ConnectAndDownload(session);
+  if (board_ != nullptr) {
+    board_->AddCallListener(&sessionSteps_);
+    const int16_t status = board_->ConnectAndDownload(session);
+    board_->RemoveCallListener(&sessionSteps_);
+    return status;
+  }
   ++Downloads;
   DownloadedPath = reinterpret_cast<const char *>(session.FirmwarePathBuffer.data());
   return DownloadStatus;

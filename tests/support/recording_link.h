@@ -41,7 +41,9 @@ public:
   // of 1 or more as success.
   explicit RecordingLink(bool earlierBuild = false) : earlierBuild_(earlierBuild) {}
   // Records what passes to `board` and back. The simulated board's view is
-  // not handed on: the front panel stays closed.
+  // not handed on: the front panel stays closed. The board's session steps
+  // (search, connect, download) reach this link's listeners as the board
+  // reports them.
   explicit RecordingLink(BoardLink &board) : board_(&board) {}
 
   int16_t ConnectAndDownload(BoardSession &session) override;
@@ -75,7 +77,18 @@ protected:
                    uint8_t *buffer) override;
 
 private:
+  // Hands the passed-on board's session steps to this link's listeners.
+  struct SessionSteps : BoardCallListener {
+    explicit SessionSteps(RecordingLink &link) : link_(link) {}
+    void OnBoardCall(const BoardCall &call) override {
+      if (call.Kind != BoardCallKind::Request)
+        link_.Report(call);
+    }
+    RecordingLink &link_;
+  };
+
   BoardLink *board_ = nullptr;
+  SessionSteps sessionSteps_{*this};
   bool earlierBuild_ = false;
   std::map<int, int32_t> registers_; // key: the word's upper byte with R/W 0
 };

@@ -2,6 +2,7 @@
 // with the name, the word of a frame and the text.
 #include "board/board_library.h"
 #include "board/board_status.h"
+#include "board/session_outcome.h"
 #include "boardlog/call_decoder.h"
 
 #include <gtest/gtest.h>
@@ -218,6 +219,20 @@ TEST(SessionFailureLine, NamesTheFirstFailedStep) {
     row.call.StatusText = BoardStatusText(row.call.Status < 0 ? -row.call.Status : row.call.Status);
     EXPECT_EQ(SessionFailureLine(row.call), row.line);
   }
+}
+
+// Only a library that names its statuses can say the board left: from any
+// other a status 4 is one failure among others.
+TEST(ReportsBoardGone, OnlyTheGoneStatusInALibrarysOwnWords) {
+  BoardCall gone;
+  gone.Status = StatusValue(BoardStatus::Gone);
+  EXPECT_FALSE(ReportsBoardGone(gone)) << "a library without words";
+  gone.StatusText = BoardStatusText(gone.Status);
+  EXPECT_TRUE(ReportsBoardGone(gone));
+  BoardCall noAnswer;
+  noAnswer.Status = StatusValue(BoardStatus::NoAnswer);
+  noAnswer.StatusText = BoardStatusText(noAnswer.Status);
+  EXPECT_FALSE(ReportsBoardGone(noAnswer));
 }
 
 } // namespace

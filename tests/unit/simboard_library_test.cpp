@@ -6,12 +6,14 @@
 #include "board/dynamic_library.h"
 #include "board/four_operation_link.h"
 #include "board/serial_access.h"
+#include "board/session_outcome.h"
 #include "board/two_operation_link.h"
 #include "simboard/sim_board_api.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -186,6 +188,62 @@ TEST(SimulatedPrograms, BothBuildsDriveTheBoardThroughTheirLinks) {
     serial.WriteRegister(Command::FunctionRegister, 0x00, true);
     EXPECT_EQ(serial.ReadRegister(Command::FunctionRegister).Value, 0x08) << "D1 reads the board's level";
     EXPECT_EQ(serial.LastRequestStatus, 0);
+  }
+}
+
+// Pulling the cable mid-session: every request says the board is gone, the
+// session cannot be run again until the board is back, and the board that
+// comes back has lost its registers, in both builds.
+TEST(SimulatedPrograms, AnUnpluggedBoardIsGoneUntilItIsBackAndComesBackBlank) {
+  using vq::BoardStatus, vq::Channel, vq::Register;
+  vq::FourOperationLink fourOperation(vq::FourOperationLibraryPath(VQ_BIN_DIR));
+  vq::TwoOperationLink twoOperation(VQ_BIN_DIR "/" VQ_USBFUNCTIONS_NAME);
+  vq::DynamicLibrary fourLibrary(vq::FourOperationLibraryPath(VQ_BIN_DIR));
+  vq::DynamicLibrary twoLibrary(VQ_BIN_DIR "/" VQ_USBFUNCTIONS_NAME);
+  const std::string ids = [] {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%04X:0x%04X", VQ_VENDOR_ID, VQ_PRODUCT_ID);
+    return std::string(text);
+  }();
+  struct Build {
+    vq::BoardLink &link;
+    BoardControl &board;
+    std::string unpluggedReason;
+    BoardStatus beforeReconnect; // what a request says once the board is back
+  };
+  for (const Build &build :
+       {Build{fourOperation, FreshBoard(fourLibrary), "no board with the identifiers " + ids + " is on the USB bus",
+              BoardStatus::Gone},
+        Build{twoOperation, FreshBoard(twoLibrary),
+              "The firmware download: no board with these identifiers (status -7)", BoardStatus::Refused}}) {
+    vq::BoardSession session;
+    session.ProgramDirectory = VQ_BIN_DIR;
+    session.SetFirmwarePath();
+    session.CopyFirmwarePath(session.FirmwarePath);
+    ASSERT_TRUE(vq::RunBoardSession(build.link, session).Succeeded);
+    vq::SerialAccess serial(build.link);
+    const vq::WordAddress coarseB{Register::CoarseGain, Channel::B};
+    ASSERT_EQ(serial.WriteRegister(coarseB, 2, false), BoardStatus::Success);
+
+    build.board.SetPluggedIn(false);
+    EXPECT_FALSE(build.board.FirmwareRunning());
+    EXPECT_EQ(serial.WriteRegister(coarseB, 1, false), BoardStatus::Gone);
+    ASSERT_TRUE(serial.FirstFailure().has_value());
+    EXPECT_TRUE(vq::ReportsBoardGone(*serial.FirstFailure()));
+    const vq::SessionOutcome lost = vq::RunBoardSession(build.link, session);
+    EXPECT_FALSE(lost.Succeeded);
+    EXPECT_EQ(lost.Reason, build.unpluggedReason);
+
+    build.board.SetPluggedIn(true);
+    EXPECT_EQ(build.board.Registers(1).Coarse, 0) << "the board lost its power";
+    serial.ForgetFailure();
+    EXPECT_EQ(serial.ReadRegister(coarseB).Status, build.beforeReconnect) << "the old session is over";
+    const vq::SessionOutcome back = vq::RunBoardSession(build.link, session);
+    EXPECT_TRUE(back.Succeeded) << back.Reason;
+    EXPECT_EQ(back.Reason, "");
+    EXPECT_EQ(serial.ReadRegister(coarseB).Value, 0);
+    EXPECT_EQ(serial.WriteRegister(coarseB, 3, false), BoardStatus::Success);
+    EXPECT_EQ(build.board.Registers(1).Coarse, 3);
   }
 }
 

@@ -10,7 +10,9 @@
 // then runs the actions, reports its resident memory and fails when it grows
 // by 10 MB or more. With
 // VQ_SESSION_FAULTS set the session runs on the fault-injecting board, whose
-// faults change now and then; the converter is then not compared.
+// faults change now and then; the converter is then not compared. Now and
+// then the board is unplugged, and some actions later plugged in again and
+// reconnected.
 #include "board/board_library.h"
 #include "board/four_operation_link.h"
 #include "board/registers.h"
@@ -75,6 +77,8 @@ public:
       }
     }
   }
+  // The board came back without power: every register at its power-on value.
+  void PowerOn() { *this = ConverterExpectation(); }
   // Empty when the board agrees.
   QString Compare(const sim::BoardControl &board) const {
     for (int channel = 0; channel < sim::ChannelCount; ++channel) {
@@ -183,6 +187,8 @@ public:
       // above the library can tell from an answer.
       shortReadsPlayed_ = shortReadsPlayed_ || plan.ReadBytes >= 0;
     }
+    if (random_() % 300 == 0)
+      PullOrPlugIn();
     const std::size_t before = link_.Requests.size();
     Act();
     for (std::size_t i = before; i < link_.Requests.size(); ++i) {
@@ -196,7 +202,8 @@ public:
         return false;
       }
     }
-    for (std::size_t i = checked_; i < link_.Requests.size(); ++i)
+    // What went out to an unplugged board reached no converter.
+    for (std::size_t i = checked_; i < link_.Requests.size() && board_.PluggedIn(); ++i)
       expected_.Take(link_.Requests[i]);
     checked_ = link_.Requests.size();
     problem = Invariants();
@@ -205,6 +212,7 @@ public:
 
   QStringList Actions;
   long long TextsTyped = 0;
+  int Unplugs = 0;
   long long FaultsInjected() const { return faults_ == nullptr ? 0 : faults_->Injected(); }
   MessageAnswerer &Answerer() { return fixture_.answerer; }
   std::size_t RequestCount() const { return link_.Requests.size(); }
@@ -218,14 +226,34 @@ private:
 
   template <typename T> T Pick(const std::vector<T> &from) { return from[random_() % from.size()]; }
 
+  // The cable pulled; or put back, and the board reconnected through the
+  // status bar's button or the menu, whichever the window offers.
+  void PullOrPlugIn() {
+    if (board_.PluggedIn()) {
+      Log("unplug the board");
+      ++Unplugs;
+      board_.SetPluggedIn(false);
+      return;
+    }
+    Log("plug the board in and reconnect");
+    board_.SetPluggedIn(true);
+    expected_.PowerOn();
+    checked_ = link_.Requests.size();
+    auto *button = fixture_.Window().findChild<QPushButton *>(QStringLiteral("StatusReconnect"));
+    if (button->isVisible())
+      button->click();
+    else
+      fixture_.Window().findChild<QAction *>(QStringLiteral("MnuReconnect"))->trigger();
+  }
+
   void Act() {
     MainWindowControls &u = Controls();
     actionReads_ = false;
     switch (random_() % 8) {
     case 0: { // a list entry
       ChoiceList *list = Pick<ChoiceList *>({u.RegisterList, u.ChannelList, u.RangeList});
-      if (!list->isVisible() || list->count() == 0)
-        return Log("skip hidden list");
+      if (!list->isVisible() || !list->isEnabled() || list->count() == 0)
+        return Log("skip hidden or disabled list");
       const int index = static_cast<int>(random_() % list->count());
       Log("choose " + list->objectName() + " " + list->itemText(index));
       actionReads_ = list != u.RangeList;
@@ -247,6 +275,8 @@ private:
     }
     case 3: { // a switch, locked ones too
       ToggleSwitch *toggle = u.Switches[1 + random_() % 12];
+      if (!toggle->isEnabled())
+        return Log("skip disabled " + toggle->objectName());
       Log("flip " + toggle->objectName());
       QTest::mouseClick(toggle, Qt::LeftButton, Qt::NoModifier, toggle->rect().center());
       return;
@@ -265,6 +295,8 @@ private:
       }
       if (random_() % 10 == 0) { // the register map: Read All, or a code typed into a row
         RegisterMapWindow &map = fixture_.Window().RegisterMap();
+        if (fixture_.Window().Disconnected())
+          return Log("skip the register map while disconnected");
         if (random_() % 2 == 0) {
           Log("click Read All");
           actionReads_ = true;
@@ -281,8 +313,8 @@ private:
     default: { // Return in a box, or a reading typed for the calibration
       QLineEdit *box = Pick<QLineEdit *>(
           {u.DataBox, u.VoltsBox, u.FineGainBox, u.OffsetBox, u.OffsetReadingBox, u.ZeroScaleReadingBox});
-      if (!box->isVisible())
-        return Log("skip hidden " + box->objectName());
+      if (!box->isVisible() || !box->isEnabled())
+        return Log("skip hidden or disabled " + box->objectName());
       const QString text = TypedText(random_);
       Log("type into " + box->objectName() + " \"" + text.left(60) + (text.size() > 60 ? "...\"" : "\""));
       ++TextsTyped;
@@ -302,7 +334,10 @@ private:
     if (counter_.Failed > 0)
       return "a request failed outside any action";
     const QString message = fixture_.Window().Status().Message();
-    if (message.contains("(status ") != lastActionFailed_)
+    if (fixture_.Window().Disconnected()) {
+      if (!message.startsWith("Board disconnected.") && !message.startsWith("Reconnect failed: "))
+        return "disconnected, the status bar says \"" + message + "\"";
+    } else if (message.contains("(status ") != lastActionFailed_)
       return "the status bar says \"" + message + "\" after an action " +
              (lastActionFailed_ ? "in which a request failed" : "whose requests all succeeded");
     const QString mode = fixture_.values.Display == DisplayMode::Hex ? "Hex" : "Dec";
@@ -318,12 +353,14 @@ private:
     if (frame != "" && frame != "LabelOff1 LabelOff2 TextOff CommandOff" &&
         frame != "LabelFS1 LabelFS2 TextFS CommandFS")
       return "the calibration frame shows " + frame;
-    if (u.CalibrationButton->isEnabled() != frame.isEmpty())
+    if (u.CalibrationButton->isEnabledTo(u.CalibrationFrame) != frame.isEmpty())
       return "the calibration's start button does not match its stage";
-    if (!shortReadsPlayed_)
+    // An unplugged board lost what the model knew; the reconnect's download
+    // makes the model forget it too.
+    if (!shortReadsPlayed_ && board_.PluggedIn())
       if (const QString wrong = RegisterModelDisagrees(); !wrong.isEmpty())
         return wrong;
-    return faults_ != nullptr ? QString() : expected_.Compare(board_);
+    return faults_ != nullptr || !board_.PluggedIn() ? QString() : expected_.Compare(board_);
   }
 
   // Every code the register model knows is the one the converter holds; a
@@ -432,8 +469,9 @@ void RandomSessionTest::sessionKeepsEveryInvariant() {
   }
   requests += static_cast<long long>(session.RequestCount());
   std::fprintf(stderr,
-               "Seed %u: %d actions, %lld texts typed, %lld requests, %lld faults injected, every invariant held\n",
-               seed, actions, session.TextsTyped, requests, session.FaultsInjected());
+               "Seed %u: %d actions, %lld texts typed, %lld requests, %lld faults injected, %d unplugs, every "
+               "invariant held\n",
+               seed, actions, session.TextsTyped, requests, session.FaultsInjected(), session.Unplugs);
   if (soak) {
     std::fprintf(stderr, "Resident memory after warm-up %.1f MB, at most %.1f MB after\n", warm / 1e6, peak / 1e6);
     QVERIFY2(peak < warm + 10'000'000, "memory grew by 10 MB or more after the warm-up");

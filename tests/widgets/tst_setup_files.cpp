@@ -258,7 +258,7 @@ void SetupFilesTest::menuOffersOpenAndSaveAboveExit() {
   for (const QAction *item : items)
     if (!item->isSeparator())
       names << item->objectName();
-  QCOMPARE(names, (QStringList{"MnuOpenSetup", "MnuSaveSetup", "MnuExit"}));
+  QCOMPARE(names, (QStringList{"MnuOpenSetup", "MnuSaveSetup", "MnuReconnect", "MnuExit"}));
   QCOMPARE(form.fixture.Find<QAction>(QStringLiteral("MnuOpenSetup"))->shortcut(),
            QKeySequence(QStringLiteral("Ctrl+O")));
   QCOMPARE(form.fixture.Find<QAction>(QStringLiteral("MnuSaveSetup"))->shortcut(),

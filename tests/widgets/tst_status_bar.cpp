@@ -11,6 +11,7 @@
 #include "tests/support/simulated_program.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -122,7 +123,11 @@ void StatusBarTest::failedRequestIsNamedWithItsReason() {
   const char *text = words ? BoardStatusText(status) : nullptr;
   const QString reason = text != nullptr ? QStringLiteral(": %1 (status %2).").arg(text).arg(status)
                                          : QStringLiteral(" failed (status %1).").arg(status);
-  QCOMPARE(w.Message(), QString::fromLatin1(k.action) + reason);
+  // A board our library calls gone is lost: the window says so first.
+  const bool gone = text != nullptr && status == StatusValue(BoardStatus::Gone);
+  const QString lost = gone ? QStringLiteral("Board disconnected. ") : QString();
+  QCOMPARE(w.Message(), lost + QString::fromLatin1(k.action) + reason);
+  QCOMPARE(w.fixture.Window().Disconnected(), gone);
   QVERIFY(w.fixture.answerer.Seen.isEmpty()); // no message box
   if (kind == 0) {
     QCOMPARE(u.RegisterValue->text(), QStringLiteral("no answer"));
@@ -134,8 +139,11 @@ void StatusBarTest::failedRequestIsNamedWithItsReason() {
   }
 
   // The next action that goes well replaces the failure (with nothing, or
-  // the note that DAC A's range is not known yet) and shows what it read.
+  // the note that DAC A's range is not known yet) and shows what it read; a
+  // lost board is reconnected first.
   w.link.Fails = nullptr;
+  if (gone)
+    w.fixture.Window().findChild<QAction *>(QStringLiteral("MnuReconnect"))->trigger();
   Click(u.ReadRegisterButton);
   QVERIFY2(!w.Message().contains(QStringLiteral("status")), qPrintable(w.Message()));
   QCOMPARE(u.RegisterValue->text(), QStringLiteral("1234"));

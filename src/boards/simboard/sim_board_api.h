@@ -74,6 +74,15 @@ public:
   // lines it drives, the temperature and the seed.
   virtual void PowerCycleConverter() = 0;
 
+  // The board's USB cable. Unplugged, the board is off the bus: the search
+  // finds nothing, and every other call fails as for a board that left the
+  // bus (BoardStatus::Gone), until it is plugged in again. A board plugged
+  // back in has been without power: no firmware, no connection, and the
+  // converter at its power-on registers; the error seed and the die
+  // temperature are the board's and stay.
+  virtual void SetPluggedIn(bool pluggedIn) = 0;
+  virtual bool PluggedIn() const = 0;
+
 protected:
   ~BoardControl() = default; // owned by the library, never deleted by a caller
 };

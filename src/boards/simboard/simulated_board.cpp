@@ -21,6 +21,8 @@ namespace {
 
 using Lock = std::lock_guard<std::mutex>;
 
+constexpr const char *UnpluggedProblem = "The board is unplugged.";
+
 int16_t Returned(BoardStatus status) {
   return StatusValue(status);
 }
@@ -46,6 +48,8 @@ void SimulatedBoard::PowerCycleLocked() {
   converter_.SetErrors(ErrorsFromSeed(errorSeed_));
   dieTemperature_ = DefaultDieTemperature;
   connected_ = false;
+  pluggedIn_ = true;
+  lostSinceConnect_ = false;
   firmwareRunning_ = false;
   firmwareProblem_.clear();
 }
@@ -53,8 +57,11 @@ void SimulatedBoard::PowerCycleLocked() {
 int32_t SimulatedBoard::SearchForBoards(uint16_t vendorId, uint16_t productId, int32_t *count, uint8_t *boardList) {
   if (count == nullptr || boardList == nullptr)
     return Returned(BoardStatus::BadArgument);
-  const bool ours = vendorId == VQ_VENDOR_ID && productId == VQ_PRODUCT_ID;
+  Lock lock(mutex_);
+  const bool ours = vendorId == VQ_VENDOR_ID && productId == VQ_PRODUCT_ID && pluggedIn_;
   *count = ours ? 1 : 0;
+  if (!pluggedIn_)
+    return Returned(BoardStatus::NoBoard);
   if (ours)
     boardList[0] = BoardNumber;
   return Returned(BoardStatus::Success);
@@ -63,16 +70,19 @@ int32_t SimulatedBoard::SearchForBoards(uint16_t vendorId, uint16_t productId, i
 int32_t SimulatedBoard::Connect(uint16_t vendorId, uint16_t productId, uint8_t boardNumber, int32_t *handle) {
   if (handle == nullptr)
     return Returned(BoardStatus::BadArgument);
-  if (vendorId != VQ_VENDOR_ID || productId != VQ_PRODUCT_ID || boardNumber != BoardNumber)
-    return Returned(BoardStatus::NoBoard);
   Lock lock(mutex_);
+  if (!pluggedIn_ || vendorId != VQ_VENDOR_ID || productId != VQ_PRODUCT_ID || boardNumber != BoardNumber)
+    return Returned(BoardStatus::NoBoard);
   connected_ = true;
+  lostSinceConnect_ = false;
   *handle = BoardHandleValue;
   return Returned(BoardStatus::Success);
 }
 
 int16_t SimulatedBoard::DownloadFirmware(int32_t handle, const uint8_t *path) {
   Lock lock(mutex_);
+  if (const std::optional<BoardStatus> lost = Unreachable(handle))
+    return Returned(*lost);
   if (!connected_ || handle != BoardHandleValue)
     return Returned(BoardStatus::UnknownHandle);
   return Returned(Download(path));
@@ -80,6 +90,10 @@ int16_t SimulatedBoard::DownloadFirmware(int32_t handle, const uint8_t *path) {
 
 int16_t SimulatedBoard::LoadFirmware(const uint8_t *path) {
   Lock lock(mutex_);
+  if (!pluggedIn_) {
+    firmwareProblem_ = UnpluggedProblem;
+    return static_cast<int16_t>(-StatusValue(BoardStatus::NoBoard));
+  }
   return Download(path) == BoardStatus::Success ? LoadFirmwareSucceeded : LoadFirmwareFailed;
 }
 
@@ -103,6 +117,8 @@ BoardStatus SimulatedBoard::Download(const uint8_t *path) {
 int16_t SimulatedBoard::VendorRequest(int32_t handle, int32_t request, int32_t value, int32_t index, int32_t direction,
                                       int32_t length, uint8_t *buffer) {
   Lock lock(mutex_);
+  if (const std::optional<BoardStatus> lost = Unreachable(handle))
+    return Returned(*lost);
   if (!connected_ || handle != BoardHandleValue)
     return Returned(BoardStatus::UnknownHandle);
   return Request(request, value, index, direction, length, buffer);
@@ -111,6 +127,8 @@ int16_t SimulatedBoard::VendorRequest(int32_t handle, int32_t request, int32_t v
 int16_t SimulatedBoard::VendorIoRequest(int32_t request, int32_t value, int32_t index, int32_t direction,
                                         int32_t length, uint8_t *buffer) {
   Lock lock(mutex_);
+  if (!pluggedIn_)
+    return Returned(BoardStatus::Gone);
   return Request(request, value, index, direction, length, buffer);
 }
 
@@ -235,6 +253,34 @@ void SimulatedBoard::SetErrorSeed(uint32_t seed) {
 uint32_t SimulatedBoard::ErrorSeed() const {
   Lock lock(mutex_);
   return errorSeed_;
+}
+
+std::optional<BoardStatus> SimulatedBoard::Unreachable(int32_t handle) const {
+  if (handle == BoardHandleValue && (!pluggedIn_ || lostSinceConnect_))
+    return BoardStatus::Gone;
+  return std::nullopt;
+}
+
+// Pulling the cable takes the board's power: the firmware stops and the
+// converter loses its registers. Plugged back in, it waits for a connect and
+// a download as after power-up.
+void SimulatedBoard::SetPluggedIn(bool pluggedIn) {
+  Lock lock(mutex_);
+  if (pluggedIn == pluggedIn_)
+    return;
+  pluggedIn_ = pluggedIn;
+  if (pluggedIn)
+    return;
+  lostSinceConnect_ = connected_;
+  connected_ = false;
+  firmwareRunning_ = false;
+  firmwareProblem_ = UnpluggedProblem;
+  converter_.PowerOn();
+}
+
+bool SimulatedBoard::PluggedIn() const {
+  Lock lock(mutex_);
+  return pluggedIn_;
 }
 
 void SimulatedBoard::PowerCycle() {

@@ -9,13 +9,15 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace vq::sim {
 
 // Search_For_Boards, Connect, Download_Firmware and the requests return the
 // values of the one status table (board/board_status.h); LoadFirmWare reports
-// success as 1 and failure as 0.
+// success as 1 and failure as 0, or, with the board unplugged, as NoBoard
+// negated.
 constexpr int16_t LoadFirmwareSucceeded = 1;
 constexpr int16_t LoadFirmwareFailed = 0;
 
@@ -59,9 +61,14 @@ public:
   uint32_t ErrorSeed() const override;
   void PowerCycle() override;
   void PowerCycleConverter() override;
+  void SetPluggedIn(bool pluggedIn) override;
+  bool PluggedIn() const override;
 
 private:
   void PowerCycleLocked();
+  // Why a request on `handle` reaches no board: Gone while the board is
+  // unplugged, or for the handle of a connect made before it was.
+  std::optional<BoardStatus> Unreachable(int32_t handle) const;
   // Returns the download's status.
   BoardStatus Download(const uint8_t *path);
   int16_t Request(int32_t request, int32_t value, int32_t index, int32_t direction, int32_t length, uint8_t *buffer);
@@ -70,6 +77,9 @@ private:
   mutable std::mutex mutex_;
   ConverterModel converter_;
   bool connected_ = false;
+  bool pluggedIn_ = true;
+  // Unplugged since the last Connect: the handle it gave reaches no board.
+  bool lostSinceConnect_ = false;
   bool firmwareRunning_ = false;
   std::string firmwareProblem_;
   double dieTemperature_ = DefaultDieTemperature;

@@ -1,7 +1,6 @@
 #include "boardlog/call_decoder.h"
 
 #include "board/board_library.h"
-#include "board/board_session.h"
 #include "board/board_status.h"
 #include "board/control_lines.h"
 #include "board/function_word.h"
@@ -313,22 +312,6 @@ std::string FailureLine(const BoardCall &call) {
   if (call.StatusText.empty())
     return action + FormattedText(" failed (status %d)", call.Status);
   return action + ": " + call.StatusText + FormattedText(" (status %d)", call.Status);
-}
-
-std::string SessionFailureLine(const BoardCall &call) {
-  if (call.StatusText.empty())
-    return "";
-  // The earlier build's library returns a failure negated.
-  const int32_t status = call.Status < 0 ? -call.Status : call.Status;
-  if (call.Kind == BoardCallKind::Search && status == StatusValue(BoardStatus::NoBoard))
-    return FormattedText("no board with the identifiers 0x%04X:0x%04X is on the USB bus", call.VendorId,
-                         call.ProductId);
-  if (call.Kind == BoardCallKind::Download && status == StatusValue(BoardStatus::FirmwareUnreadable))
-    return std::string(FirmwareFileName) + " is missing beside the program or cannot be read";
-  const char *step = call.Kind == BoardCallKind::Search    ? "The search for boards"
-                     : call.Kind == BoardCallKind::Connect ? "Connecting to the board"
-                                                           : "The firmware download";
-  return step + (": " + call.StatusText) + FormattedText(" (status %d)", call.Status);
 }
 
 } // namespace vq

@@ -48,12 +48,6 @@ std::string RequestAction(const BoardCall &call);
 // not name its statuses, "Write data register, DAC B failed (status 3)".
 std::string FailureLine(const BoardCall &call);
 
-// The failed step of a board session in words, from a library that names its
-// statuses: "no board with the identifiers 0x1209:0x0001 is on the USB bus",
-// "VQ8231.hex is missing beside the program or cannot be read", else the step
-// and the library's words. Empty for a library that names none.
-std::string SessionFailureLine(const BoardCall &call);
-
 // Whether two calls are the same request (code, value, index, direction,
 // length).
 bool SameRequest(const BoardCall &a, const BoardCall &b);

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "board/session_outcome.h"
 #include "boardlog/call_decoder.h"
 #include "windows/board_views.h"
 #include "windows/program_icon.h"
@@ -74,16 +75,16 @@ bool MainWindow::Start() {
   session_.CopyFirmwarePath(session_.FirmwarePath);
   hardwareSwitches_.ShowStartLevels();
 
-  const int16_t status = link_.ConnectAndDownload(session_);
-  serial_.LastRequestStatus = status;
-  if (!link_.DownloadSucceeded(status)) {
+  const SessionOutcome outcome = RunBoardSession(link_, session_);
+  serial_.LastRequestStatus = outcome.Status;
+  if (!outcome.Succeeded) {
     QString text = QStringLiteral("Error Downloading Firmware - Check USB connections");
     // Also on the terminal a bench script may have started the program from.
-    std::fprintf(stderr, "%s (status %d)\n", qPrintable(text), status);
+    std::fprintf(stderr, "%s (status %d)\n", qPrintable(text), outcome.Status);
     // Our libraries name the step that failed first: the search that found
     // no board, rather than the download that then had no board to load.
-    if (const auto &failure = link_.SessionFailure()) {
-      if (const std::string step = SessionFailureLine(*failure); !step.empty()) {
+    if (outcome.Failure) {
+      if (const std::string step = SessionFailureLine(*outcome.Failure); !step.empty()) {
         std::fprintf(stderr, "%s\n", step.c_str());
         text += QStringLiteral("\n") + QString::fromStdString(step);
       }
@@ -113,6 +114,12 @@ void MainWindow::BuildMenus() {
   save->setObjectName(QStringLiteral("MnuSaveSetup"));
   save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   connect(save, &QAction::triggered, this, &MainWindow::onSaveSetupChosen);
+  // Always there: with a library that cannot say the board is gone, this is
+  // how the user recovers from a board that stopped answering.
+  QAction *reconnect = file->addAction(QStringLiteral("&Reconnect Board"));
+  reconnect->setObjectName(QStringLiteral("MnuReconnect"));
+  reconnect->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  connect(reconnect, &QAction::triggered, this, &MainWindow::onReconnectChosen);
   file->addSeparator();
   QAction *exit = file->addAction(QStringLiteral("E&xit"));
   exit->setObjectName(QStringLiteral("MnuExit"));
@@ -162,12 +169,22 @@ void MainWindow::Wire() {
   // The simulated converter's supply cycled: what the program knew of its
   // registers no longer holds.
   connect(boardViews_, &BoardViews::converterPowerCycled, this, [this] { registers_.ForgetEverything(); });
+  connect(&statusLine_, &StatusLine::reconnectClicked, this, &MainWindow::onReconnectChosen);
 }
 
 // After every action: its first failed request and why, with what the action
 // did about it, or what it refused or read on its own; nothing when all went
 // well.
 void MainWindow::ShowActionOutcome(const std::optional<BoardCall> &failure, const QString &note) {
+  if (failure && ReportsBoardGone(*failure))
+    ShowDisconnected(true);
+  if (disconnected_) {
+    QString line = QStringLiteral("Board disconnected.");
+    if (failure)
+      line += QLatin1Char(' ') + QString::fromStdString(FailureLine(*failure)) + QLatin1Char('.');
+    statusLine_.ShowMessage(line, true);
+    return;
+  }
   if (!failure) {
     statusLine_.ShowMessage(note, false);
     return;

@@ -52,6 +52,9 @@ public:
   // What the converter holds, as far as the board calls tell.
   RegisterModel &Registers() { return registers_; }
   RegisterMapWindow &RegisterMap() { return *registerMap_; }
+  // Whether a request said the board was lost and no reconnect has
+  // succeeded since.
+  bool Disconnected() const { return disconnected_; }
 
   // Setup files (setup_commands.cpp). Opening checks the whole file before
   // anything reaches the board, loads it and shows it on the controls;
@@ -76,11 +79,22 @@ private:
   void ApplyInitialState();
   void ShowFunctionOptions(int32_t functionWord);
   void ShowActionOutcome(const std::optional<BoardCall> &failure, const QString &note);
+  // Disconnected: every control that would talk to the board is disabled,
+  // everything else stays readable, and the status bar offers Reconnect.
+  void ShowDisconnected(bool disconnected);
+  // The program-wide values back to their start values and the initial
+  // state run again, as on a fresh start on the board found again.
+  void StartAfresh();
+  // After a reconnect: whether the user wants the settings known before the
+  // loss back, and writing them as opening a setup does.
+  bool AskToRestore();
+  void RestoreSetup(const BoardSetup &setup);
   // Which board the program drives, once the library is loaded.
   QString BoardName() const;
   void onExitChosen();
   void onAboutChosen();
   void onRegisterMapChosen();
+  void onReconnectChosen();
   void onOpenSetupChosen();
   void onSaveSetupChosen();
   // The controls and the program's values after a setup was loaded, as if
@@ -105,6 +119,7 @@ private:
   StatusLine statusLine_;
   QPointer<AboutBox> about_;
   RegisterMapWindow *registerMap_;
+  bool disconnected_ = false;
   BoardViews *boardViews_;
 };
 

@@ -110,6 +110,13 @@ void CalibrationPanel::WaitTwoSeconds() {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
+void CalibrationPanel::CloseStages() {
+  ShowOffsetStage(false);
+  ShowZeroScaleStage(false);
+  completeLabel_->hide();
+  startButton_->setEnabled(true);
+}
+
 void CalibrationPanel::ShowOffsetStage(bool shown) {
   offsetInstruction_->setVisible(shown);
   offsetPrompt_->setVisible(shown);

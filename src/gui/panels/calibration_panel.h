@@ -30,6 +30,9 @@ public:
   static void WaitTwoSeconds();
 
   QGroupBox *Frame() const { return frame_; }
+  // Back to no procedure under way, as at start: a calibration begun on a
+  // board that was lost since says nothing about the board found again.
+  void CloseStages();
 
 private:
   void onStartClicked();

@@ -10,11 +10,10 @@ ChoiceList::ChoiceList(QWidget *parent) : QComboBox(parent) {
 }
 
 void ChoiceList::Fill(const QStringList &choices) {
-  const int before = currentIndex();
+  clear();
   addItems(choices);
   // QComboBox selects the first choice of an empty list by itself.
-  if (before < 0)
-    setCurrentIndex(-1);
+  setCurrentIndex(-1);
 }
 
 void ChoiceList::SelectText(const QString &text) {

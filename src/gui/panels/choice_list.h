@@ -12,7 +12,7 @@ class ChoiceList : public QComboBox {
 public:
   explicit ChoiceList(QWidget *parent = nullptr);
 
-  // Appends the choices; the list keeps showing no selection.
+  // Replaces the choices; the list shows no selection until one is made.
   void Fill(const QStringList &choices);
   // Selects the choice whose text matches without regard to case. Raises
   // choiceMade() when the selection changes; a text that matches nothing

@@ -58,6 +58,15 @@ void HardwareSwitches::ShowStartLevels() {
     line->SetValue(true);
 }
 
+void HardwareSwitches::ShowStartState() {
+  ShowStartLevels();
+  ShowDriveLevels(false, false);
+  const QSignalBlocker quiet(pulseAfterWriteBox_);
+  pulseAfterWriteBox_->setChecked(false);
+  ldacSwitch_->SetOperable(true);
+  emit pulseAfterWriteChanged(false);
+}
+
 void HardwareSwitches::StartPulsingAfterWrites() {
   pulseAfterWriteBox_->setChecked(true);
   ldacSwitch_->SetOperable(false);

@@ -21,6 +21,10 @@ public:
 
   // LDAC, CLR, coding and RSTIN show their lines' start levels (high).
   void ShowStartLevels();
+  // Every switch and the box as before the start's initial state: the start
+  // levels, both drive levels low, "Pulse After Data Write" unticked without
+  // its action (the initial state ticks it, which sends the lines).
+  void ShowStartState();
   // Ticks "Pulse After Data Write", which sends the control lines, and locks
   // the LDAC switch.
   void StartPulsingAfterWrites();

@@ -3,12 +3,14 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QStatusBar>
 
 namespace vq {
 
 StatusLine::StatusLine(QMainWindow *window)
-    : bar_(new QStatusBar(window)), message_(new QLabel(bar_)), board_(new QLabel(bar_)) {
+    : bar_(new QStatusBar(window)), message_(new QLabel(bar_)),
+      reconnect_(new QPushButton(QStringLiteral("Reconnect"), bar_)), board_(new QLabel(bar_)) {
   bar_->setObjectName(QStringLiteral("StatusBar"));
   bar_->setSizeGripEnabled(false); // the window has a fixed size
   message_->setObjectName(QStringLiteral("StatusMessage"));
@@ -20,9 +22,14 @@ StatusLine::StatusLine(QMainWindow *window)
   message_->setAutoFillBackground(true);
   board_->setObjectName(QStringLiteral("StatusBoard"));
   board_->setTextFormat(Qt::PlainText);
+  reconnect_->setObjectName(QStringLiteral("StatusReconnect"));
+  reconnect_->setToolTip(QStringLiteral("Finds the board again and downloads its firmware"));
+  reconnect_->hide();
+  connect(reconnect_, &QPushButton::clicked, this, &StatusLine::reconnectClicked);
   // The bar's own layout: the message takes the room, the board keeps the
   // right end.
   bar_->addWidget(message_, 1);
+  bar_->addPermanentWidget(reconnect_);
   bar_->addPermanentWidget(board_);
   window->setStatusBar(bar_);
 }
@@ -43,6 +50,10 @@ void StatusLine::ShowMessage(const QString &text, bool failure) {
 
 void StatusLine::ShowBoard(const QString &board) {
   board_->setText(board);
+}
+
+void StatusLine::OfferReconnect(bool offered) {
+  reconnect_->setVisible(offered);
 }
 
 QString StatusLine::Message() const {

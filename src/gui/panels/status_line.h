@@ -1,6 +1,7 @@
 // The main window's status bar: on the left what became of the user's last
 // action (why a request failed, or what the program refused or read on its
-// own), on the right which board the program drives.
+// own), on the right which board the program drives. While the board is
+// lost, a "Reconnect" button beside the message.
 #pragma once
 
 #include <QObject>
@@ -8,6 +9,7 @@
 
 class QLabel;
 class QMainWindow;
+class QPushButton;
 class QStatusBar;
 
 namespace vq {
@@ -22,10 +24,16 @@ public:
   void ShowMessage(const QString &text, bool failure);
   void ShowBoard(const QString &board);
   QString Message() const;
+  // Shows or hides the "Reconnect" button.
+  void OfferReconnect(bool offered);
+
+signals:
+  void reconnectClicked();
 
 private:
   QStatusBar *bar_;
   QLabel *message_;
+  QPushButton *reconnect_;
   QLabel *board_;
 };
 

@@ -8,11 +8,13 @@
 #include "windows/screen_fit.h"
 #include "windows/window_role.h"
 
+#include <QCheckBox>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <limits>
@@ -198,6 +200,18 @@ FrontPanel::FrontPanel(sim::BoardControl &board, QWidget *parent) : QWidget(pare
     Refresh();
     emit converterPowerCycled();
   });
+  // Usable whatever the program does: a board that is unplugged is found
+  // again only once it is plugged in.
+  connected_ = new QCheckBox(QStringLiteral("&Connected"), conditions);
+  connected_->setObjectName(QStringLiteral("BoardConnected"));
+  connected_->setAccessibleName(QStringLiteral("Connected"));
+  connected_->setToolTip(QStringLiteral("The board's USB cable: untick to pull it, as if the board were unplugged; "
+                                        "plugged in again, the board has lost its firmware and its registers"));
+  connect(connected_, &QCheckBox::toggled, this, [this](bool pluggedIn) {
+    board_.SetPluggedIn(pluggedIn);
+    Refresh();
+  });
+  conditionGrid->addWidget(connected_, 3, 0, 1, 2);
 
   auto *content = new QWidget;
   auto *layout = new QVBoxLayout(content);
@@ -258,6 +272,8 @@ void FrontPanel::Refresh() {
                                  : QStringLiteral(": ") + QString::fromStdString(board_.FirmwareProblem())));
   temperature_->ShowValue(QString::fromStdString(ShortestText(board_.DieTemperature())));
   seed_->ShowValue(QString::number(board_.ErrorSeed()));
+  const QSignalBlocker quiet(connected_);
+  connected_->setChecked(board_.PluggedIn());
 }
 
 } // namespace vq

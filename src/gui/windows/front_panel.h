@@ -1,7 +1,8 @@
 // "Simulated Board": the simulated board as bench instruments would show it:
 // the four outputs as a voltmeter reads them, each channel's registers, the
 // control lines, who drives D0 and D1, SDO, and the die temperature and error
-// seed, which the user may set. Reaches the board only through the control
+// seed, which the user may set, and its USB cable, which the user may pull
+// and plug in again ("Connected"). Reaches the board only through the control
 // view the loaded library hands out.
 #pragma once
 
@@ -13,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 
@@ -70,6 +72,7 @@ private:
   NumberBox *temperature_;
   NumberBox *seed_;
   QPushButton *powerCycleButton_;
+  QCheckBox *connected_;
 };
 
 } // namespace vq

@@ -27,8 +27,6 @@ RegisterMapWindow::RegisterMapWindow(RegisterModel &registers, QWidget *parent)
   table_->setModel(&model_);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                          QAbstractItemView::AnyKeyPressed);
   table_->setWordWrap(false);
   // Tab moves on to "Read All", as in Board Activity; the arrow keys move in the table.
   table_->setTabKeyNavigation(false);
@@ -49,6 +47,7 @@ RegisterMapWindow::RegisterMapWindow(RegisterModel &registers, QWidget *parent)
 
   readAll_->setObjectName(QStringLiteral("RegisterMapReadAll"));
   readAll_->setToolTip(QStringLiteral("Reads every register back from the converter (SDO is enabled first)"));
+  LetCodesGoOut(true);
   connect(readAll_, &QPushButton::clicked, this, [this] {
     message_->clear();
     emit readAllRequested();
@@ -79,6 +78,13 @@ RegisterMapWindow::RegisterMapWindow(RegisterModel &registers, QWidget *parent)
   const int rowsHeight = table_->verticalHeader()->length() + table_->horizontalHeader()->height();
   resize(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 100, rowsHeight + 120);
   setTabOrder(table_, readAll_);
+}
+
+void RegisterMapWindow::LetCodesGoOut(bool allowed) {
+  readAll_->setEnabled(allowed);
+  table_->setEditTriggers(allowed ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                        QAbstractItemView::AnyKeyPressed
+                                  : QAbstractItemView::NoEditTriggers);
 }
 
 QString RegisterMapWindow::SelectedRowsText() const {

@@ -22,6 +22,9 @@ public:
 
   RegisterMapModel &Model() { return model_; }
   void ShowDecimal(bool decimal) { model_.ShowDecimal(decimal); }
+  // While the board cannot be reached, "Read All" and typing codes are off;
+  // the table stays to be read and copied.
+  void LetCodesGoOut(bool allowed);
   // The selected rows as tab-separated text, one line each, top to bottom.
   QString SelectedRowsText() const;
 
