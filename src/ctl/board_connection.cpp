@@ -3,6 +3,7 @@
 #include "board/board_status.h"
 #include "board/dynamic_library.h"
 #include "board/registers.h"
+#include "board/session_outcome.h"
 #include "boardlog/call_decoder.h"
 
 namespace vq::ctl {
@@ -38,6 +39,20 @@ std::optional<std::string> BoardConnection::Open(bool attach) {
     serial_.LastRequestStatus = status;
     if (!usable)
       return SessionFailureReason(status);
+  } catch (const BoardLibraryError &error) {
+    return std::string("cannot use the board library: ") + error.what();
+  } catch (const FirmwarePathTooLong &error) {
+    return error.what();
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> BoardConnection::Reconnect() {
+  try {
+    const SessionOutcome outcome = RunBoardSession(link_, session_);
+    serial_.LastRequestStatus = outcome.Status;
+    if (!outcome.Succeeded)
+      return SessionFailureReason(outcome.Status);
   } catch (const BoardLibraryError &error) {
     return std::string("cannot use the board library: ") + error.what();
   } catch (const FirmwarePathTooLong &error) {

@@ -29,6 +29,9 @@ public:
   // Runs the session; with `attach` the download is left out. Returns the
   // reason in words when the board cannot be used, nothing when it can.
   std::optional<std::string> Open(bool attach);
+  // The board session again on the library already loaded (search, connect,
+  // download), for a board that was lost: the reason in words when it fails.
+  std::optional<std::string> Reconnect();
 
   SerialAccess &Serial() { return serial_; }
   RegisterModel &Registers() { return registers_; }

@@ -4,6 +4,7 @@
 #include "ctl/call_log_file.h"
 #include "ctl/command_runner.h"
 #include "ctl/program_location.h"
+#include "ctl/reconnect_command.h"
 #include "ctl/scpi_server.h"
 #include "ctl/serve_address.h"
 #include "ctl/setup_path.h"
@@ -82,6 +83,7 @@ int Run(const Options &options) {
   // As the window's start-up: the converter's options, so that a command
   // that changes one option keeps the others.
   instrument.ReadStartOptions();
+  vq::ctl::AddReconnectCommand(instrument, board);
   // A client far away names setup files inside the setup directory only; on
   // the command line the user names any file.
   if (options.Serving)

@@ -30,4 +30,10 @@ BoardStatus BenchInstrument::ReadStartOptions() {
   return read.Status;
 }
 
+BoardStatus BenchInstrument::StartAfresh() {
+  bench_.Settings = {};
+  bench_.LastFailure.reset();
+  return ReadStartOptions();
+}
+
 } // namespace vq

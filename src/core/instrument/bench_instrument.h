@@ -41,6 +41,9 @@ public:
   // commands keep the options they do not name. Without an answer the options
   // stay all off; the status says why.
   BoardStatus ReadStartOptions();
+  // For a board that came back with its power-on registers (a reconnect):
+  // the settings as at start, the options read again.
+  BoardStatus StartAfresh();
 
   const InstrumentSettings &Settings() const { return bench_.Settings; }
   // How SETup:SAVE and SETup:LOAD turn a name into a file: the server keeps
