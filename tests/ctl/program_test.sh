@@ -80,6 +80,13 @@ if ! matches "$scratch/calls.csv" 'time_us,code,request,[^\n]*\r\n[^\n]*,search,
 fi
 run 2 '' 'vq8231ctl: cannot write the call log [^\n]*\n' "$ctl" --log "$scratch/no/such/dir/calls.csv" '*OPC?'
 
+# A voltage for DAC B: after the start's function register read, exactly the
+# window's voltage entry (DAC B's range read, then the write with the pulse).
+run 0 '' '' "$ctl" --log "$scratch/volts.csv" 'SOUR2:VOLT 1'
+if ! matches "$scratch/volts.csv" '([^\n]*\r\n){4}([^\n]*,0xDD,write or read frame,0x81,0x0000,[^\n]*\r\n){2}([^\n]*,0xDD,write or read frame,0x99,0x0000,[^\n]*\r\n){2}[^\n]*,0xD9,write and pulse LDAC,0x11,0x9F40,[^\n]*\r\n'; then
+  echo "FAIL: SOUR2:VOLT 1 sent:"; sed 's/^/  | /' "$scratch/volts.csv"; failures=$((failures + 1))
+fi
+
 # Options that do not go together, or nothing to do.
 run 2 '' 'vq8231ctl: nothing to do[^\n]*\n' "$ctl"
 run 2 '' 'vq8231ctl: give command lines, -f SCRIPT or --serve, only one of them\n' "$ctl" -f - '*OPC?'

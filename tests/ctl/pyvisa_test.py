@@ -8,6 +8,7 @@ import signal
 import socket
 import subprocess
 import sys
+import tempfile
 import unittest
 
 import pyvisa  # python3-pyvisa
@@ -19,7 +20,9 @@ CTL = sys.argv.pop(1)
 class PyVisaTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.server = subprocess.Popen([CTL, "--serve", "127.0.0.1:0"], stdout=subprocess.PIPE)
+        cls.setups = tempfile.TemporaryDirectory()
+        cls.server = subprocess.Popen([CTL, "--serve", "127.0.0.1:0", "--setup-dir", cls.setups.name],
+                                      stdout=subprocess.PIPE)
         line = cls.server.stdout.readline().decode()
         cls.port = int(line.rsplit(":", 1)[1])
         cls.manager = pyvisa.ResourceManager("@py")
@@ -33,6 +36,7 @@ class PyVisaTest(unittest.TestCase):
         cls.server.send_signal(signal.SIGTERM)
         status = cls.server.wait(timeout=10)
         cls.server.stdout.close()
+        cls.setups.cleanup()
         assert status == 0, "the server ended with %d" % status
 
     def test_identity(self):
@@ -49,6 +53,33 @@ class PyVisaTest(unittest.TestCase):
         self.assertEqual(self.board.query("SYST:ERR?"), '-108,"Parameter not allowed;1"')
         self.assertEqual(self.board.query("SYST:ERR?"), '0,"No error"')
         self.assertEqual(self.board.query("*OPC?"), "1")
+
+    def test_a_voltage_set_and_read_back(self):
+        self.board.write("SOUR2:RANG 4.201;SOUR2:VOLT 1")
+        self.assertEqual(self.board.query("SOUR2:VOLT?"), "0.999994")
+        self.assertEqual(self.board.query("SYST:ERR?"), '0,"No error"')
+
+    def test_a_code_sweep(self):
+        for code in range(0, 65536, 4096):
+            self.board.write("SOUR1:CODE %d" % code)
+            self.assertEqual(int(self.board.query("SOUR1:CODE?")), code)
+        self.assertEqual(self.board.query("SYST:ERR:COUN?"), "0")
+
+    def test_a_register_round_trip_and_the_temperature(self):
+        self.board.write("REG:WRIT OFFS,3,#H81")
+        self.assertEqual(self.board.query("REG:READ? OFFS,3"), "129")
+        self.assertAlmostEqual(float(self.board.query("MEAS:TEMP?")), 25.0, delta=3.0)
+
+    def test_a_setup_saved_and_loaded(self):
+        self.board.write("SOUR3:CODE 12345")
+        self.board.write('SETup:SAVE "pyvisa-setup.json"')
+        self.board.write("SOUR3:CODE 1")
+        self.board.write('SETup:LOAD "pyvisa-setup.json"')
+        self.assertEqual(self.board.query("SOUR3:CODE?"), "12345")
+        self.board.write('SETup:LOAD "../outside.json"')
+        code, _ = self.board.query("SYST:ERR?").split(",", 1)
+        self.assertEqual(code, "-224")
+        self.assertEqual(self.board.query("SYST:ERR?"), '0,"No error"')
 
     def test_a_second_client_is_turned_away(self):
         self.assertEqual(self.board.query("*OPC?"), "1")
