@@ -4,7 +4,7 @@
 #   README.txt       what is in it and how to use it, in a few lines
 #   demo/            the simulated board: KVL_CYUSB_USB4.dll, USBFunctions.dll
 #                    and the VQ8231.hex they accept
-#   vq8231ctl.exe    the command-line program, as soon as the build has it
+#   vq8231ctl.exe    the command-line program
 #
 # Nothing is installed on the user's machine: the files run where the ZIP is
 # unpacked. VQ_ZIP_FILES lists them for the package test.
@@ -18,18 +18,8 @@ endif()
 # not for users, and stay out of the ZIP.
 install(TARGETS vq_sim_usb4 vq_sim_usbfunctions RUNTIME DESTINATION demo ARCHIVE DESTINATION lib EXCLUDE_FROM_ALL)
 install(FILES ${CMAKE_BINARY_DIR}/bin/VQ8231.hex DESTINATION demo)
-set(VQ_ZIP_FILES README.txt demo/KVL_CYUSB_USB4.dll demo/USBFunctions.dll demo/VQ8231.hex)
-
-if(TARGET vq8231ctl)
-  install(TARGETS vq8231ctl RUNTIME DESTINATION .)
-  list(APPEND VQ_ZIP_FILES vq8231ctl.exe)
-  set(VQ_ZIP_CONTROL_PROGRAM "vq8231ctl.exe, the command-line program, runs SCPI commands and scripts on
-the VQ8231 evaluation board and serves them on a network socket.")
-else()
-  set(VQ_ZIP_CONTROL_PROGRAM "vq8231ctl.exe, the command-line program, joins this folder in a later
-version: it will run SCPI commands and scripts on the VQ8231 evaluation
-board and serve them on a network socket.")
-endif()
+install(TARGETS vq8231ctl RUNTIME DESTINATION .)
+set(VQ_ZIP_FILES README.txt vq8231ctl.exe demo/KVL_CYUSB_USB4.dll demo/USBFunctions.dll demo/VQ8231.hex)
 
 # A text Notepad shows as written: Windows line ends.
 configure_file(${PROJECT_SOURCE_DIR}/packaging/windows-readme.txt.in ${CMAKE_BINARY_DIR}/packaging/README.txt

@@ -2,9 +2,10 @@
 # Builds the Qt-free part of the program for 32-bit and then 64-bit Windows
 # with MinGW-w64 and runs its tests under Wine: the unit tests, the Windows
 # tests (registry, library loading, firmware path), the export and runtime
-# checks of the binaries, and the ZIP. Installs MinGW-w64, Wine (wine32
-# through the i386 architecture) and GoogleTest's sources when missing; run
-# as root on Debian 12.
+# checks of the binaries, vq8231ctl.exe driving the simulated board from
+# commands, a script and a client here on its socket, and the ZIP. Installs
+# MinGW-w64, Wine (wine32 through the i386 architecture) and GoogleTest's
+# sources when missing; run as root on Debian 12.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${VQ_JOBS:-2}
@@ -50,9 +51,8 @@ check_windows() {
   mkdir -p "$WINEPREFIX"
   wineserver -p </dev/null >/dev/null 2>&1
   wineboot --init </dev/null >/dev/null 2>&1
+  # Among them vq8231ctl.exe end to end (ctl_wine) and the ZIP (windows.zip).
   ctest --test-dir "$build" --output-on-failure -j"$jobs" --timeout 300
-  # vq8231ctl's runs under Wine (a script, the socket to a client here) join
-  # here once it is built.
   stop_wine_server
 }
 
