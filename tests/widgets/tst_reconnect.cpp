@@ -214,12 +214,13 @@ void ReconnectTest::restoreWritesWhatWasKnownAsOpeningASetupDoes() {
   program.board.SetPluggedIn(false);
   Click(ui.ReadRegisterButton);
   QVERIFY(window.Disconnected());
-  // What the program still knows once the board is lost (the failed
-  // function word made that register unknown).
+  // What the program still knows once the board is lost: the function word
+  // that found it gone took nothing away.
   const WordAddress dataB{Register::Data, Channel::B};
   const BoardSetup known = SetupFromModel(window.Registers(), program.fixture.values.Lines,
                                           window.Board().PulsesAfterDataWrite(), program.fixture.values.Options);
   QVERIFY(known.Code(dataB).has_value());
+  QVERIFY(known.Function().has_value());
   QVERIFY(!known.IsComplete()); // DAC C's registers, say, were never seen
   // What opening this setup sends, on a board of its own.
   RecordingLink setupBoard;
@@ -228,6 +229,10 @@ void ReconnectTest::restoreWritesWhatWasKnownAsOpeningASetupDoes() {
   QStringList loadRequests;
   for (const std::string &line : Describe(setupBoard.Requests))
     loadRequests << QString::fromStdString(line);
+
+  // A try before the board is back fails, and what was known stays known.
+  Action(window, "MnuReconnect")->trigger();
+  QVERIFY(window.Disconnected());
 
   program.board.SetPluggedIn(true);
   program.fixture.answerer.Answer = QMessageBox::Yes;
