@@ -200,6 +200,16 @@ void ReconnectTest::failedReconnectLeavesAConnectedWindowAsItWas() {
   QVERIFY(!panel.Window().Disconnected());
   QVERIFY(AllEnabled(BoardFrames(panel.Controls()), true));
   QCOMPARE(panel.Taken(), QStringList{});
+
+  // Still connected, the user goes on: a reconnect that then succeeds
+  // restores what is known now, not what was known at the failed try.
+  Choose(panel.Controls().ChannelList, QStringLiteral("DAC B"));
+  Enter(panel.Controls().DataBox, QStringLiteral("1234"));
+  panel.Link().DownloadStatus = 0;
+  panel.form.fixture.answerer.Answer = QMessageBox::Yes;
+  panel.Taken();
+  Action(panel.Window(), "MnuReconnect")->trigger();
+  QVERIFY(panel.Taken().contains(QStringLiteral("D9 out v=11 i=1234")));
 }
 
 void ReconnectTest::restoreWritesWhatWasKnownAsOpeningASetupDoes() {
