@@ -3,7 +3,7 @@
 #include "ctl/board_connection.h"
 #include "ctl/call_log_file.h"
 #include "ctl/command_runner.h"
-#include "ctl/program_location.h"
+#include "board/program_location.h"
 #include "ctl/reconnect_command.h"
 #include "ctl/scpi_server.h"
 #include "ctl/serve_address.h"
@@ -71,7 +71,7 @@ int Run(const Options &options) {
     if (!callLog->IsOpen())
       return Refuse("cannot write the call log " + options.CallLog);
   }
-  const std::string programDirectory = vq::ctl::ProgramDirectory();
+  const std::string programDirectory = vq::ProgramDirectory();
   vq::ctl::BoardConnection board(
       options.Library.empty() ? vq::FourOperationLibraryPath(programDirectory) : options.Library, programDirectory);
   if (callLog)

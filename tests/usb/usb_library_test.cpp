@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <dlfcn.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -273,6 +274,39 @@ TEST_F(UsbLibrary, TimeoutAndStallAreToldApart) {
   EXPECT_EQ(request_(handle, 0xDA, 0, 0, 1, 2, sample.data()), StatusValue(BoardStatus::NoAnswer));
   EXPECT_EQ(request_(handle, 0xDB, 0, 0, 1, 0, &zero), StatusValue(BoardStatus::Refused));
   EXPECT_EQ(request_(handle, 0xDD, 0, 0, 0, 0, &zero), StatusValue(BoardStatus::Success)) << "the board is still there";
+}
+
+// How many of this process's open files name `part`: "eventfd" counts libusb
+// contexts (one each).
+int OpenFilesNaming(const std::string &part) {
+  int count = 0;
+  for (const auto &entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code error;
+    const std::string target = std::filesystem::read_symlink(entry.path(), error).string();
+    count += !error && target.find(part) != std::string::npos;
+  }
+  return count;
+}
+
+TEST_F(UsbLibrary, AReconnectLeavesNothingOfTheLostBoardOpen) {
+  board_->Plug(1);
+  LoadFourOperation();
+  const int32_t lost = ConnectAndDownload();
+  const int contexts = OpenFilesNaming("eventfd");
+  uint8_t zero = 0;
+  board_->Unplug(1);
+  ASSERT_EQ(request_(lost, 0xDE, 0x9F, 0, 0, 0, &zero), StatusValue(BoardStatus::Gone));
+
+  for (int again = 0; again < 2; ++again) {
+    board_->Plug(1);
+    const int32_t back = ConnectAndDownload();
+    EXPECT_NE(back, lost);
+    EXPECT_EQ(request_(back, 0xDE, 0x9F, 0, 0, 0, &zero), StatusValue(BoardStatus::Success));
+    EXPECT_EQ(request_(lost, 0xDE, 0x9F, 0, 0, 0, &zero), StatusValue(BoardStatus::Gone)) << "its handle still says so";
+    EXPECT_EQ(OpenFilesNaming("eventfd"), contexts) << "the lost board's context is ended";
+    board_->Unplug(1);
+    EXPECT_EQ(request_(back, 0xDE, 0x9F, 0, 0, 0, &zero), StatusValue(BoardStatus::Gone));
+  }
 }
 
 } // namespace

@@ -240,6 +240,11 @@ BoardStatus UsbBoards::Connect(uint16_t vendorId, uint16_t productId, uint8_t bo
       *handle = number;
       return BoardStatus::Success;
     }
+    // A board that left the bus keeps its number, so that its handle goes on
+    // saying "gone", but nothing open: a program that reconnects after every
+    // unplug would otherwise gather a context and a device handle each time.
+    if (board->Gone)
+      Close(*board);
   }
   auto board = std::make_unique<Board>();
   board->VendorId = vendorId;

@@ -4,18 +4,23 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <utility>
 
 namespace vq {
 
 namespace {
 
-// One line of plain text per cell, as the style would paint it, but shaped
-// once: the style's own item painting lays each text out three times (its
-// size, its elision, the drawing), which made painting the rows that come in
-// with an action cost more than the action itself.
+// One line of plain text per cell, as the style would paint it, but laid out
+// once per distinct text: the style's own item painting lays each text out
+// three times (its size, its elision, the drawing), which made painting the
+// rows that come in with an action cost more than the action itself. Most
+// cells of a session repeat (the same requests, words and statuses), so the
+// laid-out texts are kept, elided to their column's width, and drawn again
+// without shaping.
 class PlainTextDelegate : public QStyledItemDelegate {
 public:
   using QStyledItemDelegate::QStyledItemDelegate;
@@ -27,23 +32,65 @@ public:
     QStyle *style = widget != nullptr ? widget->style() : QApplication::style();
     const QString text = item.text;
     item.text.clear(); // the background, the selection and the focus frame only
-    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+    if (NeedsPanel(item))
+      style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
     const QRect room =
         style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget).adjusted(TextMargin, 0, -TextMargin, 0);
-    const QString shown = item.fontMetrics.horizontalAdvance(text) <= room.width()
-                              ? text
-                              : item.fontMetrics.elidedText(text, Qt::ElideRight, room.width());
+    if (text.isEmpty() || room.width() <= 0)
+      return;
+    const QStaticText &shown = LaidOut(text, room.width(), item);
+    const QSizeF size = shown.size();
+    const qreal x = item.displayAlignment.testFlag(Qt::AlignRight) ? room.right() + 1 - size.width() : room.left();
+    const qreal y = room.top() + (room.height() - size.height()) / 2;
     const bool selected = item.state.testFlag(QStyle::State_Selected);
     const QPalette::ColorGroup group =
         item.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
     painter->save();
+    painter->setFont(item.font);
     painter->setPen(item.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->drawText(room, static_cast<int>(item.displayAlignment) | Qt::TextSingleLine, shown);
+    painter->setClipRect(room, Qt::IntersectClip);
+    painter->drawStaticText(QPointF(x, y), shown);
     painter->restore();
   }
 
 private:
-  static constexpr int TextMargin = 3; // as the style keeps text from the cell's edge
+  static constexpr int TextMargin = 3;     // as the style keeps text from the cell's edge
+  static constexpr int KeptTexts = 4096;   // about a screenful of rows times a few sessions' worth
+  using TextKey = std::pair<QString, int>; // the text and the width it is elided to
+
+  // A plain cell has nothing but the viewport's base under its text: the
+  // style's panel is needed only for a selection, focus or a background.
+  static bool NeedsPanel(const QStyleOptionViewItem &item) {
+    return item.state.testAnyFlags(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver) ||
+           item.backgroundBrush.style() != Qt::NoBrush || item.features.testFlag(QStyleOptionViewItem::Alternate) ||
+           item.checkState != Qt::Unchecked || item.features.testFlag(QStyleOptionViewItem::HasCheckIndicator);
+  }
+
+  const QStaticText &LaidOut(const QString &text, int width, const QStyleOptionViewItem &item) const {
+    if (item.font != font_) {
+      laidOut_.clear(); // another font (a style or zoom change): every text anew
+      font_ = item.font;
+    }
+    const TextKey key{text, width};
+    if (const auto found = laidOut_.constFind(key); found != laidOut_.cend())
+      return *found;
+    if (laidOut_.size() >= KeptTexts)
+      laidOut_.clear(); // bounded; refilled from the rows in view at the next paint
+    QStaticText shown = Prepared(text);
+    if (shown.size().width() > width)
+      shown = Prepared(item.fontMetrics.elidedText(text, Qt::ElideRight, width));
+    return *laidOut_.insert(key, shown);
+  }
+
+  QStaticText Prepared(const QString &text) const {
+    QStaticText shown(text);
+    shown.setTextFormat(Qt::PlainText);
+    shown.prepare(QTransform(), font_);
+    return shown;
+  }
+
+  mutable QFont font_;
+  mutable QHash<TextKey, QStaticText> laidOut_;
 };
 
 } // namespace

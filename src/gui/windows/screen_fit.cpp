@@ -1,5 +1,6 @@
 #include "windows/screen_fit.h"
 
+#include <QEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QWidget>
@@ -36,6 +37,23 @@ FittingScrollArea::FittingScrollArea(QWidget *content, QWidget *parent) : QScrol
   // The area is no stop of its own: Tab goes to the controls, and the area
   // scrolls to show the one that has the focus.
   setFocusPolicy(Qt::NoFocus);
+}
+
+bool FittingScrollArea::viewportEvent(QEvent *event) {
+  // The content asks for a new layout whenever a label in it changes its
+  // text, and the scroll area then sets its bars' steps afresh, which
+  // repaints both bars (about half the cost of a typed value's repaint) even
+  // when nothing changed. Only a change of the content's hints needs it; a
+  // new size of the content or the area comes as a resize, not through here.
+  if (event->type() == QEvent::LayoutRequest && widget() != nullptr) {
+    const QSize hint = widget()->sizeHint();
+    const QSize minimum = widget()->minimumSizeHint();
+    if (hint == contentHint_ && minimum == contentMinimum_)
+      return true;
+    contentHint_ = hint;
+    contentMinimum_ = minimum;
+  }
+  return QScrollArea::viewportEvent(event);
 }
 
 QSize FittingScrollArea::Bounded(QSize wanted) const {

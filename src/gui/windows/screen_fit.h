@@ -19,8 +19,15 @@ public:
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
+protected:
+  bool viewportEvent(QEvent *event) override;
+
 private:
   QSize Bounded(QSize wanted) const;
+
+  // The content's hints when its last layout request was passed on.
+  QSize contentHint_;
+  QSize contentMinimum_;
 };
 
 // The room a window's content may take on the window's screen: the available area less what a

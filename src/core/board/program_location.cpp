@@ -1,4 +1,4 @@
-#include "ctl/program_location.h"
+#include "board/program_location.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace vq::ctl {
+namespace vq {
 
 std::string ProgramDirectory() {
   // Grows the buffer until the whole path fits; a path of a megabyte is not
@@ -35,4 +35,4 @@ std::string ProgramDirectory() {
   return {};
 }
 
-} // namespace vq::ctl
+} // namespace vq
