@@ -2,6 +2,7 @@
 
 #include "panels/choice_list.h"
 #include "panels/register_choices.h"
+#include "panels/toggle_switch.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +32,10 @@ void Enter(QLineEdit *box, const QString &text) {
 
 void Click(QPushButton *button) {
   QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void Flip(ToggleSwitch *toggle) {
+  QTest::mouseClick(toggle, Qt::LeftButton, Qt::NoModifier, toggle->rect().center());
 }
 
 QString DataBits(const MainWindowControls &ui) {

@@ -10,6 +10,10 @@
 class QLineEdit;
 class QPushButton;
 
+namespace vq {
+class ToggleSwitch;
+}
+
 namespace vq::test {
 
 // A window on a recording board, started; the start-up requests are dropped.
@@ -30,6 +34,8 @@ void Choose(ChoiceList *list, const QString &text);
 // Replaces the box's text and presses Return in it.
 void Enter(QLineEdit *box, const QString &text);
 void Click(QPushButton *button);
+// A click on the switch's middle, as a user flips it.
+void Flip(ToggleSwitch *toggle);
 
 // The sixteen D labels, D15 first ("0000101010111100").
 QString DataBits(const MainWindowControls &ui);

@@ -2,6 +2,7 @@
 // knows after each kind of call, and that what it knows agrees with the
 // simulated converter through long random sequences of words and lines.
 #include "board/board_library.h"
+#include "board/board_status.h"
 #include "board/read_back.h"
 #include "boardlog/register_model.h"
 #include "boardlog/register_values.h"
@@ -63,6 +64,14 @@ BoardCall LinesCall(ControlLines lines, int32_t status = 0) {
   call.Value = lines.RequestValue();
   call.Index = lines.RequestIndex();
   call.Status = status;
+  return call;
+}
+
+// A failed call from a library that names its statuses, saying the board has
+// left the bus.
+BoardCall Gone(BoardCall call) {
+  call.Status = StatusValue(BoardStatus::Gone);
+  call.StatusText = "the board is gone";
   return call;
 }
 
@@ -135,6 +144,11 @@ std::vector<Step> Steps() {
        DacBFine,
        RegisterOrigin::NotKnown,
        0},
+      {"a write to a board gone off the bus changes nothing",
+       {Gone(WriteCall(DacBFine, 0x09))},
+       DacBFine,
+       RegisterOrigin::Written,
+       0x05},
       {"a failed write elsewhere changes nothing here",
        {WriteCall(At(Register::FineGain, Channel::C), 0x09, 4)},
        DacBFine,
@@ -179,6 +193,11 @@ std::vector<Step> Steps() {
        DacBFine,
        RegisterOrigin::NotKnown,
        0},
+      {"RSTIN low to a board gone off the bus changes nothing",
+       {Gone(LinesCall(HeldInReset(true)))},
+       DacBFine,
+       RegisterOrigin::Written,
+       0x05},
       {"a failed request with RSTIN high leaves the registers",
        {LinesCall(enabled, 4)},
        DacBFine,

@@ -109,6 +109,10 @@ TEST_F(SimulatedFourOperationLibrary, MalformedRequestsAreRefusedAndChangeNothin
   EXPECT_TRUE(board_.Lines().Clr);
   EXPECT_EQ(board_.Registers(0).Input, 0x8000);
   EXPECT_EQ(board_.D0().Driver, vq::sim::LineDriver::Board);
+  uint8_t zero = 0;
+  EXPECT_EQ(request_(handle_, VQ_REQ_WRITE_PULSE, 0x10, 0xFFFF, 0, 0, &zero), 0) << "the largest data code";
+  EXPECT_EQ(board_.Registers(0).Input, 0xFFFF);
+  EXPECT_EQ(request_(handle_, VQ_REQ_CONTROL_LINES, 0xFF, 0, 0, 0, &zero), 0) << "every line bit set";
 }
 
 // Each refusal with the value the status table gives its reason.

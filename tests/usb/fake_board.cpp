@@ -1,11 +1,15 @@
 #include "fake_board.h"
 
+#include "board/board_status.h"
+#include "simboard/firmware_requests.h"
+
 #include <linux/ioctl.h>
 #include <linux/usbdevice_fs.h>
 
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
@@ -45,6 +49,18 @@ std::string Descriptors(uint16_t vendorId, uint16_t productId) {
   std::snprintf(device, sizeof device, "1201000200000040%02x%02x%02x%02x000000000001", vendorId & 0xFF, vendorId >> 8,
                 productId & 0xFF, productId >> 8);
   return std::string(device) + "090212000101008032" + "0904000000ff000000";
+}
+
+// The firmware's part of a transfer: the request goes on to the converter,
+// and an IN transfer takes its answer (zeros where it has none). A request the
+// converter refuses stalls, as the firmware's does. Returns the URB's status.
+int CarryOut(sim::ConverterModel &converter, const ControlTransfer &transfer, int length, uint8_t *data) {
+  const bool in = transfer.RequestType & 0x80;
+  if (in)
+    std::fill(data, data + length, uint8_t{0});
+  const BoardStatus status = sim::CarryOutFirmwareRequest(converter, sim::DefaultDieTemperature, transfer.Request,
+                                                          transfer.Value, transfer.Index, in ? 1 : 0, length, data);
+  return status == BoardStatus::Success ? 0 : -EPIPE;
 }
 
 } // namespace
@@ -159,6 +175,23 @@ int FakeBoard::AddressAt(int port) const {
     if (device.Port == port && device.Present)
       return device.Address;
   return 0;
+}
+
+std::vector<std::string> FakeBoard::ConverterRegisters(int port) const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::string> lines;
+  for (const auto &[node, device] : devices_) {
+    if (device.Port != port || !device.Present)
+      continue;
+    for (int channel = 0; channel < sim::ChannelCount; ++channel) {
+      const sim::ChannelRegisters registers = device.Converter.Registers(channel);
+      lines.push_back(std::string("DAC ") + static_cast<char>('A' + channel) + " input=" + Hex(registers.Input) +
+                      " dac=" + Hex(registers.Dac) + " coarse=" + Hex(registers.Coarse) +
+                      " fine=" + Hex(registers.Fine) + " offset=" + Hex(registers.Offset));
+    }
+    lines.push_back("function=" + Hex(device.Converter.FunctionRegister()));
+  }
+  return lines;
 }
 
 int FakeBoard::CallsAfterUnplug() const {
@@ -309,9 +342,11 @@ bool FakeBoard::Submit(Device &device, UMockdevIoctlClient *client) {
       pending.Done = false;
     else if (transfer.Request == behaviour_.Stalled)
       pending.Status = -EPIPE;
-    else if (in)
-      for (int i = 0; i < length; ++i)
+    else if (!behaviour_.Answer.empty())
+      for (int i = 0; in && i < length; ++i)
         bytes[8 + i] = i < static_cast<int>(behaviour_.Answer.size()) ? behaviour_.Answer[i] : 0;
+    else
+      pending.Status = CarryOut(device.Converter, transfer, length, bytes + 8);
   }
   urb->status = pending.Status;
   urb->actual_length = pending.Status == 0 ? length : 0;

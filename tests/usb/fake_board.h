@@ -3,7 +3,12 @@
 // of the device node. Before a download it is the processor's boot loader
 // (vendor request 0xA0 writes RAM); releasing the reset drops it off the bus,
 // and it comes back under a new address running firmware that answers the
-// converter requests 0xD9 to 0xDE. It records every control transfer.
+// converter requests 0xD9 to 0xDE. Behind that firmware sits the simulated
+// board's converter model, powered up with the board: requests reach its
+// registers and reads answer from them as on a real board (a request the
+// model refuses stalls), and a board that leaves the bus takes them along, so
+// the board that comes back starts from power-on codes. It records every
+// control transfer.
 //
 // The handler runs on umockdev's own thread, so the code under test may call
 // libusb from the test's thread or from a child process started under the
@@ -16,6 +21,8 @@
 // asks for a delay, answers nothing on its new node until its add event has
 // gone out to every listener.
 #pragma once
+
+#include "simboard/converter_model.h"
 
 #include <umockdev.h>
 
@@ -49,9 +56,11 @@ public:
     // How long after the release the board is back; 0: before the release's
     // transfer returns.
     std::chrono::milliseconds ReturnDelay{0};
-    int NeverAnswered = -1;           // a firmware request whose transfers never complete
-    int Stalled = -1;                 // a firmware request the firmware refuses
-    std::vector<uint8_t> Answer = {}; // bytes of IN transfers (zeros beyond)
+    int NeverAnswered = -1; // a firmware request whose transfers never complete
+    int Stalled = -1;       // a firmware request the firmware refuses
+    // Fixed bytes for every IN transfer (zeros beyond), the converter left
+    // out; empty: the converter carries out every request and answers reads.
+    std::vector<uint8_t> Answer = {};
   };
 
   FakeBoard(uint16_t vendorId, uint16_t productId);
@@ -70,6 +79,11 @@ public:
   std::vector<std::string> FirmwareLines(std::size_t count, std::chrono::milliseconds wait);
   // The address of the board at `port`, 0 when none is there.
   int AddressAt(int port) const;
+  // The registers of the converter on the board at `port`, one line a channel
+  // and the function register last ("DAC B input=9F40 dac=9F40 coarse=0
+  // fine=0 offset=0", "function=0"); empty when no board is there. Safe
+  // while the code under test is talking to the board.
+  std::vector<std::string> ConverterRegisters(int port) const;
   // How often something still open on an unplugged board asked it anything.
   int CallsAfterUnplug() const;
   // How many udev listeners (libusb's hotplug monitors) were opened on this
@@ -87,8 +101,9 @@ private:
     int Address = 0;
     std::string SysPath;
     bool Present = true;
-    bool Running = false; // firmware, not the boot loader
-    bool Ready = false;   // wholly on the bus: its add event has gone out
+    bool Running = false;          // firmware, not the boot loader
+    bool Ready = false;            // wholly on the bus: its add event has gone out
+    sim::ConverterModel Converter; // at power-on codes from the plug on
     std::vector<Urb> Urbs;
   };
 

@@ -200,6 +200,16 @@ void ReconnectTest::failedReconnectLeavesAConnectedWindowAsItWas() {
   QVERIFY(!panel.Window().Disconnected());
   QVERIFY(AllEnabled(BoardFrames(panel.Controls()), true));
   QCOMPARE(panel.Taken(), QStringList{});
+
+  // Still connected, the user goes on: a reconnect that then succeeds
+  // restores what is known now, not what was known at the failed try.
+  Choose(panel.Controls().ChannelList, QStringLiteral("DAC B"));
+  Enter(panel.Controls().DataBox, QStringLiteral("1234"));
+  panel.Link().DownloadStatus = 0;
+  panel.form.fixture.answerer.Answer = QMessageBox::Yes;
+  panel.Taken();
+  Action(panel.Window(), "MnuReconnect")->trigger();
+  QVERIFY(panel.Taken().contains(QStringLiteral("D9 out v=11 i=1234")));
 }
 
 void ReconnectTest::restoreWritesWhatWasKnownAsOpeningASetupDoes() {
@@ -214,12 +224,13 @@ void ReconnectTest::restoreWritesWhatWasKnownAsOpeningASetupDoes() {
   program.board.SetPluggedIn(false);
   Click(ui.ReadRegisterButton);
   QVERIFY(window.Disconnected());
-  // What the program still knows once the board is lost (the failed
-  // function word made that register unknown).
+  // What the program still knows once the board is lost: the function word
+  // that found it gone took nothing away.
   const WordAddress dataB{Register::Data, Channel::B};
   const BoardSetup known = SetupFromModel(window.Registers(), program.fixture.values.Lines,
                                           window.Board().PulsesAfterDataWrite(), program.fixture.values.Options);
   QVERIFY(known.Code(dataB).has_value());
+  QVERIFY(known.Function().has_value());
   QVERIFY(!known.IsComplete()); // DAC C's registers, say, were never seen
   // What opening this setup sends, on a board of its own.
   RecordingLink setupBoard;
@@ -228,6 +239,10 @@ void ReconnectTest::restoreWritesWhatWasKnownAsOpeningASetupDoes() {
   QStringList loadRequests;
   for (const std::string &line : Describe(setupBoard.Requests))
     loadRequests << QString::fromStdString(line);
+
+  // A try before the board is back fails, and what was known stays known.
+  Action(window, "MnuReconnect")->trigger();
+  QVERIFY(window.Disconnected());
 
   program.board.SetPluggedIn(true);
   program.fixture.answerer.Answer = QMessageBox::Yes;

@@ -19,10 +19,6 @@ using namespace vq::test;
 
 namespace {
 
-void Flip(ToggleSwitch *toggle) {
-  QTest::mouseClick(toggle, Qt::LeftButton, Qt::NoModifier, toggle->rect().center());
-}
-
 // The instrument on a recording board of its own.
 struct Instrument {
   Instrument() { link.AddCallListener(&model); }

@@ -72,11 +72,6 @@ void CompareStates(const BoardState &now, const BoardState &before) {
   QVERIFY(now.Lines == before.Lines);
 }
 
-void Flip(ToggleSwitch *control) {
-  QVERIFY(control->Flippable());
-  control->FlipByUser();
-}
-
 BoardSetup SomeSetup() {
   BoardSetup setup;
   for (std::size_t row = 0; row < ReadableRegisters.size(); ++row)
@@ -120,11 +115,11 @@ void SetupFilesTest::savedCalibrationComesBackAfterAPowerCycle() {
       window.Board().WriteRegister({Register::Data, channel}, 0x1234 + 0x3000 * n);
     }
   }
-  Flip(ui.GroundOffsetSwitch);
-  Flip(ui.D0DirectionSwitch);
-  Flip(ui.D0LevelSwitch);
-  Flip(ui.CodingSwitch);
-  Flip(ui.DriveD1Switch);
+  for (ToggleSwitch *toggle :
+       {ui.GroundOffsetSwitch, ui.D0DirectionSwitch, ui.D0LevelSwitch, ui.CodingSwitch, ui.DriveD1Switch}) {
+    QVERIFY(toggle->Flippable());
+    Flip(toggle);
+  }
   ui.PulseAfterWriteBox->click();
   const BoardState saved = StateOf(program.board);
 

@@ -46,10 +46,6 @@ bool Start(RecordingForm &w, int32_t functionRegister = 0) {
   return true;
 }
 
-void Flip(ToggleSwitch *toggle) {
-  QTest::mouseClick(toggle, Qt::LeftButton, Qt::NoModifier, toggle->rect().center());
-}
-
 void FlipAll(RecordingForm &w, const QList<int> &toggles) {
   for (int n : toggles)
     Flip(w.fixture.Controls().Switches[n]);

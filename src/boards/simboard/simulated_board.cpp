@@ -1,16 +1,13 @@
 #include "simboard/simulated_board.h"
 
 #include "board/board_library.h"
-#include "board/read_back.h"
 #include "board/zero_terminated_text.h"
 #include "simboard/channel_errors.h"
 #include "simboard/firmware_file.h"
-#include "simboard/temperature_sensor.h"
+#include "simboard/firmware_requests.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
-#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -25,15 +22,6 @@ constexpr const char *UnpluggedProblem = "The board is unplugged.";
 
 int16_t Returned(BoardStatus status) {
   return StatusValue(status);
-}
-
-// The board returns each byte with its bit order reversed, and no more bytes
-// than the request asked for.
-void Deliver(std::initializer_list<uint32_t> bytes, int32_t length, uint8_t *buffer) {
-  const auto count = std::min<std::size_t>(static_cast<std::size_t>(length), bytes.size());
-  auto byte = bytes.begin();
-  for (std::size_t i = 0; i < count; ++i, ++byte)
-    buffer[i] = ReverseBits(static_cast<uint8_t>(*byte & 0xFF));
 }
 
 } // namespace
@@ -132,50 +120,13 @@ int16_t SimulatedBoard::VendorIoRequest(int32_t request, int32_t value, int32_t 
   return Request(request, value, index, direction, length, buffer);
 }
 
-// Every argument is checked before anything changes, so a refused request
-// leaves the board as it was.
 int16_t SimulatedBoard::Request(int32_t request, int32_t value, int32_t index, int32_t direction, int32_t length,
                                 uint8_t *buffer) {
   // Without its firmware the board's processor takes no vendor request.
   if (!firmwareRunning_)
     return Returned(BoardStatus::Refused);
-  if ((direction != 0 && direction != 1) || length < 0 || (length > 0 && buffer == nullptr))
-    return Returned(BoardStatus::BadArgument);
-  const bool fromBoard = direction == 1;
-  switch (request) {
-  case VQ_REQ_WRITE_PULSE:
-  case VQ_REQ_SHIFT_WORD: {
-    if (value < 0 || value > 0xFF || index < 0 || index > 0xFFFF)
-      return Returned(BoardStatus::BadArgument);
-    const uint32_t out = converter_.ShiftFrame(static_cast<uint32_t>(value) << 16 | static_cast<uint32_t>(index));
-    if (request == VQ_REQ_WRITE_PULSE)
-      converter_.PulseLdac();
-    if (fromBoard)
-      Deliver({out >> 16, out >> 8, out}, length, buffer);
-    return Returned(BoardStatus::Success);
-  }
-  case VQ_REQ_SAMPLE: {
-    if (!fromBoard)
-      return Returned(BoardStatus::BadArgument);
-    const uint16_t sample = TemperatureSample(dieTemperature_);
-    Deliver({static_cast<uint32_t>(sample >> 8), sample}, length, buffer);
-    return Returned(BoardStatus::Success);
-  }
-  case VQ_REQ_D0_DIRECTION:
-  case VQ_REQ_D1_DIRECTION:
-    if (value != 0 && value != 1)
-      return Returned(BoardStatus::BadArgument);
-    converter_.SetBoardDrives(request == VQ_REQ_D0_DIRECTION ? DigitalLine::D0 : DigitalLine::D1, value == 1);
-    return Returned(BoardStatus::Success);
-  case VQ_REQ_CONTROL_LINES:
-    if (value < 0 || value > 0xFF || index < 0 || index > 3)
-      return Returned(BoardStatus::BadArgument);
-    converter_.SetControlLines(ControlLines::FromRequest(value, index));
-    return Returned(BoardStatus::Success);
-  default:
-    // The firmware refuses a request it does not know.
-    return Returned(BoardStatus::Refused);
-  }
+  return Returned(
+      CarryOutFirmwareRequest(converter_, dieTemperature_, request, value, index, direction, length, buffer));
 }
 
 void SimulatedBoard::CheckChannel(int channel) {

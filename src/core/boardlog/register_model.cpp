@@ -3,6 +3,7 @@
 #include "board/board_library.h"
 #include "board/function_word.h"
 #include "board/read_back.h"
+#include "board/session_outcome.h"
 
 #include <algorithm>
 
@@ -98,9 +99,11 @@ void RegisterModel::OnFrame(const BoardCall &call) {
   const WordFields word = WordFields::Of(static_cast<uint32_t>((call.Value & 0xFF) << 16 | (call.Index & 0xFFFF)));
   if (call.Status != 0) {
     // Whether the word reached the converter is not known: what a write
-    // would have changed is not known either. A read word changes nothing.
+    // would have changed is not known either. A read word changes nothing,
+    // and nor does any word to a board that has left the bus: what was known
+    // up to the loss stays, for a reconnect to restore.
     pendingRead_.reset();
-    if (!word.Read)
+    if (!word.Read && !ReportsBoardGone(call))
       Forget(word.SelectBits, word.AddressBits);
     return;
   }
@@ -177,8 +180,9 @@ void RegisterModel::OnControlLines(const BoardCall &call) {
   const ControlLines lines = ControlLines::FromRequest(call.Value, call.Index);
   if (call.Status != 0) {
     lines_.reset();
-    // A request that would have held the converter in reset may have done so.
-    if (!lines.Rstin) {
+    // A request that would have held the converter in reset may have done
+    // so, unless the board had left the bus.
+    if (!lines.Rstin && !ReportsBoardGone(call)) {
       pendingRead_.reset();
       registers_.fill(RegisterState{});
     }

@@ -22,6 +22,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <optional>
+
 namespace vq {
 
 // The title of the program's message boxes and of its About box.
@@ -120,6 +122,9 @@ private:
   QPointer<AboutBox> about_;
   RegisterMapWindow *registerMap_;
   bool disconnected_ = false;
+  // What the register model knew when a reconnect was first tried, kept
+  // while the board stays lost: a failed session has made the model forget.
+  std::optional<BoardSetup> knownBeforeLoss_;
   BoardViews *boardViews_;
 };
 

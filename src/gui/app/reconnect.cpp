@@ -11,6 +11,7 @@
 #include <QMessageBox>
 
 #include <algorithm>
+#include <utility>
 
 namespace vq {
 
@@ -27,15 +28,21 @@ void MainWindow::ShowDisconnected(bool disconnected) {
 
 void MainWindow::onReconnectChosen() {
   // What the program knew of the board before the loss: the download below
-  // makes the register model forget it.
-  const BoardSetup before = SetupFromModel(registers_, values_.Lines, board_.PulsesAfterDataWrite(), values_.Options);
+  // makes the register model forget it, whether or not it succeeds.
+  if (!knownBeforeLoss_)
+    knownBeforeLoss_ = SetupFromModel(registers_, values_.Lines, board_.PulsesAfterDataWrite(), values_.Options);
   const SessionOutcome outcome = RunBoardSession(link_, session_);
   serial_.LastRequestStatus = outcome.Status;
   if (!outcome.Succeeded) {
     // The window stays as it was: connected or not, the user may try again.
+    // While disconnected nothing reaches the board, so what was known still
+    // holds for the next try; connected, the model learns afresh from here.
+    if (!disconnected_)
+      knownBeforeLoss_.reset();
     statusLine_.ShowMessage(QStringLiteral("Reconnect failed: %1.").arg(QString::fromStdString(outcome.Reason)), true);
     return;
   }
+  const BoardSetup before = *std::exchange(knownBeforeLoss_, std::nullopt);
   ShowDisconnected(false);
   const bool anyKnown =
       std::any_of(before.Codes.begin(), before.Codes.end(), [](auto code) { return code.has_value(); });
