@@ -191,7 +191,7 @@ TEST(FailureLine, NamesTheRequestAndTheReason) {
 TEST(SessionFailureLine, NamesTheFirstFailedStep) {
   BoardCall search;
   search.Kind = BoardCallKind::Search;
-  search.VendorId = 0x1209;
+  search.VendorId = 0x8231;
   search.ProductId = 0x0001;
   search.Status = StatusValue(BoardStatus::NoBoard);
   BoardCall connect;
@@ -208,7 +208,7 @@ TEST(SessionFailureLine, NamesTheFirstFailedStep) {
     BoardCall call;
     const char *line;
   } rows[] = {
-      {search, "no board with the identifiers 0x1209:0x0001 is on the USB bus"},
+      {search, "no board with the identifiers 0x8231:0x0001 is on the USB bus"},
       {connect, "Connecting to the board: another program holds the board (status 10)"},
       {download, "VQ8231.hex is missing beside the program or cannot be read"},
       {earlierDownload, "VQ8231.hex is missing beside the program or cannot be read"},

@@ -167,8 +167,8 @@ TEST_F(UsbLibrary, SeveralBoardsAndTheOneThatComesBack) {
   EXPECT_EQ(list[1], 2);
   EXPECT_EQ(list[2], 0);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(search_(0x1234, 0xABCD, &count, list.data()), StatusValue(BoardStatus::NoBoard));
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("vendor 0x1234, product 0xABCD"), std::string::npos);
+  EXPECT_EQ(search_(0x5A51, 0x0BAD, &count, list.data()), StatusValue(BoardStatus::NoBoard));
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("vendor 0x5A51, product 0x0BAD"), std::string::npos);
   EXPECT_EQ(count, 0);
   EXPECT_EQ(list[0], 0);
   int32_t handle = -1;

@@ -30,7 +30,7 @@ struct SessionOutcome {
 SessionOutcome RunBoardSession(BoardLink &link, BoardSession &session);
 
 // The failed step of a board session in words, from a library that names its
-// statuses: "no board with the identifiers 0x1209:0x0001 is on the USB bus",
+// statuses: "no board with the identifiers 0x8231:0x0001 is on the USB bus",
 // "VQ8231.hex is missing beside the program or cannot be read", else the step
 // and the library's words. Empty for a library that names none.
 std::string SessionFailureLine(const BoardCall &call);
