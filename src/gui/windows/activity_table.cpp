@@ -58,12 +58,11 @@ private:
   static constexpr int KeptTexts = 4096;   // about a screenful of rows times a few sessions' worth
   using TextKey = std::pair<QString, int>; // the text and the width it is elided to
 
-  // A plain cell has nothing but the viewport's base under its text: the
-  // style's panel is needed only for a selection, focus or a background.
+  // The model gives no background, check state or icon and the rows do not
+  // alternate, so a cell needs the style's panel only for what the user does
+  // to it: a selection, the focus, the pointer over it.
   static bool NeedsPanel(const QStyleOptionViewItem &item) {
-    return item.state.testAnyFlags(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver) ||
-           item.backgroundBrush.style() != Qt::NoBrush || item.features.testFlag(QStyleOptionViewItem::Alternate) ||
-           item.checkState != Qt::Unchecked || item.features.testFlag(QStyleOptionViewItem::HasCheckIndicator);
+    return item.state.testAnyFlags(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
   }
 
   const QStaticText &LaidOut(const QString &text, int width, const QStyleOptionViewItem &item) const {
