@@ -32,6 +32,10 @@ bool BoardSetup::IsComplete() const {
   return std::all_of(Codes.begin(), Codes.end(), [](const std::optional<uint16_t> &code) { return code.has_value(); });
 }
 
+bool BoardSetup::KnowsAnyRegister() const {
+  return std::any_of(Codes.begin(), Codes.end(), [](const std::optional<uint16_t> &code) { return code.has_value(); });
+}
+
 BoardSetup SetupFromModel(const RegisterModel &model, const ControlLines &lines, bool pulseAfterDataWrite,
                           std::optional<FunctionWord> written) {
   BoardSetup setup;

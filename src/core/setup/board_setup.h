@@ -27,6 +27,8 @@ struct BoardSetup {
   std::optional<FunctionWord> Function() const;
   // Whether every register is known, as a file needs it.
   bool IsComplete() const;
+  // Whether any register is known: something a restore can write.
+  bool KnowsAnyRegister() const;
 
   bool operator==(const BoardSetup &) const = default;
 };

@@ -10,7 +10,6 @@
 #include <QGroupBox>
 #include <QMessageBox>
 
-#include <algorithm>
 #include <utility>
 
 namespace vq {
@@ -44,9 +43,7 @@ void MainWindow::onReconnectChosen() {
   }
   const BoardSetup before = *std::exchange(knownBeforeLoss_, std::nullopt);
   ShowDisconnected(false);
-  const bool anyKnown =
-      std::any_of(before.Codes.begin(), before.Codes.end(), [](auto code) { return code.has_value(); });
-  if (anyKnown && AskToRestore()) {
+  if (before.KnowsAnyRegister() && AskToRestore()) {
     RestoreSetup(before);
     return;
   }
